@@ -1,0 +1,16 @@
+# tolvex_add_library(<name> LIBS ...): a static library of the folder's globbed sources.
+# A folder without sources yet gives an interface library, so dependents link either way.
+function(tolvex_add_library name)
+    cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    if(sources)
+        add_library(${name} STATIC ${sources} ${headers})
+        target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+        target_link_libraries(${name} PUBLIC ${L_LIBS})
+    else()
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+        target_link_libraries(${name} INTERFACE ${L_LIBS})
+    endif()
+endfunction()

@@ -1,0 +1,21 @@
+// Shared main of the test executables: the Qt application object a test folder needs
+// (chosen by its build definition) lives for the whole run, like the program's own.
+#include <gtest/gtest.h>
+
+#if defined(TOLVEX_TEST_APP_WIDGETS)
+#include <QApplication>
+using TestApplication = QApplication;
+#elif defined(TOLVEX_TEST_APP_GUI)
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    TestApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

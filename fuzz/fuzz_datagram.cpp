@@ -1,0 +1,23 @@
+// Any bytes off the network must cut without a crash, and what is cut must be consistent.
+#include "engine/Datagram.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray datagram(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const auto parts = Datagram::Cut(datagram, 8);
+    if (parts) {
+        if (parts->id.size() != 6 || parts->command.size() != 3)
+            std::abort();
+        for (const QByteArray &field : parts->fields) {
+            if (field.isEmpty() || field.contains('|') || field.contains('\0'))
+                std::abort();
+        }
+    }
+    const QByteArray body = Datagram::MessageBody(datagram);
+    if (body.size() + 7 > Datagram::kMaxSize)
+        std::abort();
+    return 0;
+}

@@ -16,6 +16,10 @@ using TestApplication = QCoreApplication;
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // CTest lists the tests by running the executable without the test's environment, so
+    // the offscreen platform must be the default here as well.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     TestApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

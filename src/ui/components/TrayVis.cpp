@@ -226,11 +226,6 @@ TTrayicon::TTrayicon(TTrayVis &owner)
     : TTrayIconBase(owner, TTrayVis::TrayCallbackEvent(), ToolTipLength)
 {}
 
-void TTrayicon::SetToolTip(const QString &toolTip)
-{
-    setTip(toolTip);
-}
-
 void TTrayicon::SetAlwaysActive(bool alwaysActive)
 {
     m_alwaysActive = alwaysActive;
@@ -244,11 +239,6 @@ void TTrayicon::SetAlwaysActive(bool alwaysActive)
 TBalloonInfo::TBalloonInfo(TTrayVis &owner)
     : TTrayIconBase(owner, TTrayVis::BallCallbackEvent(), IconHintLength)
 {}
-
-void TBalloonInfo::SetIconHint(const QString &hint)
-{
-    setTip(hint);
-}
 
 void TBalloonInfo::SetTrayiconActive(bool active)
 {

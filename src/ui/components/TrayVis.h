@@ -132,7 +132,7 @@ public:
     explicit TTrayicon(TTrayVis &owner);
 
     const QString &ToolTip() const { return tip(); }
-    void SetToolTip(const QString &toolTip);
+    void SetToolTip(const QString &toolTip) { setTip(toolTip); }
     /// Keep the icon also while the form is shown; setting it adds or removes the icon.
     bool AlwaysActive() const { return m_alwaysActive; }
     void SetAlwaysActive(bool alwaysActive);
@@ -160,7 +160,7 @@ public:
     const QString &InfoTip() const { return m_infoTip; }
     void SetInfoTip(const QString &text) { m_infoTip = text; }
     const QString &IconHint() const { return tip(); }
-    void SetIconHint(const QString &hint);
+    void SetIconHint(const QString &hint) { setTip(hint); }
     /// The balloon icon is shown; setting it adds or removes the icon.
     bool TrayiconActive() const { return m_active; }
     void SetTrayiconActive(bool active);

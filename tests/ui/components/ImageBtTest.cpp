@@ -4,14 +4,11 @@
 
 #include "ui/components/ImageBt.h"
 
-#include <QContextMenuEvent>
 #include <QDir>
 #include <QImage>
-#include <QMenu>
 #include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <stdexcept>
 
 namespace {
 
@@ -47,6 +44,11 @@ struct ChoiceCase
     bool hasOver, hasPres, hasDisa;
     Pict expected;
 };
+
+void PrintTo(const ChoiceCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ChoosePictureTest : public ::testing::TestWithParam<ChoiceCase>
 {};
@@ -87,16 +89,6 @@ TEST(ImageBtGeometry, DefaultsAndCentring)
     button.resize(10, 10);
     button.SetPictNorm(solid(15, NormColor));
     EXPECT_EQ(button.DrawRect(), QRect(-2, -2, 15, 15)) << "truncated towards zero";
-}
-
-TEST(ImageBtGeometry, AuxiliaryPicturesAreKeptByNumber)
-{
-    TImageBt button;
-    button.SetImgAux(8, solid(4, OverColor));
-    EXPECT_EQ(button.ImgAux(8).size(), QSize(4, 4));
-    EXPECT_TRUE(button.ImgAux(1).isNull());
-    EXPECT_THROW(button.ImgAux(0), std::out_of_range);
-    EXPECT_THROW(button.SetImgAux(9, QPixmap()), std::out_of_range);
 }
 
 class ImageBtTest : public ::testing::Test
@@ -185,21 +177,6 @@ TEST_F(ImageBtTest, DisabledButtonIgnoresTheMouse)
     EXPECT_EQ(button->CurrentPicture(), Pict::Norm);
     button->SetPictDisa(solid(16, DisaColor));
     EXPECT_EQ(button->CurrentPicture(), Pict::Disa);
-}
-
-TEST_F(ImageBtTest, RightClickOpensTheMenuWhenThereIsOne)
-{
-    QContextMenuEvent none(QContextMenuEvent::Mouse, centre(), button->mapToGlobal(centre()));
-    QCoreApplication::sendEvent(button, &none);
-    EXPECT_FALSE(none.isAccepted());
-
-    QMenu menu;
-    menu.addAction(QStringLiteral("Item"));
-    button->SetPopupmenu(&menu);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, centre(), button->mapToGlobal(centre()));
-    QCoreApplication::sendEvent(button, &event);
-    EXPECT_TRUE(menu.isVisible());
-    menu.close();
 }
 
 // Renders the button in every state to PNG files and checks the picture's edges exactly.

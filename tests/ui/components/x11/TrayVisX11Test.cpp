@@ -1,0 +1,172 @@
+// The tray component against a real notification area: an X server (Xvfb) with a system tray
+// (trayer). The application object of a test run is made before any test starts, on the
+// platform the environment names, so the test runs this executable a second time on the X
+// server; that child run does the checking and starts and stops the tray itself.
+#include "common/TestEnv.h"
+#include "ui/components/TrayFlight.h"
+#include "ui/components/TrayHost.h"
+#include "ui/components/TrayVis.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr const char *ChildMarker = "TOLVEX_TRAY_X11_CHILD";
+
+bool flightShown()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+                       [](QWidget *w) { return qobject_cast<TrayFlight *>(w) && w->isVisible(); });
+}
+
+// A helper program, stopped when the object goes.
+class Helper
+{
+public:
+    ~Helper() { stop(); }
+    bool start(const QString &program, const QString &arguments)
+    {
+        m_process.start(program, arguments.split(QLatin1Char(' ')));
+        return m_process.waitForStarted();
+    }
+    bool running() const { return m_process.state() == QProcess::Running; }
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+
+private:
+    QProcess m_process;
+};
+
+void startTrayer(Helper &trayer)
+{
+    trayer.start(QStringLiteral("trayer"),
+                 QStringLiteral("--edge bottom --align right --widthtype pixel --width 120 "
+                                "--height 24"));
+}
+
+// Runs only as the child, on the X server the parent started.
+TEST(TrayVisX11Child, HidesRestoresAndSurvivesATrayRestart)
+{
+    if (!qEnvironmentVariableIsSet(ChildMarker))
+        GTEST_SKIP() << "runs inside TrayVisX11.RealNotificationArea";
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+
+    Helper trayer;
+    startTrayer(trayer);
+    TrayHost probe;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.available(); }, 10000));
+
+    QWidget form;
+    form.setGeometry(100, 100, 240, 120);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TTrayVis tray(&form);
+    int hidden = 0;
+    int restored = 0;
+    tray.OnTrayicon = [&](TTrayVis *) { ++hidden; };
+    tray.OnTrayRestore = [&](TTrayVis *) { ++restored; };
+    tray.Trayicon().SetToolTip(QStringLiteral("Tolvex, click to restore"));
+    tray.Trayicon().SetAlwaysActive(true);
+    QSystemTrayIcon *icon = tray.Trayicon().SystemIcon();
+    ASSERT_NE(icon, nullptr);
+    const auto iconPlaced = [&] { return !tray.Host().iconGeometry(*icon).isEmpty(); };
+    ASSERT_TRUE(QTest::qWaitFor(iconPlaced, 10000)) << "the tray never embedded the icon";
+
+    tray.MinimizeToTray();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(flightShown()) << "the icon's place is known, so the frame flies";
+    EXPECT_TRUE(QTest::qWaitFor([] { return !flightShown(); }, 3000));
+    tray.RestoreFromTray();
+    EXPECT_TRUE(form.isVisible());
+
+    // The tray goes away while the form hides in it: the form comes back minimised.
+    tray.MinimizeToTray();
+    trayer.stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !probe.available(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !iconPlaced(); }, 5000));
+    tray.CheckTrayHost();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.isMinimized());
+
+    // A new tray gets the icon again, with its tooltip.
+    startTrayer(trayer);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return probe.available(); }, 10000));
+    tray.CheckTrayHost();
+    EXPECT_TRUE(QTest::qWaitFor(iconPlaced, 10000)) << "the icon did not come back";
+    EXPECT_EQ(icon->toolTip(), QStringLiteral("Tolvex, click to restore"));
+
+    tray.RestoreFromTray();
+    EXPECT_FALSE(form.isMinimized());
+    EXPECT_EQ(hidden, 2);
+    EXPECT_EQ(restored, 2);
+}
+
+// Starts Xvfb on a display number nobody uses; returns the display, empty on failure.
+QString startXServer(Helper &server)
+{
+    for (int n = 70 + int(QCoreApplication::applicationPid() % 20); n < 130; ++n) {
+        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            continue;
+        const QString display = QStringLiteral(":%1").arg(n);
+        server.start(QStringLiteral("Xvfb"),
+                     display + QStringLiteral(" -screen 0 1024x768x24 -nolisten tcp"));
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+        // Loses the race for the number when another server took it meanwhile.
+        if (QTest::qWaitFor([&] { return QFile::exists(socket) || !server.running(); }, 5000) &&
+            server.running())
+            return display;
+        server.stop();
+    }
+    return {};
+}
+
+TEST(TrayVisX11, RealNotificationArea)
+{
+    QString missing;
+    for (const char *tool : {"Xvfb", "trayer"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            missing += QString::fromLatin1(tool) + QLatin1Char(' ');
+    if (!missing.isEmpty()) {
+        if (testenv::netnsRequired())
+            FAIL() << "missing: " << missing.toStdString();
+        GTEST_SKIP() << "missing: " << missing.toStdString();
+    }
+
+    Helper server;
+    const QString display = startXServer(server);
+    ASSERT_FALSE(display.isEmpty()) << "Xvfb did not start";
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QString::fromLatin1(ChildMarker), QStringLiteral("1"));
+    // Without a session bus Qt talks to the tray over X, which is what trayer offers.
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=TrayVisX11Child.*")});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QByteArray output = child.readAll();
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << output.constData();
+    EXPECT_EQ(child.exitCode(), 0) << output.constData();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.constData();
+}
+
+} // namespace

@@ -17,8 +17,15 @@ function(tolvex_add_test name)
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()
-    set(props TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TOLVEX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TOLVEX_BINARY_DIR=${PROJECT_BINARY_DIR};${T_ENV}")
+    # Paths reach the tests through TestMain (which exports them when unset): a list of
+    # several variables in ENVIRONMENT does not survive the discovery step intact.
+    target_compile_definitions(${name} PRIVATE
+        TOLVEX_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}"
+        TOLVEX_BINARY_DIR_DEFAULT="${PROJECT_BINARY_DIR}")
+    set(props TIMEOUT ${T_TIMEOUT})
+    if(T_ENV)
+        list(APPEND props ENVIRONMENT "${T_ENV}")
+    endif()
     if(T_LABELS)
         list(APPEND props LABELS "${T_LABELS}")
     endif()

@@ -20,6 +20,10 @@ int main(int argc, char **argv)
     // the offscreen platform must be the default here as well.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("TOLVEX_SOURCE_DIR"))
+        qputenv("TOLVEX_SOURCE_DIR", TOLVEX_SOURCE_DIR_DEFAULT);
+    if (!qEnvironmentVariableIsSet("TOLVEX_BINARY_DIR"))
+        qputenv("TOLVEX_BINARY_DIR", TOLVEX_BINARY_DIR_DEFAULT);
     TestApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

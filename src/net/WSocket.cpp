@@ -591,7 +591,9 @@ void TCustomWSocket::ChangeState(TSocketState NewState)
 {
     const TSocketState old = m_state;
     m_state = NewState;
-    if (old != NewState)
+    // Handlers often capture objects that die before the socket; a socket being
+    // destroyed tells nobody.
+    if (old != NewState && !m_destroying)
         FireChangeState(old, NewState);
 }
 

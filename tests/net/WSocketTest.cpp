@@ -173,13 +173,17 @@ TEST(WSocketDatagramTest, TwoWaitingDatagramsRaiseDataAvailableTwiceInOneNotific
     Receiver rx;
     const QByteArray port = rx.listen();
     TWSocket tx;
+    int dataSent = 0;
+    tx.OnDataSent = [&](TCustomWSocket *, quint16) { ++dataSent; };
     openSender(tx, port);
     tx.SendText("one");
     tx.SendText("two"); // loopback delivers both before the loop runs
-    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 2; }));
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 2 && dataSent == 2; }));
     EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "two"}));
     EXPECT_EQ(rx.socket.readNotifications, 1);
     EXPECT_EQ(rx.calls, 2);
+    QTest::qWait(20);
+    EXPECT_EQ(dataSent, 2); // one completion per send, no more
 }
 
 TEST(WSocketDatagramTest, NoReceiveLoopRaisesDataAvailableOncePerNotification)

@@ -314,8 +314,8 @@ TEST_F(RegionButton, ClickFiresOnlyForALeftReleaseInsideTheShape)
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, clippedOff);
     QTest::mouseClick(button, Qt::RightButton, Qt::NoModifier, centre);
     EXPECT_EQ(clicks, 0);
+    // The pointer may rest over the shape now, so "over" is as right as "normal" here.
     EXPECT_NE(button->shownKind(), biPush);
-    EXPECT_NE(button->shownKind(), biOver);
 
     QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, centre);
     EXPECT_EQ(button->shownKind(), biPush);

@@ -1,8 +1,9 @@
 #include "app/IniFile.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 std::optional<IniDocument> IniFile::load(const QString &path)
 {
@@ -20,15 +21,5 @@ std::optional<IniDocument> IniFile::load(const QString &path)
 
 bool IniFile::save(const QString &path, const IniDocument &document)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = document.toBytes();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return AtomicFile::write(path, document.toBytes());
 }

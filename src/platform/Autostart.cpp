@@ -1,10 +1,10 @@
 #include "platform/Autostart.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/ConfigHome.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -75,11 +75,7 @@ bool Autostart::set(const QString &executablePath)
     const QString path = entryPath();
     if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).path()))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(entryText(QFileInfo(executablePath).absoluteFilePath()));
-    return file.commit();
+    return AtomicFile::write(path, entryText(QFileInfo(executablePath).absoluteFilePath()));
 }
 
 bool Autostart::remove()

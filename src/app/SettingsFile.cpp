@@ -1,0 +1,141 @@
+#include "app/SettingsFile.h"
+
+#include "app/CodeCript.h"
+#include "app/IniFile.h"
+#include "app/Support.h"
+
+#include <QSet>
+
+namespace {
+
+const QByteArray ServerSection = QByteArrayLiteral("Server");
+const QByteArray UserSection = QByteArrayLiteral("User");
+const QByteArray ChannelsSection = QByteArrayLiteral("Channels");
+const QByteArray RestrictionsSection = QByteArrayLiteral("Restrictions");
+const QByteArray DefaultPort = QByteArrayLiteral("5040");
+
+// The version section is named after the program; decoded at each use like every constant.
+QByteArray versionSection()
+{
+    return CodeCript::Decode(CodeCript::DisplayName);
+}
+
+QByteArray channelKey(qsizetype number)
+{
+    return QByteArrayLiteral("Channel") + QByteArray::number(number);
+}
+
+// Lower case in the Windows-1252 code page, so that "ÉTÉ" and "été" name one channel as
+// they do for users of either system.
+QByteArray foldCp1252(const QByteArray &text)
+{
+    QByteArray folded = text;
+    for (char &c : folded) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+            c = static_cast<char>(u + 0x20);
+        else if (u == 0x8A || u == 0x8C || u == 0x8E)
+            c = static_cast<char>(u + 0x10);
+        else if (u == 0x9F)
+            c = static_cast<char>(0xFF);
+    }
+    return folded;
+}
+
+ChannelSettings readChannels(const IniDocument &doc)
+{
+    ChannelSettings result;
+    // The key names are listed once: the existence test sees the same list on every round.
+    QSet<QByteArray> present;
+    for (const QByteArray &name : doc.keyNames(ChannelsSection))
+        present.insert(IniDocument::foldName(name));
+    // The numbering ends at the first missing key; an empty value is skipped without ending it.
+    for (qsizetype n = 0; present.contains(IniDocument::foldName(channelKey(n))); ++n) {
+        const QByteArray name = doc.readString(ChannelsSection, channelKey(n), {});
+        if (!name.isEmpty())
+            result.channels.append(name);
+    }
+    if (result.channels.isEmpty()) {
+        result.channels.append(CodeCript::Decode(CodeCript::DefaultChannel));
+        result.selected = 0;
+    } else {
+        const QByteArray wanted = foldCp1252(doc.readString(ChannelsSection, "Selected", {}));
+        for (qsizetype i = 0; i < result.channels.size(); ++i) {
+            if (foldCp1252(result.channels[i]) == wanted) {
+                result.selected = static_cast<int>(i);
+                break;
+            }
+        }
+    }
+    if (result.selected >= 0)
+        result.text = result.channels[result.selected];
+    return result;
+}
+
+// The writes of one save, in the order key-by-key writing would make them.
+void writeSettings(IniDocument &doc, const ChannelSettings &channels)
+{
+    doc.writeString(versionSection(), "Version", SettingsFormatVersion);
+    doc.writeString(ServerSection, "Port", Settings.Port);
+    // An interface not chosen yet leaves the stored one alone.
+    if (!Settings.Interface.isEmpty())
+        doc.writeString(ServerSection, "Interface", Settings.Interface);
+    doc.writeString(UserSection, "Name", Settings.UserName);
+    // Erased and written anew so that no key of a longer earlier list survives.
+    doc.eraseSection(ChannelsSection);
+    doc.writeString(ChannelsSection, "Selected", channels.text);
+    doc.writeString(ChannelsSection, "AutoAdd", Settings.AutoAdd ? "1" : "0");
+    for (qsizetype i = 0; i < channels.channels.size(); ++i)
+        doc.writeString(ChannelsSection, channelKey(i), channels.channels[i]);
+}
+
+bool writeFile(const ChannelSettings &channels, bool fresh, const SettingsErrorReport &report)
+{
+    std::optional<IniDocument> doc = fresh ? IniDocument() : IniFile::load(Settings.Path);
+    // A file that exists but cannot be read is not replaced: that would lose the keys this
+    // program does not write, the locks among them.
+    bool written = false;
+    if (doc) {
+        writeSettings(*doc, channels);
+        written = IniFile::save(Settings.Path, *doc);
+    }
+    if (!written && report)
+        report(QStringLiteral("Unable to write to ") + Settings.Path);
+    return written;
+}
+
+} // namespace
+
+LoadedSettings LoadSettings(const SettingsHooks &hooks)
+{
+    // A file that cannot be read counts as missing: every value takes its default.
+    const IniDocument doc = IniFile::load(Settings.Path).value_or(IniDocument());
+    LoadedSettings loaded;
+
+    const QByteArray version = doc.readString(versionSection(), "Version", {});
+    Settings.Port = doc.readString(ServerSection, "Port", DefaultPort);
+    Settings.Interface = doc.readString(ServerSection, "Interface", {});
+    // After the interface: the default name falls back to it.
+    Settings.UserName = doc.readString(UserSection, "Name", DefaultUserName());
+    loaded.channels = readChannels(doc);
+    Settings.AutoAdd = doc.readBool(ChannelsSection, "AutoAdd", true);
+    loaded.restrictions.configurationLocked =
+        doc.readBool(RestrictionsSection, "Configuration", false);
+    loaded.restrictions.channelsLocked = doc.readBool(RestrictionsSection, "Channels", false);
+
+    loaded.firstRun = version.isEmpty();
+    if (loaded.firstRun && hooks.firstRun)
+        hooks.firstRun();
+    if (version != SettingsFormatVersion) {
+        // Written from scratch rather than deleted and rewritten: the result is the same, but
+        // a refused write leaves the old file instead of none.
+        loaded.versionReset = true;
+        writeFile(loaded.channels, true, hooks.reportError);
+    }
+    return loaded;
+}
+
+bool SaveSettings(const ChannelSettings &channels, const SettingsErrorReport &reportError)
+{
+    return writeFile(channels, false, reportError);
+}

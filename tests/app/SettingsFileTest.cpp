@@ -1,0 +1,314 @@
+#include "app/SettingsFile.h"
+
+#include "app/Support.h"
+#include "common/TestEnv.h"
+#include "platform/ComputerName.h"
+
+#include <QDir>
+#include <QFile>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+const QByteArray FreshDefaults = "[Tolvex]\n"
+                                 "Version=010001\n"
+                                 "\n"
+                                 "[Server]\n"
+                                 "Port=5040\n"
+                                 "\n"
+                                 "[User]\n"
+                                 "Name=desk-7\n"
+                                 "\n"
+                                 "[Channels]\n"
+                                 "Selected=Main\n"
+                                 "AutoAdd=1\n"
+                                 "Channel0=Main\n";
+
+class SettingsFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Settings = {};
+        Settings.Path = m_home.path() + QStringLiteral("/tolvex.ini");
+        ComputerName::setSource([] { return std::optional<QByteArray>("DESK|7"); });
+    }
+    void TearDown() override
+    {
+        ComputerName::setSource({});
+        Settings = {};
+    }
+
+    static void writeFile(const QByteArray &bytes)
+    {
+        QFile file(Settings.Path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static QByteArray readFile()
+    {
+        QFile file(Settings.Path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // Collects what would be shown to the user.
+    SettingsHooks recordingHooks()
+    {
+        SettingsHooks hooks;
+        hooks.firstRun = [this] {
+            ++m_firstRuns;
+            m_fileAtFirstRun = QFile::exists(Settings.Path);
+        };
+        hooks.reportError = [this](const QString &message) { m_errors.append(message); };
+        return hooks;
+    }
+
+    testenv::TempHome m_home;
+    int m_firstRuns = 0;
+    bool m_fileAtFirstRun = false;
+    QStringList m_errors;
+};
+
+TEST_F(SettingsFileTest, FirstRunShowsAboutThenWritesDefaults)
+{
+    const LoadedSettings loaded = LoadSettings(recordingHooks());
+
+    EXPECT_EQ(m_firstRuns, 1);
+    EXPECT_FALSE(m_fileAtFirstRun) << "the file is written only after the about window closed";
+    EXPECT_TRUE(loaded.firstRun);
+    EXPECT_TRUE(loaded.versionReset);
+    EXPECT_EQ(Settings.Port, QByteArray("5040"));
+    EXPECT_EQ(Settings.Interface, QByteArray());
+    EXPECT_EQ(Settings.UserName, QByteArray("desk-7"));
+    EXPECT_TRUE(Settings.AutoAdd);
+    EXPECT_EQ(loaded.channels.channels, QList<QByteArray>{"Main"});
+    EXPECT_EQ(loaded.channels.selected, 0);
+    EXPECT_EQ(loaded.channels.text, QByteArray("Main"));
+    EXPECT_FALSE(loaded.restrictions.configurationLocked);
+    EXPECT_FALSE(loaded.restrictions.channelsLocked);
+    EXPECT_EQ(readFile(), FreshDefaults);
+    EXPECT_TRUE(m_errors.isEmpty());
+}
+
+TEST_F(SettingsFileTest, CurrentVersionIsReadWithoutRewriting)
+{
+    const QByteArray stored = "[TOLVEX]\r\n"
+                              "version=010001\r\n"
+                              "[server]\r\n"
+                              "Port=6001\r\n"
+                              "Interface=10.0.0.9\r\n"
+                              "[User]\r\n"
+                              "Name=Ann|B\r\n"
+                              "[Channels]\r\n"
+                              "Selected=SECOND\r\n"
+                              "AutoAdd=0x0\r\n"
+                              "Channel0=first\r\n"
+                              "Channel1=Second\r\n"
+                              "Channel2=second\r\n"
+                              "[Restrictions]\r\n"
+                              "Configuration=1\r\n"
+                              "Channels=yes\r\n";
+    writeFile(stored);
+    const LoadedSettings loaded = LoadSettings(recordingHooks());
+
+    EXPECT_EQ(m_firstRuns, 0);
+    EXPECT_FALSE(loaded.firstRun);
+    EXPECT_FALSE(loaded.versionReset);
+    EXPECT_EQ(readFile(), stored);
+    EXPECT_EQ(Settings.Port, QByteArray("6001"));
+    EXPECT_EQ(Settings.Interface, QByteArray("10.0.0.9"));
+    EXPECT_EQ(Settings.UserName, QByteArray("Ann|B")) << "a stored name is used unchanged";
+    EXPECT_FALSE(Settings.AutoAdd);
+    EXPECT_EQ(loaded.channels.channels, (QList<QByteArray>{"first", "Second", "second"}));
+    EXPECT_EQ(loaded.channels.selected, 1);
+    EXPECT_EQ(loaded.channels.text, QByteArray("Second"));
+    EXPECT_TRUE(loaded.restrictions.configurationLocked);
+    // "yes" is no integer, so the lock keeps its default.
+    EXPECT_FALSE(loaded.restrictions.channelsLocked);
+}
+
+TEST_F(SettingsFileTest, OtherVersionIsReadThenWrittenAnewWithoutForeignKeys)
+{
+    writeFile("[Tolvex]\nVersion=010000\n"
+              "[Server]\nPort=7000\nObsolete=1\n"
+              "[User]\nName=bob\n"
+              "[Channels]\nChannel0=Ops\nAutoAdd=2\n"
+              "[Restrictions]\nChannels=1\n");
+    const LoadedSettings loaded = LoadSettings(recordingHooks());
+
+    EXPECT_EQ(m_firstRuns, 0);
+    EXPECT_FALSE(loaded.firstRun);
+    EXPECT_TRUE(loaded.versionReset);
+    // The lock read from the old file holds for this run although the file loses it.
+    EXPECT_TRUE(loaded.restrictions.channelsLocked);
+    EXPECT_TRUE(Settings.AutoAdd);
+    EXPECT_EQ(loaded.channels.text, QByteArray()) << "no Selected key, no selection";
+    EXPECT_EQ(readFile(), QByteArray("[Tolvex]\nVersion=010001\n\n"
+                                     "[Server]\nPort=7000\n\n"
+                                     "[User]\nName=bob\n\n"
+                                     "[Channels]\nSelected=\nAutoAdd=1\nChannel0=Ops\n"));
+}
+
+TEST_F(SettingsFileTest, VersionIsComparedByteForByte)
+{
+    writeFile("[Tolvex]\nVersion=010001 x\n");
+    EXPECT_TRUE(LoadSettings(recordingHooks()).versionReset);
+    EXPECT_EQ(m_firstRuns, 0);
+    EXPECT_EQ(readFile(), FreshDefaults);
+}
+
+TEST_F(SettingsFileTest, ChannelsStopAtFirstMissingNumberAndSaveRenumbers)
+{
+    writeFile("[Tolvex]\nVersion=010001\n"
+              "[Channels]\nChannel0=lobby\nChannel1=\nChannel2=lobby\nChannel4=hidden\n"
+              "Channel7=stale\nSelected=elsewhere\n");
+    LoadedSettings loaded = LoadSettings(recordingHooks());
+    EXPECT_EQ(loaded.channels.channels, (QList<QByteArray>{"lobby", "lobby"}));
+    EXPECT_EQ(loaded.channels.selected, -1);
+    EXPECT_EQ(loaded.channels.text, QByteArray());
+
+    Settings.Interface = "10.1.1.1";
+    loaded.channels.channels.append("new");
+    loaded.channels.text = "typed";
+    ASSERT_TRUE(SaveSettings(loaded.channels, recordingHooks().reportError));
+    // [Server] was added while [Channels] still stood between it and [Tolvex].
+    EXPECT_EQ(readFile(), QByteArray("[Tolvex]\nVersion=010001\n"
+                                     "[Server]\nPort=5040\nInterface=10.1.1.1\n\n"
+                                     "[User]\nName=desk-7\n\n"
+                                     "[Channels]\nSelected=typed\nAutoAdd=1\n"
+                                     "Channel0=lobby\nChannel1=lobby\nChannel2=new\n"));
+}
+
+TEST_F(SettingsFileTest, SelectedMatchesAccentedLettersWithoutRegardToCase)
+{
+    writeFile("[Tolvex]\nVersion=010001\n[Channels]\nChannel0=caf\xE9\nChannel1=\xE9t\xE9\n"
+              "Selected=\xC9T\xC9\n");
+    const LoadedSettings loaded = LoadSettings();
+    EXPECT_EQ(loaded.channels.selected, 1);
+    EXPECT_EQ(loaded.channels.text, QByteArray("\xE9t\xE9"));
+}
+
+TEST_F(SettingsFileTest, SaveKeepsForeignKeysLocksAndStoredInterface)
+{
+    writeFile("[Tolvex]\nVersion=010001\n\n"
+              "[Server]\nPort=5040\nInterface=10.0.0.9\nNote=admin\n\n"
+              "[Channels]\nChannel0=a\nChannel1=b\n\n"
+              "[Restrictions]\nConfiguration=1\n");
+    LoadedSettings loaded = LoadSettings();
+    Settings.Interface.clear();
+    Settings.Port = "not a number";
+    Settings.AutoAdd = false;
+    loaded.channels.channels = {"b"};
+    loaded.channels.text = "b";
+    ASSERT_TRUE(SaveSettings(loaded.channels, {}));
+    EXPECT_EQ(readFile(), QByteArray("[Tolvex]\nVersion=010001\n\n"
+                                     "[Server]\nPort=not a number\nInterface=10.0.0.9\n"
+                                     "Note=admin\n\n"
+                                     "[Restrictions]\nConfiguration=1\n\n"
+                                     "[User]\nName=desk-7\n\n"
+                                     "[Channels]\nSelected=b\nAutoAdd=0\nChannel0=b\n"));
+}
+
+TEST_F(SettingsFileTest, RefusedWriteReportsThePathLiterally)
+{
+    // A file where the folder should be: every write is refused, also for root.
+    const QString blocker = m_home.path() + QStringLiteral("/%s %1 folder");
+    QFile(blocker).open(QIODevice::WriteOnly);
+    Settings.Path = blocker + QStringLiteral("/tolvex.ini");
+
+    const LoadedSettings loaded = LoadSettings(recordingHooks());
+    EXPECT_TRUE(loaded.firstRun);
+    EXPECT_EQ(Settings.Port, QByteArray("5040"));
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + Settings.Path});
+
+    m_errors.clear();
+    EXPECT_FALSE(SaveSettings(loaded.channels, recordingHooks().reportError));
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + Settings.Path});
+    EXPECT_FALSE(SaveSettings(loaded.channels, {})) << "no reporter is no crash";
+}
+
+TEST_F(SettingsFileTest, UnreadableFileIsNeitherReadNorReplaced)
+{
+    ASSERT_TRUE(QDir().mkdir(Settings.Path));
+    const LoadedSettings loaded = LoadSettings(recordingHooks());
+    EXPECT_TRUE(loaded.firstRun);
+    EXPECT_EQ(Settings.UserName, QByteArray("desk-7"));
+    EXPECT_EQ(m_errors.size(), 1);
+    EXPECT_TRUE(QFileInfo(Settings.Path).isDir());
+}
+
+// Limits the size of files this process may write, like a disk that is full.
+class FileSizeLimit final
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST_F(SettingsFileTest, FullDiskLeavesTheOldFileWhole)
+{
+    writeFile(FreshDefaults);
+    LoadedSettings loaded = LoadSettings(recordingHooks());
+    for (int i = 0; i < 500; ++i)
+        loaded.channels.channels.append("channel number " + QByteArray::number(i));
+    {
+        const FileSizeLimit limit(FreshDefaults.size() + 100);
+        EXPECT_FALSE(SaveSettings(loaded.channels, recordingHooks().reportError));
+    }
+    EXPECT_EQ(readFile(), FreshDefaults);
+    EXPECT_EQ(m_errors.size(), 1);
+    EXPECT_EQ(QDir(m_home.path()).entryList(QDir::Files), QStringList{"tolvex.ini"})
+        << "no temporary file is left behind";
+}
+
+TEST_F(SettingsFileTest, MalformedFilesLoadWithDefaults)
+{
+    QByteArray garbage;
+    for (int i = 0; i < 65536; ++i)
+        garbage += char((i * 7919 + i / 256) % 256);
+    const QByteArray files[] = {
+        garbage,
+        "Port=1\nName=x\nno sections at all\n",
+        "[Server]\nPort=" + QByteArray(4 * 1024 * 1024, '9') +
+            "\n[User]\nName=" + QByteArray(3000, 'n') + "\n",
+        "[Server]\nPort=1\nPort=2\n[Server]\nPort=3\n[Channels]\nChannel0=a\nChannel0=b\n"
+        "AutoAdd=maybe\n",
+    };
+    for (const QByteArray &bytes : files) {
+        Settings.Interface = "stale";
+        writeFile(bytes);
+        const LoadedSettings loaded = LoadSettings();
+        EXPECT_TRUE(loaded.versionReset);
+        EXPECT_TRUE(Settings.AutoAdd);
+        EXPECT_EQ(Settings.Interface, QByteArray());
+        EXPECT_FALSE(loaded.channels.channels.isEmpty());
+    }
+    // The last two: long values cut, first of repeated keys and sections used.
+    EXPECT_EQ(Settings.Port, QByteArray("1"));
+    EXPECT_EQ(LoadSettings().channels.channels, QList<QByteArray>{"a"});
+    writeFile(files[2]);
+    LoadSettings();
+    EXPECT_EQ(Settings.Port, QByteArray(2047, '9'));
+    EXPECT_EQ(Settings.UserName, QByteArray(2047, 'n'));
+}
+
+} // namespace

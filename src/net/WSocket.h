@@ -430,8 +430,7 @@ protected:
 
 private:
     bool m_destroying = false;
-    bool m_readArmed = true; // a read/accept call re-arms read notifications
-    bool m_readDispatched = false;
+    bool m_readArmed = true;              // a read/accept call re-arms read notifications
     std::unique_ptr<RxFilter> m_rxFilter; // interface-restricted datagram listening
     int m_txIfIndex = 0;                  // device for limited broadcasts, 0 = routing decides
     quint32 m_txSrcAddr = 0;

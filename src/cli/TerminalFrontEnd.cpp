@@ -116,9 +116,7 @@ void TerminalFrontEnd::onInputReady()
         if (!m_partial.isEmpty())
             takeLine(std::exchange(m_partial, {}));
         // The end of input ends the run, after the lines before it.
-        m_lines.append(QByteArray("/quit"));
-        if (!m_lineScheduled)
-            processNextLine();
+        takeLine("/quit");
         return;
     }
     m_partial.append(buffer, got);
@@ -135,8 +133,17 @@ void TerminalFrontEnd::onInputReady()
 void TerminalFrontEnd::takeLine(const QByteArray &line)
 {
     m_lines.append(line);
-    if (!m_lineScheduled)
-        processNextLine();
+    scheduleNextLine();
+}
+
+void TerminalFrontEnd::scheduleNextLine()
+{
+    // Each line waits until the events of the one before (its queued chat line above all)
+    // have been handled, so a following "/to" cannot redirect that line.
+    if (m_lineScheduled || m_lines.isEmpty() || m_shutDown)
+        return;
+    m_lineScheduled = true;
+    QMetaObject::invokeMethod(this, &TerminalFrontEnd::processNextLine, Qt::QueuedConnection);
 }
 
 void TerminalFrontEnd::processNextLine()
@@ -161,12 +168,7 @@ void TerminalFrontEnd::processNextLine()
                 m_engine->PostQueueMessage(text);
         }
     }
-    // The next line waits until the events of this one (the queued chat line above all)
-    // have been handled, so a following "/to" cannot redirect it.
-    if (!m_lines.isEmpty() && !m_shutDown) {
-        m_lineScheduled = true;
-        QMetaObject::invokeMethod(this, &TerminalFrontEnd::processNextLine, Qt::QueuedConnection);
-    }
+    scheduleNextLine();
 }
 
 void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &argument)

@@ -70,6 +70,7 @@ signals:
 private:
     void applyOptions();
     void restoreStoredValues();
+    void scheduleNextLine();
     void processNextLine();
     void runCommand(const QByteArray &command, const QByteArray &argument);
     void selectUsers(const QByteArray &names);

@@ -4,13 +4,27 @@
 #include "net/WSocket.h"
 
 #include <QItemSelectionModel>
+#include <QLocale>
 #include <algorithm>
+
+namespace {
+
+QLocale collationLocale()
+{
+    // The C locale compares code points ("Zoe" before "ann"); servers and terminals often
+    // run with it, so names are then sorted by the common rules of the language root.
+    const QLocale system;
+    return system.language() == QLocale::C ? QLocale(QLocale::English) : system;
+}
+
+} // namespace
 
 TUser::TUser() = default;
 TUser::~TUser() = default;
 
 UserList::UserList(QObject *parent)
-    : QAbstractListModel(parent), m_selection(new QItemSelectionModel(this, this))
+    : QAbstractListModel(parent), m_collator(collationLocale()),
+      m_selection(new QItemSelectionModel(this, this))
 {
     // Captions are names people read, so they sort as the user's language sorts them, with
     // "Bob" next to "bob" and digits by value.

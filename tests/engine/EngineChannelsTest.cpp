@@ -62,7 +62,7 @@ TEST_F(Channels, ChangeLeavesTheOldChannelAndAnnouncesOnTheNewOne)
     EXPECT_EQ(withoutId(sent[0]), "EXT");
     EXPECT_EQ(withoutId(sent[1]), "ACK|BCT|Lab|me|");
     EXPECT_EQ(m_windows.focus, (QList<EngineWindows::Focus>{EngineWindows::Focus::UserList,
-                                                             EngineWindows::Focus::BottomPanel}));
+                                                            EngineWindows::Focus::BottomPanel}));
 }
 
 TEST_F(Channels, PickingTheActiveChannelAgainDoesNothing)

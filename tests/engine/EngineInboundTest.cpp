@@ -16,6 +16,7 @@ class Inbound : public EngineFixture
 
 TEST_F(Inbound, OwnBroadcastIsIgnored)
 {
+    m_engine->OpenReceiver(false); // learns the own addresses
     hear(kOwnAddr, Announcement("Sales", "me"));
     EXPECT_TRUE(m_engine->Users().isEmpty());
 }
@@ -155,8 +156,7 @@ struct AttentionCase
     bool senderTakesSelection;
 };
 
-class InboundAttention : public EngineFixture,
-                         public ::testing::WithParamInterface<AttentionCase>
+class InboundAttention : public EngineFixture, public ::testing::WithParamInterface<AttentionCase>
 {};
 
 TEST_P(InboundAttention, SenderBecomesTheRecipientUnlessTheUserIsAtWork)
@@ -223,8 +223,8 @@ TEST_F(Inbound, ReceivesThroughTheListeningSocket)
     UdpProbe &ann = peer(1);
     ASSERT_TRUE(ann.sendTo(kOwnAddr, m_port, "0A0A0A|ACK|DCT|Sales|ann|"));
     // Longer than a receiver reads: discarded whole, not cut.
-    ASSERT_TRUE(peer(2).sendTo(kOwnAddr, m_port, "0B0B0B|ACK|DCT|Sales|bob|" +
-                                                     QByteArray(1024, 'x')));
+    ASSERT_TRUE(
+        peer(2).sendTo(kOwnAddr, m_port, "0B0B0B|ACK|DCT|Sales|bob|" + QByteArray(1024, 'x')));
     settle(200);
     EXPECT_EQ(names(), QList<QByteArray>{"ann"});
     EXPECT_EQ(m_engine->Users().at(0)->Addr, peerAddr(1));

@@ -28,8 +28,8 @@ TEST_F(Outbound, LineGoesToEverySelectedPeerWithItsOwnIdentifier)
     addPeer(3, "carl");
     addPeer(4, "dora");
     UserList &users = m_engine->Users();
-    users.selectionModel()->select(
-        QItemSelection(users.index(0), users.index(2)), QItemSelectionModel::ClearAndSelect);
+    users.selectionModel()->select(QItemSelection(users.index(0), users.index(2)),
+                                   QItemSelectionModel::ClearAndSelect);
 
     m_engine->PostQueueMessage("one\r\ntwo");
     QCoreApplication::sendPostedEvents(m_engine.get(), DeferredEvent::QueueMessage);

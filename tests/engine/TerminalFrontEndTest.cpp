@@ -1,6 +1,7 @@
 // The terminal front-end: transcript lines, commands, and the order of typed lines.
-#include "EngineFixture.h"
 #include "cli/TerminalFrontEnd.h"
+
+#include "EngineFixture.h"
 #include "engine/Datagram.h"
 
 #include <QFile>
@@ -32,7 +33,7 @@ protected:
             m_settings, seams, m_options, [this](const QByteArray &b) { m_out += b; },
             [this](const QByteArray &b) { m_err += b; });
         m_front->start();
-        EngineFixture::settle();
+        pumpEvents(60);
     }
 
     MessagingEngine &engine() { return m_front->engine(); }
@@ -67,6 +68,7 @@ TEST_F(Terminal, OptionsHoldForTheRunOnly)
     EXPECT_EQ(engine().ActiveChannel(), "Lab");
     EXPECT_EQ(engine().ChannelBox().items(), QList<QByteArray>{"Sales"});
     m_front->takeLine("/quit");
+    pumpEvents(60);
     EXPECT_TRUE(m_front->isShutDown());
     QFile file(m_settings.Path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -81,7 +83,7 @@ TEST_F(Terminal, PrintsTranscriptEntriesAsLinesWithoutControlCharacters)
     engine().HandleDatagram("111111|MSG|hello\r\nworld\x1B[2J|", "127.0.0.11");
     m_front->takeLine("/all");
     m_front->takeLine("bye|now");
-    EngineFixture::settle();
+    pumpEvents(60);
     EXPECT_TRUE(m_out.contains("ann> hello\n     world?[2J\n")) << m_out.data();
     EXPECT_TRUE(m_out.contains("ann< bye\n     now\n")) << m_out.data();
     EXPECT_TRUE(m_out.contains("users: ann*\n")) << m_out.data();
@@ -95,7 +97,7 @@ TEST_F(Terminal, EachLineGoesToTheUsersSelectedWhenItWasTyped)
     m_front->takeLine("for ann");
     m_front->takeLine("/to bob,nobody");
     m_front->takeLine("for bob");
-    EngineFixture::settle(200);
+    pumpEvents(200);
     const auto toAnn = peer(1).collect();
     const auto toBob = peer(2).collect();
     ASSERT_EQ(toAnn.size(), 1);
@@ -112,7 +114,7 @@ TEST_F(Terminal, CommandsReportChannelsAndAddresses)
     m_front->takeLine("/channels");
     m_front->takeLine("/ip ann");
     m_front->takeLine("/bogus");
-    EngineFixture::settle();
+    pumpEvents(60);
     EXPECT_EQ(engine().ActiveChannel(), "Sales");
     EXPECT_TRUE(m_out.contains("channels: Sales*\n")) << m_out.data();
     EXPECT_FALSE(m_out.contains("127.0.0.11")) << "ann was left with the old channel";

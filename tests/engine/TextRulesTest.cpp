@@ -27,8 +27,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"LeadingBlanksStay", "  hi", "  hi"},
                       LineCase{"OnlyBlanksLeaveNothing", " \t ", ""},
                       LineCase{"SeparatorStartsANewLine", "one|two|", "one\r\ntwo\r\n"},
-                      LineCase{"CutTo1000BeforeSeparatorsGrow",
-                               QByteArray(999, 'a') + "||",
+                      LineCase{"CutTo1000BeforeSeparatorsGrow", QByteArray(999, 'a') + "||",
                                QByteArray(999, 'a') + "\r\n"}),
     [](const auto &info) { return std::string(info.param.name); });
 

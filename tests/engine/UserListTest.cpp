@@ -26,8 +26,10 @@ TEST(UserList, KeepsEntriesSortedByCaptionAsPeopleRead)
 {
     UserList list;
     quint64 id = 0;
-    for (const char *name : {"bob", "Carl", "ann", "user10", "user9", "Ann"})
-        list.insert(record("10.0.0." + QByteArray::number(++id), name, id));
+    for (const char *name : {"bob", "Carl", "ann", "user10", "user9", "Ann"}) {
+        ++id;
+        list.insert(record("10.0.0." + QByteArray::number(id), name, id));
+    }
     const QList<QByteArray> sorted = captions(list);
     EXPECT_LT(sorted.indexOf("ann"), sorted.indexOf("bob"));
     EXPECT_LT(sorted.indexOf("bob"), sorted.indexOf("Carl")) << "letter case does not split";

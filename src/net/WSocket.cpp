@@ -22,6 +22,7 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 static_assert(sizeof(TSockAddrIn) == sizeof(sockaddr_in), "TSockAddrIn must match sockaddr_in");
 
@@ -99,12 +100,12 @@ class TSocketWindow final : public QObject
 public:
     explicit TSocketWindow(TCustomWSocket *socket) : m_socket(socket) {}
 
-    void Deliver(const TWindowMessage &msg)
+    void Deliver(const TWindowMessage &msg, bool posted = false)
     {
         if (!m_socket)
             return;
         ++m_depth;
-        m_socket->DispatchWindowMessage(msg);
+        m_socket->DispatchWindowMessage(msg, posted);
         --m_depth;
         if (!m_socket && m_depth == 0)
             deleteLater();
@@ -122,7 +123,7 @@ public:
     bool event(QEvent *e) override
     {
         if (auto *ev = dynamic_cast<TSocketEvent *>(e)) {
-            Deliver(ev->Msg);
+            Deliver(ev->Msg, true);
             return true;
         }
         return QObject::event(e);
@@ -371,13 +372,33 @@ void TCustomWSocket::OnNotifier(bool Read)
 
 // ---- window messages ----
 
-void TCustomWSocket::DispatchWindowMessage(const TWindowMessage &Msg)
+void TCustomWSocket::DispatchWindowMessage(const TWindowMessage &Msg, bool Posted)
 {
-    try {
-        HandleWindowMessage(Msg);
-    } catch (const std::exception &e) {
-        HandleHandlerException(e);
+    int repeat = 1;
+    if (Posted && Msg.Msg == SocketEventMsg && Msg.Generation == m_postedWritesGen &&
+        m_postedWrites > 0)
+        repeat = std::exchange(m_postedWrites, 0);
+    for (int i = 0; i < repeat; ++i) {
+        try {
+            HandleWindowMessage(Msg);
+        } catch (const std::exception &e) {
+            HandleHandlerException(e);
+        }
     }
+}
+
+// Each completed send owes one write notification from the loop. Posting an event per
+// send would wake the event loop once per datagram, so sends of one opening that follow
+// each other before the loop runs share one posted event that is handled once per send.
+void TCustomWSocket::PostWriteCompletion()
+{
+    if (m_postedWrites > 0 && m_postedWritesGen == m_generation) {
+        ++m_postedWrites;
+        return;
+    }
+    m_postedWrites = 1;
+    m_postedWritesGen = m_generation;
+    PostToWindow(SocketEventMsg, quintptr(m_hSocket), FdWrite);
 }
 
 void TCustomWSocket::HandleWindowMessage(const TWindowMessage &Msg)
@@ -591,7 +612,9 @@ void TCustomWSocket::ChangeState(TSocketState NewState)
 {
     const TSocketState old = m_state;
     m_state = NewState;
-    if (old != NewState)
+    // Handlers often capture objects that die before the socket; a socket being
+    // destroyed tells nobody.
+    if (old != NewState && !m_destroying)
         FireChangeState(old, NewState);
 }
 
@@ -1251,7 +1274,7 @@ int TCustomWSocket::Send(const void *Data, int Len)
     TryToSend();
     // OnDataSent must come from the event loop, never from inside Send.
     if (m_allSent && m_hSocket != InvalidSocket)
-        PostToWindow(SocketEventMsg, quintptr(m_hSocket), FdWrite);
+        PostWriteCompletion();
     return result;
 }
 
@@ -1279,7 +1302,7 @@ int TCustomWSocket::SendTo(const TSockAddrIn &Dest, int DestLen, const void *Dat
     if (r > 0 && OnSendData)
         OnSendData(this, r);
     if (m_allSent && m_socketType == DatagramSocket && m_hSocket != InvalidSocket)
-        PostToWindow(SocketEventMsg, quintptr(m_hSocket), FdWrite);
+        PostWriteCompletion();
     return r;
 }
 

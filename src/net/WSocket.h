@@ -356,7 +356,8 @@ private:
     friend class TSocketWindow;
     struct RxFilter;
 
-    void DispatchWindowMessage(const TWindowMessage &Msg);
+    void DispatchWindowMessage(const TWindowMessage &Msg, bool Posted);
+    void PostWriteCompletion();
     void HandleSocketEvent(const TWindowMessage &Msg);
     void HandleLookupDone(const TWindowMessage &Msg);
     void OnNotifier(bool Read);
@@ -433,6 +434,8 @@ private:
     bool m_readArmed = true;              // a read/accept call re-arms read notifications
     std::unique_ptr<RxFilter> m_rxFilter; // interface-restricted datagram listening
     int m_txIfIndex = 0;                  // device for limited broadcasts, 0 = routing decides
+    int m_postedWrites = 0;               // write completions merged into one posted event
+    quint64 m_postedWritesGen = 0;
     quint32 m_txSrcAddr = 0;
 };
 

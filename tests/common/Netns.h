@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+#include <utility>
+
+// Network namespaces for tests that need several hosts (and may broadcast): each host is
+// a namespace of its own, each LAN a bridge inside one extra "switch" namespace, joined
+// to hosts by veth pairs. Nothing is created in the machine's own namespace, and the
+// lab removes everything it made when it goes, also when a test fails half-way.
+//
+//     testnet::NetLab lab;                       // needs root (see TOLVEX_REQUIRE_NETNS)
+//     lab.addLan("lan1");
+//     lab.addHost("a");
+//     lab.attach("a", "lan1", "eth1", "10.71.1.1/24");
+//     lab.setDefaultRoute("a", "eth1");
+//     lab.runIn("a", [&] { socket.Listen(); });  // the socket lives in host a
+//     lab.exec("a", {"ip", "addr"});             // a command inside host a
+//
+// Every method throws std::runtime_error (with the command's output) when a step fails.
+
+namespace testnet {
+
+/// Switches the calling thread into a named namespace and back when destroyed. Sockets
+/// created by the thread meanwhile stay in that namespace for their whole life.
+class NetnsScope final
+{
+public:
+    explicit NetnsScope(const QByteArray &nsName);
+    ~NetnsScope();
+    NetnsScope(const NetnsScope &) = delete;
+    NetnsScope &operator=(const NetnsScope &) = delete;
+
+private:
+    int m_original = -1;
+};
+
+/// A set of hosts and LANs made of network namespaces; names are unique per process, so
+/// parallel runs do not collide, and leftovers of crashed runs are swept on construction.
+class NetLab final
+{
+public:
+    NetLab();
+    ~NetLab();
+    NetLab(const NetLab &) = delete;
+    NetLab &operator=(const NetLab &) = delete;
+
+    /// A host: a namespace with its loopback up and no other device.
+    void addHost(const QByteArray &host);
+    /// A LAN: a bridge (at most 15 characters) in the lab's switch namespace.
+    void addLan(const QByteArray &lan);
+    /// Plugs host into lan through a device named ifname, with an address such as
+    /// "10.71.1.1/24"; the device is up on return.
+    void attach(const QByteArray &host, const QByteArray &lan, const QByteArray &ifname,
+                const QByteArray &cidr);
+    /// Points the host's default route at a device, through a gateway address if given.
+    void setDefaultRoute(const QByteArray &host, const QByteArray &ifname,
+                         const QByteArray &gateway = {});
+    /// Runs a command inside the host's namespace and returns its standard output.
+    QByteArray exec(const QByteArray &host, const QStringList &args);
+    /// The system name of the host's namespace.
+    QByteArray nsName(const QByteArray &host) const;
+
+    /// Calls fn with the calling thread switched into the host's namespace.
+    template <class F>
+    decltype(auto) runIn(const QByteArray &host, F &&fn)
+    {
+        NetnsScope scope(nsName(host));
+        return std::forward<F>(fn)();
+    }
+
+private:
+    QByteArray m_prefix;
+    QByteArray m_switch;
+    QList<QByteArray> m_namespaces;
+    int m_nextPort = 0;
+};
+
+} // namespace testnet

@@ -1,0 +1,596 @@
+#include "net/WSocket.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// Real sockets on 127.0.0.1 only; every port is chosen by the system.
+
+namespace {
+
+using StatePair = std::pair<TSocketState, TSocketState>;
+
+bool waitFor(const std::function<bool()> &done, int ms = 3000)
+{
+    return QTest::qWaitFor(done, ms);
+}
+
+QByteArray raised(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const ESocketException &e) {
+        return e.Message();
+    }
+    return "no exception";
+}
+
+// Counts notifications, to tell "twice in one notification" from "once per notification".
+class CountingSocket : public TWSocket
+{
+public:
+    int readNotifications = 0;
+    int writeNotifications = 0;
+
+protected:
+    void HandleReadEvent(quint16 ErrCode) override
+    {
+        ++readNotifications;
+        TWSocket::HandleReadEvent(ErrCode);
+    }
+    void HandleWriteEvent(quint16 ErrCode) override
+    {
+        ++writeNotifications;
+        TWSocket::HandleWriteEvent(ErrCode);
+    }
+};
+
+// Refuses (or fails) sends while told to, as the system does when its buffer is full.
+class RefusingSocket : public TWSocket
+{
+public:
+    int refuseWith = 0;
+
+protected:
+    int SendChunk(const char *Data, int Len) override
+    {
+        if (refuseWith != 0) {
+            WSocketSetLastError(refuseWith);
+            return -1;
+        }
+        return TWSocket::SendChunk(Data, Len);
+    }
+};
+
+// A datagram listener on 127.0.0.1 that reads one datagram per OnDataAvailable call.
+struct Receiver
+{
+    CountingSocket socket;
+    QList<QByteArray> datagrams;
+    QList<TSockAddrIn> senders;
+    QList<int> errors;
+    int calls = 0;
+    int bufferSize = 2048;
+
+    Receiver()
+    {
+        socket.OnDataAvailable = [this](TCustomWSocket *s, quint16) {
+            ++calls;
+            QByteArray buf(bufferSize, '\0');
+            TSockAddrIn from;
+            int len = sizeof from;
+            const int n = s->ReceiveFrom(buf.data(), bufferSize, from, len);
+            if (n >= 0) {
+                datagrams << buf.left(n);
+                senders << from;
+            } else {
+                errors << s->LastError();
+            }
+        };
+    }
+
+    QByteArray listen()
+    {
+        socket.SetProto("udp");
+        socket.SetAddr("127.0.0.1");
+        socket.SetPort("0");
+        socket.Listen();
+        return socket.GetLocalPortText();
+    }
+};
+
+void openSender(TCustomWSocket &s, const QByteArray &port)
+{
+    s.SetProto("udp");
+    s.SetAddr("127.0.0.1");
+    s.SetPort(port);
+    s.SetLocalAddr("127.0.0.1");
+    s.SetLocalPort("0");
+    s.Connect();
+}
+
+int openDescriptors()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
+}
+
+} // namespace
+
+TEST(WSocketDatagramTest, ListenConnectSendReceiveWithStatesAndLateDataSent)
+{
+    Receiver rx;
+    QList<StatePair> rxStates;
+    int rxConnected = -1;
+    rx.socket.OnChangeState = [&](TCustomWSocket *, TSocketState o, TSocketState n) {
+        rxStates << StatePair(o, n);
+    };
+    rx.socket.OnSessionConnected = [&](TCustomWSocket *, quint16 e) { rxConnected = e; };
+    const QByteArray port = rx.listen();
+    EXPECT_EQ(rx.socket.State(), wsConnected);
+    EXPECT_EQ(rxConnected, 0);
+    EXPECT_EQ(rxStates,
+              (QList<StatePair>{
+                  {wsClosed, wsBound}, {wsBound, wsListening}, {wsListening, wsConnected}}));
+
+    TWSocket tx;
+    QList<StatePair> txStates;
+    int dataSent = 0;
+    tx.OnChangeState = [&](TCustomWSocket *, TSocketState o, TSocketState n) {
+        txStates << StatePair(o, n);
+    };
+    tx.OnDataSent = [&](TCustomWSocket *, quint16) { ++dataSent; };
+    openSender(tx, port);
+    EXPECT_EQ(tx.State(), wsConnected);
+    EXPECT_EQ(txStates, (QList<StatePair>{{wsClosed, wsOpened}, {wsOpened, wsConnected}}));
+    EXPECT_EQ(tx.PeerAddr(), "127.0.0.1");
+    EXPECT_EQ(tx.PeerPort(), port);
+
+    EXPECT_EQ(tx.SendText("hello"), 5);
+    EXPECT_TRUE(tx.AllDataSent());
+    EXPECT_EQ(dataSent, 0); // never from inside Send
+    ASSERT_TRUE(waitFor([&] { return dataSent == 1 && rx.datagrams.size() == 1; }));
+    EXPECT_EQ(rx.datagrams.first(), "hello");
+    EXPECT_EQ(rx.senders.first().AddrText(), "127.0.0.1");
+    EXPECT_EQ(QByteArray::number(rx.senders.first().Port()), tx.LocalPort());
+    EXPECT_EQ(tx.SendText(""), 0);
+
+    tx.Close();
+    EXPECT_EQ(txStates.last(), StatePair(wsConnected, wsClosed));
+    // A close restores the defaults: the caller configures the socket afresh each time.
+    EXPECT_EQ(tx.Proto(), "tcp");
+    EXPECT_EQ(tx.LocalAddr(), "0.0.0.0");
+    EXPECT_EQ(tx.LocalPort(), "0");
+    EXPECT_TRUE(tx.AllDataSent());
+    EXPECT_EQ(raised([&] { tx.Connect(); }), "Connect: No Port Specified");
+}
+
+TEST(WSocketDatagramTest, TwoWaitingDatagramsRaiseDataAvailableTwiceInOneNotification)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    TWSocket tx;
+    int dataSent = 0;
+    tx.OnDataSent = [&](TCustomWSocket *, quint16) { ++dataSent; };
+    openSender(tx, port);
+    tx.SendText("one");
+    tx.SendText("two"); // loopback delivers both before the loop runs
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 2 && dataSent == 2; }));
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "two"}));
+    EXPECT_EQ(rx.socket.readNotifications, 1);
+    EXPECT_EQ(rx.calls, 2);
+    QTest::qWait(20);
+    EXPECT_EQ(dataSent, 2); // one completion per send, no more
+}
+
+TEST(WSocketDatagramTest, NoReceiveLoopRaisesDataAvailableOncePerNotification)
+{
+    Receiver rx;
+    rx.socket.SetComponentOptions(wsoNoReceiveLoop);
+    const QByteArray port = rx.listen();
+    TWSocket tx;
+    openSender(tx, port);
+    tx.SendText("one");
+    tx.SendText("two");
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 2; }));
+    EXPECT_EQ(rx.socket.readNotifications, 2);
+    EXPECT_EQ(rx.calls, 2);
+}
+
+TEST(WSocketDatagramTest, OversizedDatagramIsDiscardedWholeWithMessageTooLong)
+{
+    Receiver rx;
+    rx.bufferSize = 1024;
+    const QByteArray port = rx.listen();
+    TWSocket tx;
+    openSender(tx, port);
+    tx.SendText(QByteArray(1025, 'L'));
+    tx.SendText("short");
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
+    EXPECT_EQ(rx.errors, QList<int>{10040});
+    EXPECT_EQ(rx.datagrams.first(), "short"); // no tail of the long one
+    QTest::qWait(20);
+    EXPECT_EQ(rx.datagrams.size(), 1);
+}
+
+TEST(WSocketDatagramTest, LargeSendLeavesAsBlockSizedDatagrams)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    TWSocket tx;
+    openSender(tx, port);
+    QByteArray data(3000, '\0');
+    for (int i = 0; i < data.size(); ++i)
+        data[i] = char(i % 251);
+    EXPECT_EQ(tx.SendText(data), 3000);
+    EXPECT_TRUE(tx.AllDataSent());
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 3; }));
+    EXPECT_EQ(rx.datagrams[0].size(), 1460);
+    EXPECT_EQ(rx.datagrams[1].size(), 1460);
+    EXPECT_EQ(rx.datagrams[2].size(), 80);
+    EXPECT_EQ(rx.datagrams.join(), data);
+}
+
+// The seam: SendChunk fails with 10035 while refusing, as a full send buffer would.
+TEST(WSocketDatagramTest, SendsQueuedWhileRefusedLeaveAsOneDatagram)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    RefusingSocket tx;
+    int dataSent = 0;
+    tx.OnDataSent = [&](TCustomWSocket *, quint16) { ++dataSent; };
+    openSender(tx, port);
+    tx.refuseWith = 10035;
+    EXPECT_EQ(tx.SendText(QByteArray(100, 'a')), 100);
+    EXPECT_EQ(tx.SendText(QByteArray(100, 'b')), 100);
+    EXPECT_FALSE(tx.AllDataSent());
+    QTest::qWait(10);
+    EXPECT_EQ(dataSent, 0);
+    tx.refuseWith = 0;
+    ASSERT_TRUE(waitFor([&] { return dataSent == 1 && rx.datagrams.size() == 1; }));
+    EXPECT_EQ(rx.datagrams.first(), QByteArray(100, 'a') + QByteArray(100, 'b'));
+    EXPECT_TRUE(tx.AllDataSent());
+    QTest::qWait(20);
+    EXPECT_EQ(dataSent, 1);
+}
+
+TEST(WSocketDatagramTest, ResetBySendClosesSocketAndReportsSessionClosedWithoutException)
+{
+    RefusingSocket tx;
+    QList<int> closed;
+    tx.OnSessionClosed = [&](TCustomWSocket *, quint16 e) { closed << e; };
+    openSender(tx, "9");
+    tx.refuseWith = 10054;
+    EXPECT_EQ(tx.SendText("x"), 1);
+    EXPECT_EQ(tx.State(), wsClosed);
+    EXPECT_EQ(closed, QList<int>{10054});
+}
+
+TEST(WSocketDatagramTest, NotificationOfEarlierOpeningIsIgnoredOnReusedDescriptor)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    TWSocket tx;
+    int dataSent = 0;
+    tx.OnDataSent = [&](TCustomWSocket *, quint16) { ++dataSent; };
+    openSender(tx, port);
+    const TSocket first = tx.HSocket();
+    tx.SendText("stale"); // posts its completion for this opening
+    tx.Close();
+    openSender(tx, port);
+    EXPECT_EQ(tx.HSocket(), first); // the system hands the same number out again
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
+    QTest::qWait(20);
+    EXPECT_EQ(dataSent, 0);
+}
+
+TEST(WSocketDatagramTest, CloseDelayedAndReleaseActAfterTheHandlerReturns)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    auto *tx = new TWSocket;
+    QPointer<QObject> alive(tx);
+    tx->OnDataSent = [&](TCustomWSocket *s, quint16) {
+        s->CloseDelayed();
+        EXPECT_EQ(s->State(), wsConnected);
+        s->Release();
+        EXPECT_FALSE(alive.isNull());
+    };
+    openSender(*tx, port);
+    tx->SendText("x");
+    ASSERT_TRUE(waitFor([&] { return alive.isNull(); }));
+    QTest::qWait(10); // lets the detached window go too
+}
+
+TEST(WSocketDatagramTest, ExceptionInDataAvailableIsSwallowedAndSocketStaysOpen)
+{
+    Receiver rx;
+    int bg = 0;
+    rx.socket.OnBgException = [&](TCustomWSocket *, const std::exception &, bool &) { ++bg; };
+    const auto read = rx.socket.OnDataAvailable;
+    rx.socket.OnDataAvailable = [&](TCustomWSocket *s, quint16 e) {
+        read(s, e);
+        if (rx.datagrams.size() == 1)
+            throw ESocketException("handler failed");
+    };
+    const QByteArray port = rx.listen();
+    TWSocket tx;
+    openSender(tx, port);
+    tx.SendText("first");
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
+    tx.SendText("second");
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 2; }));
+    EXPECT_EQ(rx.socket.State(), wsConnected);
+    EXPECT_EQ(bg, 0);
+}
+
+TEST(WSocketDatagramTest, ExceptionInDataSentAbortsUnlessVetoed)
+{
+    for (const bool veto : {false, true}) {
+        Receiver rx;
+        const QByteArray port = rx.listen();
+        TWSocket tx;
+        QByteArray seen;
+        tx.OnDataSent = [](TCustomWSocket *, quint16) { throw ESocketException("sent failed"); };
+        tx.OnBgException = [&](TCustomWSocket *, const std::exception &e, bool &canClose) {
+            seen = e.what();
+            if (veto)
+                canClose = false;
+        };
+        openSender(tx, port);
+        tx.SendText("x");
+        ASSERT_TRUE(waitFor([&] { return !seen.isEmpty(); }));
+        EXPECT_EQ(seen, "sent failed");
+        EXPECT_EQ(tx.State(), veto ? wsConnected : wsClosed) << veto;
+    }
+}
+
+TEST(WSocketDatagramTest, PostedTestExceptionReachesBackgroundHandlerAndAborts)
+{
+    TWSocket tx;
+    QByteArray seen;
+    tx.OnBgException = [&](TCustomWSocket *, const std::exception &e, bool &) { seen = e.what(); };
+    openSender(tx, "9");
+    tx.PostTestException();
+    ASSERT_TRUE(waitFor([&] { return !seen.isEmpty(); }));
+    EXPECT_EQ(seen, "Test exception in WSocket");
+    EXPECT_EQ(tx.State(), wsClosed);
+}
+
+TEST(WSocketErrorTest, FailuresRaiseOrGoToOnErrorWithTheirTexts)
+{
+    TWSocket s;
+    EXPECT_EQ(raised([&] { s.Send("x", 1); }),
+              "Error 10057 in function Send\r\nSocket is not connected");
+    EXPECT_EQ(s.LastError(), 10057);
+
+    int errors = 0;
+    int closed = 0;
+    s.OnError = [&](TCustomWSocket *) { ++errors; };
+    s.OnSessionClosed = [&](TCustomWSocket *, quint16) { ++closed; };
+    EXPECT_EQ(s.Send("x", 1), -1);
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(closed, 0); // already closed: nothing to report
+    s.OnError = nullptr;
+
+    EXPECT_EQ(raised([&] { s.Connect(); }), "Connect: No Port Specified");
+    s.SetPort("9");
+    EXPECT_EQ(raised([&] { s.Connect(); }), "Connect: No IP Address Specified");
+    s.SetProto("");
+    s.SetAddr("127.0.0.1");
+    EXPECT_EQ(raised([&] { s.Connect(); }), "Connect: No Protocol Specified");
+    s.SetProto("udp");
+    s.SetAddr("no-such-host.invalid");
+    EXPECT_TRUE(raised([&] {
+                    s.Connect();
+                }).startsWith("connect: WSocketResolveHost: Cannot convert host address"));
+    EXPECT_EQ(raised([&] { s.SetSendFlags(7); }), "Invalid SendFlags");
+
+    TWSocket l;
+    EXPECT_EQ(raised([&] { l.Listen(); }),
+              "Error 10022 in function listen: port not assigned\r\nInvalid argument");
+}
+
+TEST(WSocketErrorTest, PropertiesNeedClosedSocketUnlessTextIsUnchanged)
+{
+    TWSocket s;
+    openSender(s, "9");
+    s.SetPort("9"); // same text: nothing happens
+    s.SetAddr("127.0.0.1");
+    const std::pair<std::function<void()>, const char *> cases[] = {
+        {[&] { s.SetPort("10"); }, "Cannot change Port if not closed"},
+        {[&] { s.SetAddr("127.0.0.2"); }, "Cannot change Addr if not closed"},
+        {[&] { s.SetProto("tcp"); }, "Cannot change Proto if not closed"},
+        {[&] { s.SetLocalAddr("0.0.0.0"); }, "Cannot change LocalAddr if not closed"},
+        {[&] { s.SetLocalPort("0"); }, "Cannot change LocalPort if not closed"},
+        {[&] { s.Connect(); }, "Connect: Socket already in use"},
+    };
+    for (const auto &[change, text] : cases)
+        EXPECT_EQ(raised(change), QByteArray(text));
+    EXPECT_EQ(s.Port(), "9");
+    EXPECT_EQ(s.State(), wsConnected);
+}
+
+TEST(WSocketErrorTest, StateChangedInsideChangeStateFailsConnectWithInvalidArgument)
+{
+    TWSocket s;
+    s.OnChangeState = [](TCustomWSocket *sender, TSocketState, TSocketState n) {
+        if (n == wsOpened)
+            sender->Close();
+    };
+    s.SetProto("udp");
+    s.SetAddr("127.0.0.1");
+    s.SetPort("9");
+    EXPECT_EQ(raised([&] { s.Connect(); }),
+              "Error 10022 in function Connect (Invalid operation in OnChangeState)\r\n"
+              "Invalid argument");
+}
+
+TEST(WSocketErrorTest, ListenOnBusyPortReportsAddressInUseAndKeepsNoDescriptor)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    const int before = openDescriptors();
+    TWSocket second;
+    for (int i = 0; i < 20; ++i) { // the engine retries on every announcement
+        second.SetProto("udp");
+        second.SetAddr("127.0.0.1");
+        second.SetPort(port);
+        EXPECT_EQ(raised([&] { second.Listen(); }),
+                  "Error 10048 in function Bind\r\nAddress already in use");
+        EXPECT_EQ(second.LastError(), 10048);
+        EXPECT_EQ(second.State(), wsClosed);
+    }
+    EXPECT_EQ(openDescriptors(), before);
+}
+
+TEST(WSocketStreamTest, ConnectAcceptExchangeAndPeerClose)
+{
+    TWSocket server;
+    QList<StatePair> serverStates;
+    server.OnChangeState = [&](TCustomWSocket *, TSocketState o, TSocketState n) {
+        serverStates << StatePair(o, n);
+    };
+    std::unique_ptr<TWSocket> session;
+    QByteArray atServer;
+    server.OnSessionAvailable = [&](TCustomWSocket *s, quint16 e) {
+        EXPECT_EQ(e, 0);
+        session = std::make_unique<TWSocket>();
+        session->OnDataAvailable = [&](TCustomWSocket *c, quint16) {
+            atServer += c->ReceiveText();
+        };
+        session->Dup(s->Accept());
+    };
+    server.SetProto("tcp");
+    server.SetAddr("127.0.0.1");
+    server.SetPort("0");
+    server.Listen();
+    EXPECT_EQ(serverStates, (QList<StatePair>{{wsClosed, wsBound}, {wsBound, wsListening}}));
+    const QByteArray port = server.GetLocalPortText();
+
+    TWSocket client;
+    client.SetComponentOptions(wsoTcpNoDelay);
+    int connected = -1;
+    int closedAtClient = -1;
+    QByteArray atClient;
+    client.OnSessionConnected = [&](TCustomWSocket *, quint16 e) { connected = e; };
+    client.OnSessionClosed = [&](TCustomWSocket *, quint16 e) { closedAtClient = e; };
+    client.OnDataAvailable = [&](TCustomWSocket *c, quint16) { atClient += c->ReceiveText(); };
+    client.SetProto("tcp");
+    client.SetAddr("127.0.0.1");
+    client.SetPort(port);
+    client.Connect();
+    EXPECT_EQ(client.State(), wsConnecting);
+    ASSERT_TRUE(waitFor([&] { return connected == 0 && session; }));
+    EXPECT_EQ(client.State(), wsConnected);
+    EXPECT_EQ(client.PeerPort(), port);
+    EXPECT_EQ(session->State(), wsConnected);
+
+    client.SendText("ping");
+    ASSERT_TRUE(waitFor([&] { return atServer == "ping"; }));
+    session->SendText("pong");
+    ASSERT_TRUE(waitFor([&] { return atClient == "pong"; }));
+
+    session->Close();
+    ASSERT_TRUE(waitFor([&] { return closedAtClient == 0; }));
+    EXPECT_EQ(client.State(), wsClosed);
+}
+
+TEST(WSocketStreamTest, RefusedConnectReportsErrorAndCloses)
+{
+    // A port that was just free: nothing listens there.
+    TWSocket probe;
+    probe.SetProto("tcp");
+    probe.SetAddr("127.0.0.1");
+    probe.SetPort("0");
+    probe.Listen();
+    const QByteArray port = probe.GetLocalPortText();
+    probe.Close();
+
+    TWSocket client;
+    int connected = -1;
+    client.OnSessionConnected = [&](TCustomWSocket *, quint16 e) { connected = e; };
+    client.SetProto("tcp");
+    client.SetAddr("127.0.0.1");
+    client.SetPort(port);
+    client.Connect();
+    ASSERT_TRUE(waitFor([&] { return connected != -1; }));
+    EXPECT_EQ(connected, 10061);
+    EXPECT_EQ(client.State(), wsClosed);
+}
+
+TEST(WSocketIdleTest, IdleListenerAndFinishedSenderNeverWake)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    CountingSocket tx;
+    openSender(tx, port);
+    tx.SendText("x");
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 1 && tx.writeNotifications == 1; }));
+    const int reads = rx.socket.readNotifications;
+    QTest::qWait(200);
+    EXPECT_EQ(rx.socket.readNotifications, reads);
+    EXPECT_EQ(rx.socket.writeNotifications, 0);
+    EXPECT_EQ(tx.writeNotifications, 1);
+    for (TCustomWSocket *s :
+         {static_cast<TCustomWSocket *>(&rx.socket), static_cast<TCustomWSocket *>(&tx)}) {
+        for (QSocketNotifier *n : s->WindowHandle()->findChildren<QSocketNotifier *>()) {
+            if (n->type() == QSocketNotifier::Write) {
+                EXPECT_FALSE(n->isEnabled());
+            }
+        }
+    }
+}
+
+TEST(WSocketLookupTest, LookupsAnswerFromTheEventLoop)
+{
+    TWSocket s;
+    QList<int> done;
+    s.OnDnsLookupDone = [&](TCustomWSocket *, quint16 e) { done << e; };
+    s.DnsLookup("10.1.2.3"); // dotted: answered at once
+    EXPECT_EQ(done, QList<int>{0});
+    EXPECT_EQ(s.DnsResult(), "10.1.2.3");
+
+    done.clear();
+    s.DnsLookup("localhost");
+    EXPECT_TRUE(done.isEmpty());
+    ASSERT_TRUE(waitFor([&] { return !done.isEmpty(); }));
+    EXPECT_EQ(done, QList<int>{0});
+    EXPECT_EQ(s.DnsResult(), "127.0.0.1");
+    EXPECT_TRUE(s.DnsResultList().contains("127.0.0.1"));
+
+    done.clear();
+    s.DnsLookup("localhost");
+    s.CancelDnsLookup();
+    EXPECT_EQ(done, QList<int>{10004});
+    QTest::qWait(100);
+    EXPECT_EQ(done, QList<int>{10004}); // the cancelled answer never arrives
+
+    done.clear();
+    s.OnError = [](TCustomWSocket *) {};
+    s.DnsLookup("");
+    EXPECT_EQ(done, QList<int>{10022});
+}
+
+TEST(WSocketLeakTest, ThousandsOfSocketsLeaveNoDescriptorOpen)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    const int before = openDescriptors();
+    for (int i = 0; i < 3000; ++i) {
+        TWSocket s;
+        if (i % 3 == 0) {
+            openSender(s, port);
+            s.SendText("leak?");
+        } else if (i % 3 == 1) {
+            openSender(s, port);
+            s.Abort();
+        }
+    }
+    QTest::qWait(50); // let posted completions of destroyed sockets drain
+    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(SocketInstanceCount(), 1);
+}

@@ -67,7 +67,9 @@ IniDocument IniDocument::parse(const QByteArray &bytes)
             end = bytes.size();
         QByteArray text = bytes.mid(pos, end - pos);
         pos = end + 1;
-        if (text.endsWith('\r'))
+        // Every carriage return at the end goes: one left behind would turn into a line break
+        // of its own when written with "\r\n" endings.
+        while (text.endsWith('\r'))
             text.chop(1);
 
         if (const std::optional<QByteArray> name = headerName(text)) {

@@ -156,6 +156,7 @@ TEST(IniDocumentTest, ToleratesMalformedText)
         "[unclosed\nk=v\n[]\n=novalue\n[S]\nk\n;k=comment\n",
         "[S]\nk=" + QByteArray(3 * 1024 * 1024, 'x') + "\n" + QByteArray(2 * 1024 * 1024, '['),
         QByteArray("\r\r\n\n\0\0[S]\0=\n", 12),
+        "[S]\nk=v\r\r\n\r\n", // stray carriage returns in a file with bare line feeds
     };
     for (const QByteArray &input : inputs) {
         const IniDocument doc = IniDocument::parse(input);

@@ -20,7 +20,8 @@ struct SettingsValues;
 /// these to move the clock, fake the host's addresses or keep broadcasts on loopback.
 struct EngineSeams
 {
-    /// The local date-time of "now" (LastSeen, expiry).
+    /// The current moment (LastSeen, expiry); differences are taken between moments, so
+    /// the time spec of the values does not matter.
     std::function<QDateTime()> Clock;
     /// The host's IPv4 addresses as dotted text, loopback included.
     std::function<QByteArrayList()> LocalIPList;

@@ -4,6 +4,8 @@
 #include "engine/Datagram.h"
 #include "net/WSocket.h"
 
+#include <QTimeZone>
+
 namespace {
 
 class Presence : public EngineFixture
@@ -91,6 +93,20 @@ TEST_F(Presence, ClockSetBackDropsEverybody)
     advance(-80'000);
     tick();
     EXPECT_TRUE(m_engine->Users().isEmpty());
+}
+
+TEST_F(Presence, SummerTimeEndingIsNotAClockSetBack)
+{
+    // Wall clocks in Berlin go from 03:00 back to 02:00 on 2026-10-25 at 01:00 UTC.
+    const QTimeZone berlin("Europe/Berlin");
+    if (!berlin.isValid())
+        GTEST_SKIP() << "no time zone data";
+    m_now = QDateTime(QDate(2026, 10, 25), QTime(0, 59, 50), Qt::UTC).toTimeZone(berlin);
+    addPeer(1, "ann");
+    advance(30'000); // the wall clock now reads almost an hour earlier
+    tick();
+    EXPECT_EQ(m_engine->Users().count(), 1);
+    EXPECT_EQ(EngineSeams::System().Clock().timeSpec(), Qt::UTC);
 }
 
 TEST_F(Presence, LeavingWithAnEmptyListSendsNothing)

@@ -64,11 +64,8 @@ MessagingEngine::MessagingEngine(EngineWindows &windows, SettingsValues &setting
     m_wsocketRecv->OnDataAvailable = [this](TCustomWSocket *sender, quint16 errCode) {
         WSocketRecvDataAvailable(sender, errCode);
     };
-    // Errors of both sockets are taken and dropped (WSocketRecvError, WSocketBcastError):
-    // a failed broadcast is retried by the next one, a closed receiver by the next
-    // announcement.
-    m_wsocketRecv->OnError = [](TCustomWSocket *) {};
-    m_wsocketBcast->OnError = [](TCustomWSocket *) {};
+    m_wsocketRecv->OnError = [this](TCustomWSocket *sender) { WSocketRecvError(sender); };
+    m_wsocketBcast->OnError = [this](TCustomWSocket *sender) { WSocketBcastError(sender); };
     m_wsocketBcast->OnDataSent = [this](TCustomWSocket *sender, quint16 errCode) {
         WSocketDataSent(sender, errCode);
     };
@@ -300,7 +297,7 @@ TUser *MessagingEngine::AddUser(const QByteArray &addr, const QByteArray &name,
     user->LastSeen = now();
     user->Addr = addr;
     user->Name = name;
-    user->Socket = std::make_unique<TWSocket>();
+    user->Socket = m_seams.NewPeerSocket ? m_seams.NewPeerSocket() : std::make_unique<TWSocket>();
     user->Socket->OnDataSent = [this](TCustomWSocket *sender, quint16 errCode) {
         WSocketDataSent(sender, errCode);
     };
@@ -571,8 +568,14 @@ void MessagingEngine::SendDirect(int what, quint64 peer)
     const SendOutcome outcome =
         SendToPeer(id, [](const TUser &user) { return Datagram::NewPacketId() + user.Pending; });
     // A line whose socket never connected stays waiting for the next completed send.
-    if (outcome == SendOutcome::GaveUp || outcome == SendOutcome::Gone)
+    if (outcome == SendOutcome::GaveUp)
         return;
+    // The peer went away while its socket connected: its line went with it, and no
+    // completion will come to serve the lines of the others.
+    if (outcome == SendOutcome::Gone) {
+        post(DeferredEvent::SendDirect, 2, 0);
+        return;
+    }
     if (TUser *user = m_users.findById(id))
         setPending(*user, {});
 }

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 class TCustomWSocket;
 class TWSocket;
@@ -29,6 +30,8 @@ struct EngineSeams
     std::function<bool()> NetworkConnected;
     /// Destination of announcements, keep-alives and leave notices.
     QByteArray BroadcastAddr = "255.255.255.255";
+    /// Makes the own socket of a new peer; when empty, a plain TWSocket.
+    std::function<std::unique_ptr<TWSocket>()> NewPeerSocket;
 
     /// The system's clock, addresses and connection state; broadcasts to everybody.
     static EngineSeams System();
@@ -78,12 +81,18 @@ public:
     void StartAliveTimer();
     /// Timer off, receiver closed, LeaveNetwork, SaveSettings.
     void FormClose();
+    /// The main window's RestoreBtClick: event 1025 raises it.
+    void PostRestore() { post(DeferredEvent::Restore); }
     void AppOnActivate() { m_appActive = true; }
     void AppOnDeactivate() { m_appActive = false; }
 
     // ---- inbound ----
     /// OnDataAvailable of WSocketRecv: reads one datagram and handles it.
     void WSocketRecvDataAvailable(TCustomWSocket *sender, quint16 errCode);
+    /// Error events of the two engine sockets: taken and dropped, since a failed broadcast
+    /// is retried by the next one and a closed receiver by the next announcement.
+    void WSocketRecvError(TCustomWSocket *) {}
+    void WSocketBcastError(TCustomWSocket *) {}
     /// The receive handler's work on one datagram from a sender address.
     void HandleDatagram(const QByteArray &datagram, const QByteArray &senderAddr);
 

@@ -6,8 +6,22 @@
 #include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QSet>
+#include <QTimer>
 
 namespace {
+
+/// A peer socket that stays connecting for a while, as a slow connect would, so that
+/// handlers run inside the sender's wait.
+class StallingSocket final : public TWSocket
+{
+public:
+    void Connect() override
+    {
+        TWSocket::Connect();
+        ChangeState(wsConnecting);
+        QTimer::singleShot(40, this, [this] { ChangeState(wsConnected); });
+    }
+};
 
 class Outbound : public EngineFixture
 {
@@ -88,6 +102,22 @@ TEST_F(Outbound, LineOfPeerThatLeavesIsDroppedWithIt)
     EXPECT_EQ(m_engine->PendingCount(), 1);
     EXPECT_TRUE(sentToPeer(1).isEmpty());
     EXPECT_EQ(sentToPeer(2).size(), 1);
+}
+
+TEST_F(Outbound, PeerThatLeavesWhileItsSocketConnectsHoldsUpNobody)
+{
+    m_newPeerSocket = [] { return std::make_unique<StallingSocket>(); };
+    addPeer(1, "ann");
+    addPeer(2, "bob");
+    selectAll();
+    m_engine->QueueMessage("hello");
+    // ann's leave notice arrives while the sender waits for ann's socket.
+    QTimer::singleShot(10, [this] { hearFromPeer(1, "1A2B3C|EXT"); });
+    const QList<QByteArray> toBob = sentToPeer(2, 300);
+    EXPECT_EQ(names(), QList<QByteArray>{"bob"});
+    EXPECT_TRUE(sentToPeer(1, 20).isEmpty());
+    ASSERT_EQ(toBob.size(), 1) << "bob's line does not wait for the next keep-alive";
+    EXPECT_EQ(withoutId(toBob[0]), "MSG|hello|");
 }
 
 TEST_F(Outbound, LongLineFullOfSeparatorsStaysReadable)

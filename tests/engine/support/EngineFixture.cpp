@@ -21,6 +21,9 @@ EngineFixture::EngineFixture()
     seams.NetworkConnected = [] { return true; };
     // Nothing leaves loopback: "broadcasts" go to the probe.
     seams.BroadcastAddr = kBroadcastAddr;
+    seams.NewPeerSocket = [this] {
+        return m_newPeerSocket ? m_newPeerSocket() : std::make_unique<TWSocket>();
+    };
     m_engine = std::make_unique<MessagingEngine>(m_windows, m_settings, seams);
     m_engine->SelectChannelQuietly("Sales");
 }

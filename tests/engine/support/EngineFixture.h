@@ -4,6 +4,7 @@
 #include "UdpProbe.h"
 #include "app/Support.h"
 #include "engine/MessagingEngine.h"
+#include "net/WSocket.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>
@@ -48,6 +49,8 @@ protected:
     RecordingWindows m_windows;
     std::unique_ptr<UdpProbe> m_broadcastProbe;
     std::map<int, std::unique_ptr<UdpProbe>> m_peers;
+    /// Makes the sockets of new peers when set.
+    std::function<std::unique_ptr<TWSocket>()> m_newPeerSocket;
     std::unique_ptr<MessagingEngine> m_engine;
 };
 

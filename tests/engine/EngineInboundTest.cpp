@@ -17,7 +17,7 @@ class Inbound : public EngineFixture
 TEST_F(Inbound, OwnBroadcastIsIgnored)
 {
     m_engine->OpenReceiver(false); // learns the own addresses
-    hear(kOwnAddr, Announcement("Sales", "me"));
+    hear(ownAddr(), Announcement("Sales", "me"));
     EXPECT_TRUE(m_engine->Users().isEmpty());
 }
 
@@ -63,7 +63,7 @@ TEST_P(InboundAnswers, AnswersBroadcastAnnouncementsOnly)
     }
     ASSERT_EQ(got.size(), 1);
     EXPECT_EQ(withoutId(got[0].data), "ACK|DCT|Sales|me|");
-    EXPECT_EQ(got[0].fromAddr, kOwnAddr);
+    EXPECT_EQ(got[0].fromAddr, ownAddr());
     EXPECT_NE(got[0].fromPort, m_port) << "answers leave from an ephemeral port";
 }
 
@@ -221,10 +221,10 @@ TEST_F(Inbound, ReceivesThroughTheListeningSocket)
     m_engine->OpenReceiver(true);
     ASSERT_TRUE(m_windows.boxes.isEmpty());
     UdpProbe &ann = peer(1);
-    ASSERT_TRUE(ann.sendTo(kOwnAddr, m_port, "0A0A0A|ACK|DCT|Sales|ann|"));
+    ASSERT_TRUE(ann.sendTo(ownAddr(), m_port, "0A0A0A|ACK|DCT|Sales|ann|"));
     // Longer than a receiver reads: discarded whole, not cut.
     ASSERT_TRUE(
-        peer(2).sendTo(kOwnAddr, m_port, "0B0B0B|ACK|DCT|Sales|bob|" + QByteArray(1024, 'x')));
+        peer(2).sendTo(ownAddr(), m_port, "0B0B0B|ACK|DCT|Sales|bob|" + QByteArray(1024, 'x')));
     settle(200);
     EXPECT_EQ(names(), QList<QByteArray>{"ann"});
     EXPECT_EQ(m_engine->Users().at(0)->Addr, peerAddr(1));

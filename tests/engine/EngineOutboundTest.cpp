@@ -140,7 +140,7 @@ TEST_F(Outbound, LineWhoseSocketCannotOpenWaitsForTheNextCompletedSend)
     settle();
     EXPECT_EQ(m_engine->PendingCount(), 1);
 
-    m_settings.Interface = kOwnAddr;
+    m_settings.Interface = ownAddr();
     m_engine->AliveTimerTimer(); // the keep-alive's completion serves the queue again
     const QList<QByteArray> got = sentToPeer(1);
     ASSERT_EQ(got.size(), 1);

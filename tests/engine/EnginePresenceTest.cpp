@@ -30,7 +30,7 @@ TEST_F(Presence, FirstTickOpensTheReceiverAndAnnounces)
     EXPECT_TRUE(m_engine->AliveTimer().isActive());
     EXPECT_EQ(broadcasts().size(), 1);
     EXPECT_TRUE(m_windows.boxes.isEmpty());
-    EXPECT_EQ(m_engine->LocalAddresses(), QByteArrayList{kOwnAddr}) << "127.0.0.1 left out";
+    EXPECT_EQ(m_engine->LocalAddresses(), QByteArrayList{ownAddr()}) << "127.0.0.1 left out";
 }
 
 TEST_F(Presence, AloneItAnnouncesEveryTickAndNeverKeepsAlive)
@@ -162,7 +162,7 @@ TEST_F(PresenceOffline, OnlyLoopbackReportsTheNetworkErrorAtTheFirstTickOnly)
     QByteArrayList addresses{"127.0.0.1"};
     seams.LocalIPList = [&addresses] { return addresses; };
     seams.NetworkConnected = [] { return false; };
-    seams.BroadcastAddr = "127.0.0.3";
+    seams.BroadcastAddr = loopbackHost(3);
     MessagingEngine engine(windows, settings, seams);
 
     engine.StartAliveTimer();
@@ -179,7 +179,7 @@ TEST_F(PresenceOffline, OnlyLoopbackReportsTheNetworkErrorAtTheFirstTickOnly)
 
 TEST_F(Presence, PortInUseIsReportedAtTheFirstTick)
 {
-    UdpProbe squatter(kOwnAddr, m_port);
+    UdpProbe squatter(ownAddr(), m_port);
     ASSERT_TRUE(squatter.bound());
     m_engine->StartAliveTimer();
     m_engine->AliveTimerTimer();

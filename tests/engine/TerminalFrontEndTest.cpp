@@ -13,20 +13,21 @@ class Terminal : public ::testing::Test
 protected:
     Terminal()
     {
-        m_port = UdpProbe::freePort("127.0.0.2");
+        m_port = UdpProbe::freePort(loopbackHost(2));
         m_settings.Path = m_dir.filePath(QStringLiteral("tolvex.ini"));
         QFile file(m_settings.Path);
         if (file.open(QIODevice::WriteOnly))
             file.write("[Tolvex]\nVersion=010001\n[Server]\nPort=" + QByteArray::number(m_port) +
-                       "\nInterface=127.0.0.2\n[User]\nName=stored\n[Channels]\n"
+                       "\nInterface=" + loopbackHost(2) +
+                       "\n[User]\nName=stored\n[Channels]\n"
                        "Channel0=Sales\nSelected=Sales\n");
         file.close();
-        m_broadcasts = std::make_unique<UdpProbe>("127.0.0.3", m_port);
+        m_broadcasts = std::make_unique<UdpProbe>(loopbackHost(3), m_port);
         EngineSeams seams;
         seams.Clock = [] { return QDateTime::currentDateTime(); };
-        seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", "127.0.0.2"}; };
+        seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", loopbackHost(2)}; };
         seams.NetworkConnected = [] { return true; };
-        seams.BroadcastAddr = "127.0.0.3";
+        seams.BroadcastAddr = loopbackHost(3);
         m_options.name = "me|you";
         m_options.channel = "Lab";
         m_front = std::make_unique<TerminalFrontEnd>(
@@ -41,14 +42,13 @@ protected:
     {
         auto &probe = m_peers[i];
         if (!probe)
-            probe = std::make_unique<UdpProbe>("127.0.0." + QByteArray::number(10 + i), m_port);
+            probe = std::make_unique<UdpProbe>(loopbackHost(10 + i), m_port);
         return *probe;
     }
     void addPeer(int i, const QByteArray &name)
     {
         peer(i);
-        engine().HandleDatagram(Datagram::Answer("Lab", name),
-                                "127.0.0." + QByteArray::number(10 + i));
+        engine().HandleDatagram(Datagram::Answer("Lab", name), loopbackHost(10 + i));
     }
 
     QTemporaryDir m_dir;
@@ -80,7 +80,7 @@ TEST_F(Terminal, OptionsHoldForTheRunOnly)
 TEST_F(Terminal, PrintsTranscriptEntriesAsLinesWithoutControlCharacters)
 {
     addPeer(1, "ann");
-    engine().HandleDatagram("111111|MSG|hello\r\nworld\x1B[2J|", "127.0.0.11");
+    engine().HandleDatagram("111111|MSG|hello\r\nworld\x1B[2J|", loopbackHost(11));
     m_front->takeLine("/all");
     m_front->takeLine("bye|now");
     pumpEvents(60);
@@ -117,7 +117,7 @@ TEST_F(Terminal, CommandsReportChannelsAndAddresses)
     pumpEvents(60);
     EXPECT_EQ(engine().ActiveChannel(), "Sales");
     EXPECT_TRUE(m_out.contains("channels: Sales*\n")) << m_out.data();
-    EXPECT_FALSE(m_out.contains("127.0.0.11")) << "ann was left with the old channel";
+    EXPECT_FALSE(m_out.contains(loopbackHost(11))) << "ann was left with the old channel";
     EXPECT_TRUE(m_err.contains("no user ann")) << m_err.data();
     EXPECT_TRUE(m_err.contains("unknown command /bogus")) << m_err.data();
 }

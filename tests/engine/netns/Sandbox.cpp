@@ -10,7 +10,7 @@ namespace {
 
 QString sourceDir()
 {
-    return qEnvironmentVariable("TOLVEX_SOURCE_DIR", QStringLiteral("."));
+    return qEnvironmentVariable("TOLVEX_SOURCE_DIR", QStringLiteral(TOLVEX_SOURCE_DIR_DEFAULT));
 }
 
 } // namespace
@@ -34,7 +34,7 @@ QString SandboxLan::script()
 
 QString SandboxLan::cliProgram()
 {
-    return qEnvironmentVariable("TOLVEX_BINARY_DIR", QStringLiteral(".")) +
+    return qEnvironmentVariable("TOLVEX_BINARY_DIR", QStringLiteral(TOLVEX_BINARY_DIR_DEFAULT)) +
            QStringLiteral("/src/cli/tolvex-cli");
 }
 

@@ -6,21 +6,21 @@
 
 EngineFixture::EngineFixture()
 {
-    m_port = UdpProbe::freePort(kOwnAddr);
+    m_port = UdpProbe::freePort(ownAddr());
     m_settings.Path = m_dir.filePath(QStringLiteral("tolvex.ini"));
     m_settings.Port = QByteArray::number(m_port);
-    m_settings.Interface = kOwnAddr;
+    m_settings.Interface = ownAddr();
     m_settings.UserName = "me";
     m_settings.AutoAdd = true;
     m_now = QDateTime(QDate(2026, 3, 2), QTime(12, 0));
-    m_broadcastProbe = std::make_unique<UdpProbe>(kBroadcastAddr, m_port);
+    m_broadcastProbe = std::make_unique<UdpProbe>(broadcastAddr(), m_port);
 
     EngineSeams seams;
     seams.Clock = [this] { return m_now; };
-    seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", kOwnAddr}; };
+    seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", ownAddr()}; };
     seams.NetworkConnected = [] { return true; };
     // Nothing leaves loopback: "broadcasts" go to the probe.
-    seams.BroadcastAddr = kBroadcastAddr;
+    seams.BroadcastAddr = broadcastAddr();
     seams.NewPeerSocket = [this] {
         return m_newPeerSocket ? m_newPeerSocket() : std::make_unique<TWSocket>();
     };
@@ -37,7 +37,7 @@ EngineFixture::~EngineFixture()
 
 QByteArray EngineFixture::peerAddr(int i)
 {
-    return "127.0.0." + QByteArray::number(10 + i);
+    return loopbackHost(10 + i);
 }
 
 UdpProbe &EngineFixture::peer(int i)

@@ -12,18 +12,18 @@
 #include <map>
 #include <memory>
 
-/// An engine on 127.0.0.2 whose broadcasts go to a probe on 127.0.0.3 and whose peers are
-/// probes on 127.0.0.11 and up, all on one free port; its clock moves only when told.
+/// An engine on loopback host 2 whose broadcasts go to a probe on host 3 and whose peers
+/// are probes on hosts 11 and up, all on one free port; its clock moves only when told.
 class EngineFixture : public ::testing::Test
 {
 protected:
-    static constexpr char kOwnAddr[] = "127.0.0.2";
-    static constexpr char kBroadcastAddr[] = "127.0.0.3";
+    static QByteArray ownAddr() { return loopbackHost(2); }
+    static QByteArray broadcastAddr() { return loopbackHost(3); }
 
     EngineFixture();
     ~EngineFixture() override;
 
-    /// Address of peer i (127.0.0.(10 + i)).
+    /// Address of peer i (loopback host 10 + i).
     static QByteArray peerAddr(int i);
     /// The probe standing for peer i, bound at its address and the common port.
     UdpProbe &peer(int i);

@@ -22,6 +22,13 @@ sockaddr_in makeAddr(const QByteArray &addr, quint16 port)
 
 } // namespace
 
+QByteArray loopbackHost(int host)
+{
+    const int pid = static_cast<int>(::getpid());
+    return "127." + QByteArray::number(10 + (pid / 250) % 200) + "." +
+           QByteArray::number(pid % 250) + "." + QByteArray::number(host);
+}
+
 void pumpEvents(int ms)
 {
     QDeadlineTimer deadline(ms);

@@ -43,5 +43,9 @@ private:
     quint16 m_port = 0;
 };
 
+/// Address host (1-254) of a loopback block of this process: tests running side by side
+/// use different blocks, so their ports and addresses never meet.
+QByteArray loopbackHost(int host);
+
 /// Runs the event loop for ms milliseconds.
 void pumpEvents(int ms);

@@ -14,23 +14,30 @@
 
 namespace {
 
-constexpr char kHelpLines[] = "commands:\n"
-                              "  TEXT                  send TEXT to the selected users\n"
-                              "  //TEXT                send /TEXT\n"
-                              "  /to NAME[,NAME...]    select these users\n"
-                              "  /all                  select every user\n"
-                              "  /users                list the users (* = selected)\n"
-                              "  /channel NAME         change the active channel\n"
-                              "  /channels             list the known channels\n"
-                              "  /reload               forget everybody and announce again\n"
-                              "  /ip NAME              show the address of a user\n"
-                              "  /quit                 leave the network and exit\n";
+constexpr char kCommandHelp[] =
+    "Commands:\n"
+    "  TEXT                 send TEXT to the selected users (a | starts a new line)\n"
+    "  //TEXT               send /TEXT\n"
+    "  /to NAME[,NAME...]   select these users\n"
+    "  /all                 select every user\n"
+    "  /users               list the users (* marks the selected ones)\n"
+    "  /channel NAME        change the active channel\n"
+    "  /channels            list the known channels (* marks the active one)\n"
+    "  /reload              forget everybody and announce again\n"
+    "  /ip NAME             show the address of a user\n"
+    "  /help                show these commands\n"
+    "  /quit                leave the network, save the settings and exit\n";
 
 // The user list is printed once the burst of changes that one datagram or one event
 // brings is over, not once per row.
 constexpr int kUserListDelayMs = 20;
 
 } // namespace
+
+QByteArray TerminalFrontEnd::CommandHelp()
+{
+    return kCommandHelp;
+}
 
 TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &seams,
                                    TerminalOptions options, Writer out, Writer err, QObject *parent)
@@ -210,7 +217,7 @@ void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &a
     } else if (command == "/quit") {
         shutdown();
     } else if (command == "/help") {
-        m_err(kHelpLines);
+        m_err(kCommandHelp);
     } else {
         say("unknown command " + display(command) + " (try /help)");
     }

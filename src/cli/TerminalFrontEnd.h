@@ -39,6 +39,9 @@ public:
                      Writer out, Writer err, QObject *parent = nullptr);
     ~TerminalFrontEnd() override;
 
+    /// The commands a line can hold, one per line.
+    static QByteArray CommandHelp();
+
     MessagingEngine &engine() { return *m_engine; }
 
     /// Loads the settings and brings the engine on line at its first tick.

@@ -27,30 +27,23 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("tolvex-cli"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Serverless LAN chat in a terminal: every copy on the network's port is a peer.\n"
-        "\n"
-        "Prints the user list when it changes (\"users: ann*, bob\", * marks the selected\n"
-        "users, who receive what you type) and every message as a line: \"ann> hello\" for\n"
-        "one received from ann, \"ann< hello\" for one sent to ann; further lines of a\n"
-        "message are indented. Messages to you go to standard error.\n"
-        "\n"
-        "Reads standard input line by line. A plain line is sent to the selected users\n"
-        "(start it with // to send a line beginning with /; a | starts a new line of the\n"
-        "message). Commands:\n"
-        "  /to NAME[,NAME...]   select these users\n"
-        "  /all                 select every user\n"
-        "  /users               list the users\n"
-        "  /channel NAME        change the active channel\n"
-        "  /channels            list the known channels (* marks the active one)\n"
-        "  /reload              forget everybody and announce again\n"
-        "  /ip NAME             show the address of a user\n"
-        "  /quit                leave the network, save the settings and exit\n"
-        "The end of input, SIGINT and SIGTERM act like /quit.\n"
-        "\n"
-        "Defaults come from the desktop program's settings file; the options below hold\n"
-        "for this run only and are not saved. Channels heard from others and /channel\n"
-        "changes are saved as the desktop program saves them."));
+    parser.setApplicationDescription(
+        QStringLiteral(
+            "Serverless LAN chat in a terminal: every copy on the network's port is a peer.\n"
+            "\n"
+            "Prints the user list when it changes (\"users: ann*, bob\", * marks the selected\n"
+            "users, who receive what you type) and every message as a line: \"ann> hello\" for\n"
+            "one received from ann, \"ann< hello\" for one sent to ann; further lines of a\n"
+            "message are indented. Messages to you go to standard error.\n"
+            "\n"
+            "Reads standard input line by line. ") +
+        QString::fromLatin1(TerminalFrontEnd::CommandHelp()) +
+        QStringLiteral(
+            "The end of input, SIGINT and SIGTERM act like /quit.\n"
+            "\n"
+            "Defaults come from the desktop program's settings file; the options below hold\n"
+            "for this run only and are not saved. Channels heard from others and /channel\n"
+            "changes are saved as the desktop program saves them."));
     parser.addHelpOption();
     const QCommandLineOption nameOption(
         QStringLiteral("name"), QStringLiteral("User name to announce."), QStringLiteral("N"));

@@ -1,6 +1,5 @@
 #include "engine/ChannelList.h"
 
-#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,18 +20,6 @@ TEST(ChannelList, FindsNamesWithoutRegardToCaseInInsertionOrder)
     EXPECT_EQ(list.findExact("Sales"), 1);
     list.removeAt(1);
     EXPECT_FALSE(list.contains("sales"));
-}
-
-TEST(ChannelList, ReportsTextChangesOnce)
-{
-    ChannelList list;
-    QSignalSpy spy(&list, &ChannelList::textChanged);
-    list.setText("Lab");
-    list.setText("Lab");
-    list.reset({"Lab", "Sales"}, "Lab");
-    list.select(1);
-    EXPECT_EQ(spy.count(), 2);
-    EXPECT_EQ(list.text(), "Sales");
 }
 
 } // namespace

@@ -31,10 +31,4 @@ INSTANTIATE_TEST_SUITE_P(
                                QByteArray(999, 'a') + "\r\n"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(TextRules, NamesLoseSeparatorsAndBlanksAtBothEnds)
-{
-    EXPECT_EQ(TextRules::TrimBlanks("  Sales \r\n"), "Sales");
-    EXPECT_EQ(TextRules::SeparatorToDash("a|b|"), "a-b-");
-}
-
 } // namespace

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QSet>
 #include <QThread>
+#include <cerrno>
 #include <csignal>
 #include <unistd.h>
 
@@ -40,6 +42,7 @@ QString SandboxLan::cliProgram()
 
 SandboxLan::SandboxLan(int count) : m_name("tvxe" + QByteArray::number(::getpid()))
 {
+    sweepLeftovers();
     bool ok = false;
     m_error = run({QStringLiteral("up"), QString::number(count)}, &ok);
     m_ok = ok;
@@ -48,6 +51,30 @@ SandboxLan::SandboxLan(int count) : m_name("tvxe" + QByteArray::number(::getpid(
 SandboxLan::~SandboxLan()
 {
     run({QStringLiteral("down")});
+}
+
+void SandboxLan::sweepLeftovers()
+{
+    // Sandboxes of test runs that died before removing theirs: "tvxe<pid>-..." of a pid
+    // that no longer exists.
+    QProcess list;
+    list.start(QStringLiteral("ip"), {QStringLiteral("netns"), QStringLiteral("list")});
+    list.waitForFinished(10000);
+    QSet<QByteArray> dead;
+    for (const QByteArray &line : list.readAllStandardOutput().split('\n')) {
+        const QByteArray ns = line.split(' ').value(0);
+        if (!ns.startsWith("tvxe") || !ns.contains('-'))
+            continue;
+        const QByteArray name = ns.left(ns.indexOf('-'));
+        const pid_t pid = static_cast<pid_t>(name.mid(4).toInt());
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            dead.insert(name);
+    }
+    for (const QByteArray &name : dead) {
+        const QByteArray own = std::exchange(m_name, name);
+        run({QStringLiteral("down")});
+        m_name = own;
+    }
 }
 
 QByteArray SandboxLan::run(const QStringList &args, bool *ok) const

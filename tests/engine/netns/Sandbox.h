@@ -32,6 +32,7 @@ public:
     static QString cliProgram();
 
 private:
+    void sweepLeftovers();
     QByteArray run(const QStringList &args, bool *ok = nullptr) const;
 
     QByteArray m_name;

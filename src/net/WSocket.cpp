@@ -77,6 +77,14 @@ public:
 
 std::atomic<int> g_lookupCounter{0};
 
+// Raises an event unless it is unassigned.
+template <class Event, class... Args>
+void fire(const Event &event, Args... args)
+{
+    if (event)
+        event(args...);
+}
+
 } // namespace
 
 // A pending lookup shared with its worker thread; the worker posts its answer only while
@@ -568,44 +576,37 @@ bool TCustomWSocket::FireDataAvailable(quint16 ErrCode)
 
 void TCustomWSocket::FireSessionAvailable(quint16 ErrCode)
 {
-    if (OnSessionAvailable)
-        OnSessionAvailable(this, ErrCode);
+    fire(OnSessionAvailable, this, ErrCode);
 }
 
 void TCustomWSocket::FireSessionConnected(quint16 ErrCode)
 {
-    if (OnSessionConnected)
-        OnSessionConnected(this, ErrCode);
+    fire(OnSessionConnected, this, ErrCode);
 }
 
 void TCustomWSocket::FireSessionClosed(quint16 ErrCode)
 {
-    if (OnSessionClosed)
-        OnSessionClosed(this, ErrCode);
+    fire(OnSessionClosed, this, ErrCode);
 }
 
 void TCustomWSocket::FireDataSent(quint16 ErrCode)
 {
-    if (OnDataSent)
-        OnDataSent(this, ErrCode);
+    fire(OnDataSent, this, ErrCode);
 }
 
 void TCustomWSocket::FireChangeState(TSocketState OldState, TSocketState NewState)
 {
-    if (OnChangeState)
-        OnChangeState(this, OldState, NewState);
+    fire(OnChangeState, this, OldState, NewState);
 }
 
 void TCustomWSocket::FireDnsLookupDone(quint16 ErrCode)
 {
-    if (OnDnsLookupDone)
-        OnDnsLookupDone(this, ErrCode);
+    fire(OnDnsLookupDone, this, ErrCode);
 }
 
 void TCustomWSocket::FireError()
 {
-    if (OnError)
-        OnError(this);
+    fire(OnError, this);
 }
 
 void TCustomWSocket::ChangeState(TSocketState NewState)
@@ -674,46 +675,37 @@ void TCustomWSocket::ReportPlatformError(const QByteArray &Sub, int Errno)
 
 // ---- properties ----
 
+// Addr, Port and Proto: setting the text they already carry is always allowed, any other
+// change only while closed.
+bool TCustomWSocket::AssignText(const QByteArray &Value, QByteArray &Text, bool &Assigned,
+                                bool &Resolved, const char *Name)
+{
+    if (Assigned && Value == Text)
+        return false;
+    if (m_state != wsClosed) {
+        ReportError(QByteArray("Cannot change ") + Name + " if not closed");
+        return false;
+    }
+    Text = Value.trimmed();
+    Assigned = !Text.isEmpty();
+    if (Assigned)
+        Resolved = false;
+    return true;
+}
+
 void TCustomWSocket::SetAddr(const QByteArray &Value)
 {
-    if (m_addrAssigned && Value == m_addrStr)
-        return;
-    if (m_state != wsClosed) {
-        ReportError("Cannot change Addr if not closed");
-        return;
-    }
-    m_addrStr = Value.trimmed();
-    m_addrAssigned = !m_addrStr.isEmpty();
-    if (m_addrAssigned)
-        m_addrResolved = false;
+    AssignText(Value, m_addrStr, m_addrAssigned, m_addrResolved, "Addr");
 }
 
 void TCustomWSocket::SetPort(const QByteArray &Value)
 {
-    if (m_portAssigned && Value == m_portStr)
-        return;
-    if (m_state != wsClosed) {
-        ReportError("Cannot change Port if not closed");
-        return;
-    }
-    m_portStr = Value.trimmed();
-    m_portAssigned = !m_portStr.isEmpty();
-    if (m_portAssigned)
-        m_portResolved = false;
+    AssignText(Value, m_portStr, m_portAssigned, m_portResolved, "Port");
 }
 
 void TCustomWSocket::SetProto(const QByteArray &Value)
 {
-    if (m_protoAssigned && Value == m_protoStr)
-        return;
-    if (m_state != wsClosed) {
-        ReportError("Cannot change Proto if not closed");
-        return;
-    }
-    m_protoStr = Value.trimmed();
-    m_protoAssigned = !m_protoStr.isEmpty();
-    if (m_protoAssigned)
-        m_protoResolved = false;
+    AssignText(Value, m_protoStr, m_protoAssigned, m_protoResolved, "Proto");
 }
 
 void TCustomWSocket::SetLocalAddr(const QByteArray &Value)
@@ -828,6 +820,36 @@ void TCustomWSocket::SetupSendInterface()
     }
 }
 
+// Port and Addr into RemoteAddr, each unless resolved already; resolver exceptions pass.
+void TCustomWSocket::ResolveRemote()
+{
+    if (!m_portResolved) {
+        m_portNum = WSocketResolvePort(m_portStr, m_protoStr) & 0xFFFF;
+        m_remoteAddr.sin_port = htons(quint16(m_portNum));
+        m_portResolved = true;
+    }
+    if (!m_addrResolved) {
+        m_remoteAddr.sin_addr = WSocketResolveHostUncounted(m_addrStr);
+        m_addrResolved = true;
+    }
+}
+
+// A fresh non-blocking descriptor of the resolved type, made the current opening;
+// -1 after reporting the failure under Sub.
+int TCustomWSocket::OpenDescriptor(const char *Sub)
+{
+    ClearSendQueue();
+    WSocketLoad();
+    const int fd = ::socket(AF_INET, systemSocketType(m_socketType) | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                            m_protoNum);
+    if (fd < 0) {
+        ReportPlatformError(Sub, errno);
+        return -1;
+    }
+    NewOpening(fd, 0);
+    return fd;
+}
+
 void TCustomWSocket::Connect()
 {
     if (m_hSocket != InvalidSocket && m_state != wsClosed) {
@@ -854,32 +876,18 @@ void TCustomWSocket::Connect()
                                                        : RawSocket;
             m_protoResolved = true;
         }
-        if (!m_portResolved) {
-            m_portNum = WSocketResolvePort(m_portStr, m_protoStr) & 0xFFFF;
-            m_remoteAddr.sin_port = htons(quint16(m_portNum));
-            m_portResolved = true;
-        }
         if (!m_localPortResolved) {
             m_localPortNum = WSocketResolvePort(m_localPortStr, m_protoStr) & 0xFFFF;
             m_localPortResolved = true;
         }
-        if (!m_addrResolved) {
-            m_remoteAddr.sin_addr = WSocketResolveHostUncounted(m_addrStr);
-            m_addrResolved = true;
-        }
+        ResolveRemote();
     } catch (const ESocketException &e) {
         ReportError("connect: " + e.Message());
         return;
     }
-    ClearSendQueue();
-    WSocketLoad();
-    const int fd = ::socket(AF_INET, systemSocketType(m_socketType) | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                            m_protoNum);
-    if (fd < 0) {
-        ReportPlatformError("Connect (socket)", errno);
+    const int fd = OpenDescriptor("Connect (socket)");
+    if (fd < 0)
         return;
-    }
-    NewOpening(fd, 0);
     int sndBuf = 0;
     socklen_t len = sizeof sndBuf;
     if (getsockopt(fd, SOL_SOCKET, SO_SNDBUF, &sndBuf, &len) != 0) {
@@ -1003,28 +1011,14 @@ void TCustomWSocket::Listen()
             }
             m_protoResolved = true;
         }
-        if (!m_portResolved) {
-            m_portNum = WSocketResolvePort(m_portStr, m_protoStr) & 0xFFFF;
-            m_remoteAddr.sin_port = htons(quint16(m_portNum));
-            m_portResolved = true;
-        }
-        if (!m_addrResolved) {
-            m_remoteAddr.sin_addr = WSocketResolveHostUncounted(m_addrStr);
-            m_addrResolved = true;
-        }
+        ResolveRemote();
     } catch (const ESocketException &e) {
         ReportError("listen: " + e.Message());
         return;
     }
-    ClearSendQueue();
-    WSocketLoad();
-    const int fd = ::socket(AF_INET, systemSocketType(m_socketType) | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                            m_protoNum);
-    if (fd < 0) {
-        ReportPlatformError("socket", errno);
+    const int fd = OpenDescriptor("socket");
+    if (fd < 0)
         return;
-    }
-    NewOpening(fd, 0);
     // Until the socket is bound it is in no state a Close would act on: failures here
     // release the descriptor themselves, or every retried Listen would leak one.
     if (m_socketType == DatagramSocket && m_reuseAddr &&
@@ -1811,32 +1805,35 @@ void TCustomSocksWSocket::ResetToDefaults()
     m_socksLevel = "5";
 }
 
+// The proxy settings change only while the socket is closed.
+bool TCustomSocksWSocket::ChangeAllowed(const char *What)
+{
+    if (m_state == wsClosed)
+        return true;
+    ReportError(QByteArray("Can't change socks ") + What + " if not closed");
+    return false;
+}
+
 void TCustomSocksWSocket::SetSocksServer(const QByteArray &Value)
 {
-    if (m_state != wsClosed) {
-        ReportError("Can't change socks server if not closed");
+    if (!ChangeAllowed("server"))
         return;
-    }
     m_socksServer = Value.trimmed();
     m_socksServerAssigned = !m_socksServer.isEmpty();
 }
 
 void TCustomSocksWSocket::SetSocksPort(const QByteArray &Value)
 {
-    if (m_state != wsClosed) {
-        ReportError("Can't change socks port if not closed");
+    if (!ChangeAllowed("port"))
         return;
-    }
     m_socksPort = Value.trimmed();
     m_socksPortAssigned = !m_socksPort.isEmpty();
 }
 
 void TCustomSocksWSocket::SetSocksLevel(const QByteArray &Value)
 {
-    if (m_state != wsClosed) {
-        ReportError("Can't change socks level if not closed");
+    if (!ChangeAllowed("level"))
         return;
-    }
     const QByteArray level = Value.toUpper();
     if (level != "4" && level != "4A" && level != "5") {
         ReportError("Invalid socks level. Must be 4, 4A or 5.");

@@ -369,10 +369,14 @@ private:
     void ForgetDescriptor();
     void StartLookup(const QByteArray &Name, bool Reverse);
     void SetupListenInterface();
+    void ResolveRemote();
+    int OpenDescriptor(const char *Sub);
     void SetupSendInterface();
     int ReceiveDatagram(void *Buffer, int Size, int Flags, TSockAddrIn *From, int *FromLen);
     int SendDatagram(const TSockAddrIn &Dest, const char *Data, int Len);
     void ReportPlatformError(const QByteArray &Sub, int Errno);
+    bool AssignText(const QByteArray &Value, QByteArray &Text, bool &Assigned, bool &Resolved,
+                    const char *Name);
 
     // Lookup results and the hidden window.
     QByteArray m_dnsResult;
@@ -466,6 +470,7 @@ public:
 
 protected:
     void ResetToDefaults() override;
+    bool ChangeAllowed(const char *What);
 
     QByteArray m_socksServer;
     QByteArray m_socksLevel = "5";

@@ -24,6 +24,15 @@ Library &library()
     return *lib;
 }
 
+// Runs fn on the binding under its lock.
+template <class F>
+auto locked(F fn)
+{
+    Library &lib = library();
+    std::lock_guard guard(lib.lock);
+    return fn(lib);
+}
+
 thread_local int t_lastError = 0;
 
 // Callers hold the lock.
@@ -215,16 +224,12 @@ int WSocketErrorFromResolver(int GaiError)
 
 quint8 WSocketReqVerLow()
 {
-    Library &lib = library();
-    std::lock_guard guard(lib.lock);
-    return lib.reqVerLow;
+    return locked([](Library &lib) { return lib.reqVerLow; });
 }
 
 quint8 WSocketReqVerHigh()
 {
-    Library &lib = library();
-    std::lock_guard guard(lib.lock);
-    return lib.reqVerHigh;
+    return locked([](Library &lib) { return lib.reqVerHigh; });
 }
 
 static bool setReqVer(quint8 Library::*field, quint8 value)
@@ -251,44 +256,32 @@ bool WSocketSetReqVerHigh(quint8 Value)
 
 void WSocketLoad()
 {
-    Library &lib = library();
-    std::lock_guard guard(lib.lock);
-    startLocked(lib);
+    locked([](Library &lib) { startLocked(lib); });
 }
 
 void UnloadSocketLibrary()
 {
-    Library &lib = library();
-    std::lock_guard guard(lib.lock);
-    unloadLocked(lib);
+    locked([](Library &lib) { unloadLocked(lib); });
 }
 
 int SocketInstanceCount()
 {
-    Library &lib = library();
-    std::lock_guard guard(lib.lock);
-    return lib.instanceCount;
+    return locked([](Library &lib) { return lib.instanceCount; });
 }
 
 bool WSocketLibraryLoaded()
 {
-    Library &lib = library();
-    std::lock_guard guard(lib.lock);
-    return lib.loaded;
+    return locked([](Library &lib) { return lib.loaded; });
 }
 
 quint16 WSocketStartedVersion()
 {
-    Library &lib = library();
-    std::lock_guard guard(lib.lock);
-    return lib.startedVersion;
+    return locked([](Library &lib) { return lib.startedVersion; });
 }
 
 int WSocketStartupCount()
 {
-    Library &lib = library();
-    std::lock_guard guard(lib.lock);
-    return lib.startupCount;
+    return locked([](Library &lib) { return lib.startupCount; });
 }
 
 TWSocketCountedCall::TWSocketCountedCall()
@@ -301,16 +294,12 @@ TWSocketCountedCall::TWSocketCountedCall()
 
 TWSocketCountedCall::~TWSocketCountedCall()
 {
-    Library &lib = library();
-    std::lock_guard guard(lib.lock);
-    --lib.instanceCount;
+    locked([](Library &lib) { --lib.instanceCount; });
 }
 
 void WSocketInstanceAdded()
 {
-    Library &lib = library();
-    std::lock_guard guard(lib.lock);
-    ++lib.instanceCount;
+    locked([](Library &lib) { ++lib.instanceCount; });
 }
 
 void WSocketInstanceRemoved()

@@ -1,3 +1,4 @@
+#include "net/SocketTestSupport.h"
 #include "net/WSocket.h"
 
 #include <QtEndian>
@@ -10,17 +11,9 @@ quint32 addr(quint8 a, quint8 b, quint8 c, quint8 d)
     return qToBigEndian<quint32>(quint32(a) << 24 | quint32(b) << 16 | quint32(c) << 8 | d);
 }
 
-QByteArray raised(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const ESocketException &e) {
-        return e.Message();
-    }
-    return "no exception";
-}
-
 } // namespace
+
+using sockettest::raised;
 
 TEST(IsDottedIPTest, AcceptsFourGroupsBelow256WithBlanksAround)
 {

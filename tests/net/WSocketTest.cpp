@@ -1,5 +1,7 @@
 #include "net/WSocket.h"
 
+#include "net/SocketTestSupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QPointer>
@@ -14,20 +16,8 @@ namespace {
 
 using StatePair = std::pair<TSocketState, TSocketState>;
 
-bool waitFor(const std::function<bool()> &done, int ms = 3000)
-{
-    return QTest::qWaitFor(done, ms);
-}
-
-QByteArray raised(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const ESocketException &e) {
-        return e.Message();
-    }
-    return "no exception";
-}
+using sockettest::raised;
+using sockettest::waitFor;
 
 // Counts notifications, to tell "twice in one notification" from "once per notification".
 class CountingSocket : public TWSocket
@@ -113,6 +103,20 @@ void openSender(TCustomWSocket &s, const QByteArray &port)
     s.Connect();
 }
 
+// An opened sender that counts its OnDataSent events.
+template <class S = TWSocket>
+struct Sender
+{
+    S socket;
+    int dataSent = 0;
+
+    explicit Sender(const QByteArray &port)
+    {
+        socket.OnDataSent = [this](TCustomWSocket *, quint16) { ++dataSent; };
+        openSender(socket, port);
+    }
+};
+
 int openDescriptors()
 {
     return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
@@ -172,18 +176,15 @@ TEST(WSocketDatagramTest, TwoWaitingDatagramsRaiseDataAvailableTwiceInOneNotific
 {
     Receiver rx;
     const QByteArray port = rx.listen();
-    TWSocket tx;
-    int dataSent = 0;
-    tx.OnDataSent = [&](TCustomWSocket *, quint16) { ++dataSent; };
-    openSender(tx, port);
-    tx.SendText("one");
-    tx.SendText("two"); // loopback delivers both before the loop runs
-    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 2 && dataSent == 2; }));
+    Sender tx(port);
+    tx.socket.SendText("one");
+    tx.socket.SendText("two"); // loopback delivers both before the loop runs
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 2 && tx.dataSent == 2; }));
     EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "two"}));
     EXPECT_EQ(rx.socket.readNotifications, 1);
     EXPECT_EQ(rx.calls, 2);
     QTest::qWait(20);
-    EXPECT_EQ(dataSent, 2); // one completion per send, no more
+    EXPECT_EQ(tx.dataSent, 2); // one completion per send, no more
 }
 
 TEST(WSocketDatagramTest, NoReceiveLoopRaisesDataAvailableOncePerNotification)
@@ -239,22 +240,19 @@ TEST(WSocketDatagramTest, SendsQueuedWhileRefusedLeaveAsOneDatagram)
 {
     Receiver rx;
     const QByteArray port = rx.listen();
-    RefusingSocket tx;
-    int dataSent = 0;
-    tx.OnDataSent = [&](TCustomWSocket *, quint16) { ++dataSent; };
-    openSender(tx, port);
-    tx.refuseWith = 10035;
-    EXPECT_EQ(tx.SendText(QByteArray(100, 'a')), 100);
-    EXPECT_EQ(tx.SendText(QByteArray(100, 'b')), 100);
-    EXPECT_FALSE(tx.AllDataSent());
+    Sender<RefusingSocket> tx(port);
+    tx.socket.refuseWith = 10035;
+    EXPECT_EQ(tx.socket.SendText(QByteArray(100, 'a')), 100);
+    EXPECT_EQ(tx.socket.SendText(QByteArray(100, 'b')), 100);
+    EXPECT_FALSE(tx.socket.AllDataSent());
     QTest::qWait(10);
-    EXPECT_EQ(dataSent, 0);
-    tx.refuseWith = 0;
-    ASSERT_TRUE(waitFor([&] { return dataSent == 1 && rx.datagrams.size() == 1; }));
+    EXPECT_EQ(tx.dataSent, 0);
+    tx.socket.refuseWith = 0;
+    ASSERT_TRUE(waitFor([&] { return tx.dataSent == 1 && rx.datagrams.size() == 1; }));
     EXPECT_EQ(rx.datagrams.first(), QByteArray(100, 'a') + QByteArray(100, 'b'));
-    EXPECT_TRUE(tx.AllDataSent());
+    EXPECT_TRUE(tx.socket.AllDataSent());
     QTest::qWait(20);
-    EXPECT_EQ(dataSent, 1);
+    EXPECT_EQ(tx.dataSent, 1);
 }
 
 TEST(WSocketDatagramTest, ResetBySendClosesSocketAndReportsSessionClosedWithoutException)
@@ -273,18 +271,15 @@ TEST(WSocketDatagramTest, NotificationOfEarlierOpeningIsIgnoredOnReusedDescripto
 {
     Receiver rx;
     const QByteArray port = rx.listen();
-    TWSocket tx;
-    int dataSent = 0;
-    tx.OnDataSent = [&](TCustomWSocket *, quint16) { ++dataSent; };
-    openSender(tx, port);
-    const TSocket first = tx.HSocket();
-    tx.SendText("stale"); // posts its completion for this opening
-    tx.Close();
-    openSender(tx, port);
-    EXPECT_EQ(tx.HSocket(), first); // the system hands the same number out again
+    Sender tx(port);
+    const TSocket first = tx.socket.HSocket();
+    tx.socket.SendText("stale"); // posts its completion for this opening
+    tx.socket.Close();
+    openSender(tx.socket, port);
+    EXPECT_EQ(tx.socket.HSocket(), first); // the system hands the same number out again
     ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
     QTest::qWait(20);
-    EXPECT_EQ(dataSent, 0);
+    EXPECT_EQ(tx.dataSent, 0);
 }
 
 TEST(WSocketDatagramTest, CloseDelayedAndReleaseActAfterTheHandlerReturns)

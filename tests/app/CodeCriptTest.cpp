@@ -8,62 +8,29 @@ namespace {
 using CodeCript::Decode;
 using CodeCript::Encode;
 
-TEST(CodeCriptTest, TableHasSixtyFourDistinctPrintableSymbolsWithoutPadding)
+TEST(CodeCriptTest, RoundTripsWithFourSymbolsPerStartedGroupOfThree)
 {
-    const QByteArray table(CodeCript::Table);
-    ASSERT_EQ(table.size(), 64);
-    QSet<char> seen;
-    for (const char c : table) {
-        EXPECT_TRUE(c > ' ' && c < 127) << int(c);
-        EXPECT_NE(c, '=');
-        seen.insert(c);
-    }
-    EXPECT_EQ(seen.size(), 64);
-}
-
-TEST(CodeCriptTest, EncodeGivesFourSymbolsPerStartedGroupOfThree)
-{
-    const std::pair<QByteArray, qsizetype> cases[] = {{"", 0},    {"a", 4},    {"ab", 4},
-                                                      {"abc", 4}, {"abcd", 8}, {"abcdefg", 12}};
+    const std::pair<QByteArray, qsizetype> cases[] = {
+        {"", 0}, {"a", 4}, {"ab", 4}, {"abc", 4}, {"abcd", 8}};
     for (const auto &[text, symbols] : cases) {
-        const QByteArray scrambled = Encode(text);
-        EXPECT_EQ(scrambled.size(), symbols) << text.constData();
-        EXPECT_EQ(Decode(scrambled), text) << text.constData();
+        EXPECT_EQ(Encode(text).size(), symbols) << text.constData();
+        EXPECT_EQ(Decode(Encode(text)), text) << text.constData();
     }
-    EXPECT_TRUE(Encode("a").endsWith("=="));
-    EXPECT_TRUE(Encode("ab").endsWith('=') && !Encode("ab").endsWith("=="));
-    EXPECT_FALSE(Encode("abc").contains('='));
-}
-
-TEST(CodeCriptTest, RoundTripsEveryNonZeroByte)
-{
     QByteArray all;
     for (int b = 1; b < 256; ++b)
         all += char(b);
-    // Every alignment of the byte values within the groups of three.
     for (int shift = 0; shift < 3; ++shift)
         EXPECT_EQ(Decode(Encode(all.mid(shift))), all.mid(shift));
-}
-
-TEST(CodeCriptTest, BothRoutinesStopAtZeroByte)
-{
+    // Both stop at a zero byte.
     EXPECT_EQ(Encode(QByteArray("ab\0cd", 5)), Encode("ab"));
-    const QByteArray scrambled = Encode("abcdef");
-    EXPECT_EQ(Decode(scrambled.left(4) + '\0' + scrambled.mid(4)), QByteArray("abc"));
+    EXPECT_EQ(Decode(Encode("abc") + '\0' + Encode("def")), QByteArray("abc"));
 }
 
-TEST(CodeCriptTest, DecodeReadsOnlyFullGroups)
+TEST(CodeCriptTest, DecodeReadsOnlyFullGroupsAndTestsPaddingPerPosition)
 {
-    const QByteArray scrambled = Encode("abcdef");
-    EXPECT_EQ(Decode(scrambled.left(3)), QByteArray());
-    EXPECT_EQ(Decode(scrambled.left(5)), QByteArray("abc"));
-    EXPECT_EQ(Decode(scrambled.left(7)), QByteArray("abc"));
-}
-
-TEST(CodeCriptTest, PaddingIsTestedPerPosition)
-{
-    const QByteArray full = Encode("xyz");
-    // "==" at the end: one byte; one "=": two bytes.
+    const QByteArray full = Encode("xyzabc");
+    EXPECT_EQ(Decode(full.left(3)), QByteArray());
+    EXPECT_EQ(Decode(full.left(5)), QByteArray("xyz"));
     EXPECT_EQ(Decode(full.left(2) + "=="), QByteArray("x"));
     EXPECT_EQ(Decode(full.left(3) + "="), QByteArray("xy"));
     // "=" in third place only: the second byte is left out and the third symbol counts as 0.
@@ -75,15 +42,19 @@ TEST(CodeCriptTest, PaddingIsTestedPerPosition)
 
 TEST(CodeCriptTest, UnknownSymbolsCountAsMinusOneInSignedArithmetic)
 {
-    // v = -1 throughout: -1 * 4 + (-1 / 16) = -4, (-1 % 16) * 16 + (-1 / 4) = -16,
-    // (-1 % 4) * 64 + (-1) = -65, each kept to its low eight bits.
+    // -1 * 4 + (-1 / 16) = -4, (-1 % 16) * 16 + (-1 / 4) = -16, (-1 % 4) * 64 + (-1) = -65,
+    // each kept to its low eight bits.
     EXPECT_EQ(Decode("????"), QByteArray("\xFC\xF0\xBF"));
-    // "=" is no symbol of the table either, so it counts as -1 in the first two places.
+    // "=" is no symbol of the table, so it counts as -1 in the first two places.
     EXPECT_EQ(Decode("===="), QByteArray("\xFC"));
 }
 
 TEST(CodeCriptTest, ConstantsDecodeToTheirTexts)
 {
+    const QByteArray table(CodeCript::Table);
+    EXPECT_EQ(QSet<char>(table.cbegin(), table.cend()).size(), 64);
+    EXPECT_FALSE(table.contains('='));
+
     const std::pair<const char *, QByteArray> constants[] = {
         {CodeCript::DisplayName, "Tolvex"},
         {CodeCript::ProductTitle, "Tolvex LAN Chat"},
@@ -96,10 +67,8 @@ TEST(CodeCriptTest, ConstantsDecodeToTheirTexts)
         {CodeCript::InfoLine1, "Serverless chat for the computers of your local network."},
         {CodeCript::InfoLine2, "Free to use and to pass on."},
     };
-    for (const auto &[scrambled, text] : constants) {
+    for (const auto &[scrambled, text] : constants)
         EXPECT_EQ(Decode(scrambled), text);
-        EXPECT_EQ(Encode(text), QByteArray(scrambled));
-    }
 }
 
 TEST(CodeCriptTest, TemplatesAreFilledInOnePassWithEncodedArguments)
@@ -107,8 +76,6 @@ TEST(CodeCriptTest, TemplatesAreFilledInOnePassWithEncodedArguments)
     // An argument that looks like a placeholder is not expanded again.
     EXPECT_EQ(CodeCript::fillTemplate("%1-%2-%3-%4%", {"%2", "b%1", "%"}),
               QByteArray("%2-b%1-%-%4%"));
-    EXPECT_EQ(CodeCript::MailLink("Tolvex"),
-              QByteArray("mailto:feedback@example.org?subject=Tolvex"));
     EXPECT_EQ(CodeCript::DonationLink("Tolvex LAN Chat", "Donate", ""),
               QByteArray("https://www.example.org/tolvex/donate?product=Tolvex%20LAN%20Chat"
                          "&action=Donate&note="));

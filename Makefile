@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-asan bench format format-check clean
+.PHONY: all deps configure build run test test-asan bench format format-check clean demo
 
 all: build
 
@@ -36,6 +36,9 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp \
 	    ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	scripts/demo $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done

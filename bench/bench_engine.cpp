@@ -1,0 +1,220 @@
+// The messaging engine under load, on loopback only: the receive handler with 1000 known
+// peers against cutting alone, and a join storm of 1000 peers announcing at once.
+#include "app/Support.h"
+#include "engine/Datagram.h"
+#include "engine/MessagingEngine.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <arpa/inet.h>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <netinet/in.h>
+#include <sys/epoll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kPeers = 1000;
+
+class NullWindows final : public EngineWindows
+{
+public:
+    void ShowChatWindow() override {}
+    void AddMessage(const QByteArray &, const QByteArray &, quint32, quint32, bool) override {}
+    void Attention() override {}
+    bool MessageBox(Box, const QByteArray &) override { return false; }
+    void GiveFocus(Focus) override {}
+    void ClearSendEdit() override {}
+    void BringToFront() override {}
+    void ShowAboutFirstRun() override {}
+};
+
+QByteArray peerAddr(int i)
+{
+    return "127.1." + QByteArray::number(i / 250) + "." + QByteArray::number(i % 250 + 1);
+}
+
+sockaddr_in socketAddr(const QByteArray &addr, quint16 port)
+{
+    sockaddr_in sa = {};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(port);
+    ::inet_pton(AF_INET, addr.constData(), &sa.sin_addr);
+    return sa;
+}
+
+quint16 freePort(const QByteArray &addr)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in sa = socketAddr(addr, 0);
+    socklen_t len = sizeof(sa);
+    ::bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa));
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&sa), &len);
+    ::close(fd);
+    return ntohs(sa.sin_port);
+}
+
+/// An engine on 127.0.0.2 whose "broadcasts" stay on loopback.
+struct BenchEngine
+{
+    explicit BenchEngine(quint16 port)
+    {
+        settings.Port = QByteArray::number(port);
+        settings.Interface = "127.0.0.2";
+        settings.UserName = "me";
+        settings.AutoAdd = true;
+        EngineSeams seams = EngineSeams::System();
+        seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", "127.0.0.2"}; };
+        seams.NetworkConnected = [] { return true; };
+        seams.BroadcastAddr = "127.0.0.3";
+        engine = std::make_unique<MessagingEngine>(windows, settings, seams);
+        engine->SelectChannelQuietly("Lab");
+    }
+
+    NullWindows windows;
+    SettingsValues settings;
+    std::unique_ptr<MessagingEngine> engine;
+};
+
+// Keep-alives of known peers, each with an identifier different from its previous one.
+void ReceiveKeepAliveFrom1000KnownPeers(benchmark::State &state)
+{
+    BenchEngine bench(5040);
+    QList<QByteArray> addrs;
+    for (int i = 0; i < kPeers; ++i) {
+        addrs.append(peerAddr(i));
+        bench.engine->HandleDatagram("000000|ACK|DCT|Lab|peer" + QByteArray::number(i) + "|",
+                                     addrs.last());
+    }
+    const QByteArray alive[2] = {"0A0A0A|ALV|Lab|", "0B0B0B|ALV|Lab|"};
+    qint64 n = 0;
+    for (auto _ : state) {
+        const int peer = static_cast<int>(n % kPeers);
+        bench.engine->HandleDatagram(alive[(n / kPeers) % 2], addrs[peer]);
+        ++n;
+    }
+    if (bench.engine->Users().count() != kPeers)
+        state.SkipWithError("peers were lost");
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(ReceiveKeepAliveFrom1000KnownPeers);
+
+void CutKeepAliveAlone(benchmark::State &state)
+{
+    const QByteArray alive = "0A0A0A|ALV|Lab|";
+    for (auto _ : state) {
+        auto parts = Datagram::Cut(alive);
+        benchmark::DoNotOptimize(parts);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(CutKeepAliveAlone);
+
+// 1000 peers on 127.1.x.y announce in bursts the receive buffer can hold; the time runs
+// from the first announcement until every peer is listed and every answer has arrived.
+void JoinStormOf1000Peers(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const quint16 port = freePort("127.0.0.2");
+        BenchEngine bench(port);
+        bench.engine->OpenReceiver(false);
+
+        const int epoll = ::epoll_create1(EPOLL_CLOEXEC);
+        std::vector<int> peers;
+        for (int i = 0; i < kPeers; ++i) {
+            const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            const sockaddr_in sa = socketAddr(peerAddr(i), port);
+            ::bind(fd, reinterpret_cast<const sockaddr *>(&sa), sizeof(sa));
+            epoll_event ev = {};
+            ev.events = EPOLLIN;
+            ev.data.fd = fd;
+            ::epoll_ctl(epoll, EPOLL_CTL_ADD, fd, &ev);
+            peers.push_back(fd);
+        }
+        const sockaddr_in engineAddr = socketAddr("127.0.0.2", port);
+        int answers = 0;
+        const auto drainAnswers = [&] {
+            epoll_event events[64];
+            int ready;
+            while ((ready = ::epoll_wait(epoll, events, 64, 0)) > 0) {
+                for (int e = 0; e < ready; ++e) {
+                    char buffer[256];
+                    while (::recv(events[e].data.fd, buffer, sizeof(buffer), 0) > 0)
+                        ++answers;
+                }
+            }
+        };
+
+        QElapsedTimer clock;
+        clock.start();
+        constexpr int kBurst = 100;
+        for (int i = 0; i < kPeers; ++i) {
+            const QByteArray datagram =
+                Datagram::Announcement("Lab", "peer" + QByteArray::number(i));
+            ::sendto(peers[static_cast<size_t>(i)], datagram.constData(),
+                     static_cast<size_t>(datagram.size()), 0,
+                     reinterpret_cast<const sockaddr *>(&engineAddr), sizeof(engineAddr));
+            if (i % kBurst == kBurst - 1) {
+                QCoreApplication::processEvents();
+                drainAnswers();
+            }
+        }
+        while ((bench.engine->Users().count() < kPeers || answers < kPeers) &&
+               clock.elapsed() < 10000) {
+            QCoreApplication::processEvents();
+            drainAnswers();
+        }
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        state.counters["listed"] = bench.engine->Users().count();
+        state.counters["answered"] = answers;
+        for (int fd : peers)
+            ::close(fd);
+        ::close(epoll);
+        bench.engine.reset();
+        QCoreApplication::sendPostedEvents();
+    }
+}
+BENCHMARK(JoinStormOf1000Peers)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+/// Prints the figures side by side once everything has run, as ratios of one run.
+class RatioReporter final : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            const auto it = run.counters.find("items_per_second");
+            if (it != run.counters.end())
+                m_rate[run.benchmark_name()] = it->second.value;
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const double handler = m_rate["ReceiveKeepAliveFrom1000KnownPeers"];
+        const double cut = m_rate["CutKeepAliveAlone"];
+        if (handler > 0 && cut > 0)
+            std::printf("receive handler: %.0f keep-alives/s with %d peers; cutting alone "
+                        "%.0f/s; handler takes %.1fx the time of cutting\n",
+                        handler, kPeers, cut, cut / handler);
+    }
+
+private:
+    std::map<std::string, double> m_rate;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

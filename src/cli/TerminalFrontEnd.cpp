@@ -1,0 +1,346 @@
+#include "cli/TerminalFrontEnd.h"
+
+#include "app/Support.h"
+#include "engine/Cp1252.h"
+#include "engine/MessagingEngine.h"
+#include "engine/TextRules.h"
+
+#include <QCoreApplication>
+#include <QItemSelectionModel>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cerrno>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kCommandHelp[] =
+    "Commands:\n"
+    "  TEXT                 send TEXT to the selected users (a | starts a new line)\n"
+    "  //TEXT               send /TEXT\n"
+    "  /to NAME[,NAME...]   select these users\n"
+    "  /all                 select every user\n"
+    "  /users               list the users (* marks the selected ones)\n"
+    "  /channel NAME        change the active channel\n"
+    "  /channels            list the known channels (* marks the active one)\n"
+    "  /reload              forget everybody and announce again\n"
+    "  /ip NAME             show the address of a user\n"
+    "  /help                show these commands\n"
+    "  /quit                leave the network, save the settings and exit\n";
+
+// The user list is printed once the burst of changes that one datagram or one event
+// brings is over, not once per row.
+constexpr int kUserListDelayMs = 20;
+
+} // namespace
+
+QByteArray TerminalFrontEnd::CommandHelp()
+{
+    return kCommandHelp;
+}
+
+TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &seams,
+                                   TerminalOptions options, Writer out, Writer err, QObject *parent)
+    : QObject(parent), m_settings(settings), m_options(std::move(options)), m_out(std::move(out)),
+      m_err(std::move(err)), m_engine(std::make_unique<MessagingEngine>(*this, settings, seams))
+{
+    // A terminal user is always "in the program": a message only picks its sender as the
+    // recipient when nobody is selected.
+    m_engine->AppOnActivate();
+
+    UserList &users = m_engine->Users();
+    connect(&users, &QAbstractItemModel::rowsInserted, this, &TerminalFrontEnd::scheduleUserList);
+    connect(&users, &QAbstractItemModel::rowsRemoved, this, &TerminalFrontEnd::scheduleUserList);
+    connect(&users, &QAbstractItemModel::modelReset, this, &TerminalFrontEnd::scheduleUserList);
+    connect(users.selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TerminalFrontEnd::scheduleUserList);
+    connect(m_engine.get(), &MessagingEngine::settingsLoaded, this,
+            &TerminalFrontEnd::applyOptions);
+    connect(m_engine.get(), &MessagingEngine::aboutToSaveSettings, this,
+            &TerminalFrontEnd::restoreStoredValues);
+    connect(m_engine.get(), &MessagingEngine::activeChannelChanged, this,
+            [this](const QByteArray &channel) { say("channel: " + display(channel)); });
+}
+
+TerminalFrontEnd::~TerminalFrontEnd() = default;
+
+void TerminalFrontEnd::start()
+{
+    m_engine->FormCreate(false);
+}
+
+void TerminalFrontEnd::applyOptions()
+{
+    m_stored = m_settings;
+    m_storedChannelText = m_engine->ChannelBox().text();
+    // The same rule as the configuration dialog: a name travels inside one field.
+    if (!m_options.name.isEmpty())
+        m_settings.UserName = TextRules::SeparatorToDash(m_options.name);
+    if (!m_options.port.isEmpty())
+        m_settings.Port = m_options.port;
+    if (!m_options.interfaceAddr.isEmpty())
+        m_settings.Interface = m_options.interfaceAddr;
+    if (!m_options.channel.isEmpty())
+        m_engine->SelectChannelQuietly(m_options.channel);
+}
+
+void TerminalFrontEnd::restoreStoredValues()
+{
+    if (!m_stored)
+        return;
+    if (!m_options.name.isEmpty())
+        m_settings.UserName = m_stored->UserName;
+    if (!m_options.port.isEmpty())
+        m_settings.Port = m_stored->Port;
+    if (!m_options.interfaceAddr.isEmpty())
+        m_settings.Interface = m_stored->Interface;
+    // A channel chosen on the command line is forgotten unless the user changed the channel
+    // afterwards.
+    if (!m_options.channel.isEmpty() &&
+        m_engine->ChannelBox().text() == m_engine->ActiveChannel() &&
+        m_engine->ActiveChannel() == TextRules::SeparatorToDash(m_options.channel))
+        m_engine->ChannelBox().setText(m_storedChannelText);
+}
+
+// ---------------------------------------------------------------------------------------
+// Input
+
+void TerminalFrontEnd::readFrom(int fd)
+{
+    m_inputFd = fd;
+    m_input = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_input, &QSocketNotifier::activated, this, &TerminalFrontEnd::onInputReady);
+}
+
+void TerminalFrontEnd::onInputReady()
+{
+    char buffer[4096];
+    const ssize_t got = ::read(m_inputFd, buffer, sizeof(buffer));
+    if (got < 0 && (errno == EINTR || errno == EAGAIN))
+        return;
+    if (got <= 0) {
+        m_input->setEnabled(false);
+        if (!m_partial.isEmpty())
+            takeLine(std::exchange(m_partial, {}));
+        // The end of input ends the run, after the lines before it.
+        takeLine("/quit");
+        return;
+    }
+    m_partial.append(buffer, got);
+    qsizetype newline;
+    while ((newline = m_partial.indexOf('\n')) >= 0) {
+        QByteArray line = m_partial.left(newline);
+        m_partial.remove(0, newline + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        takeLine(line);
+    }
+}
+
+void TerminalFrontEnd::takeLine(const QByteArray &line)
+{
+    m_lines.append(line);
+    scheduleNextLine();
+}
+
+void TerminalFrontEnd::scheduleNextLine()
+{
+    // Each line waits until the events of the one before (its queued chat line above all)
+    // have been handled, so a following "/to" cannot redirect that line.
+    if (m_lineScheduled || m_lines.isEmpty() || m_shutDown)
+        return;
+    m_lineScheduled = true;
+    QMetaObject::invokeMethod(this, &TerminalFrontEnd::processNextLine, Qt::QueuedConnection);
+}
+
+void TerminalFrontEnd::processNextLine()
+{
+    m_lineScheduled = false;
+    if (m_lines.isEmpty() || m_shutDown)
+        return;
+    const QByteArray line = m_lines.takeFirst();
+    if (line.startsWith('/') && !line.startsWith("//")) {
+        const qsizetype blank = line.indexOf(' ');
+        const QByteArray command = blank < 0 ? line : line.left(blank);
+        const QByteArray argument = blank < 0 ? QByteArray() : line.mid(blank + 1).trimmed();
+        runCommand(command, argument);
+    } else {
+        const QByteArray typed = line.startsWith("//") ? line.mid(1) : line;
+        const QByteArray text =
+            TextRules::PrepareChatLine(Cp1252::fromUnicode(QString::fromLocal8Bit(typed)));
+        if (!text.isEmpty()) {
+            if (!m_engine->Users().selectionModel()->hasSelection())
+                say("nobody is selected: use /to NAME or /all");
+            else
+                m_engine->PostQueueMessage(text);
+        }
+    }
+    scheduleNextLine();
+}
+
+void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &argument)
+{
+    const QByteArray bytes = Cp1252::fromUnicode(QString::fromLocal8Bit(argument));
+    if (command == "/to") {
+        selectUsers(bytes);
+    } else if (command == "/all") {
+        UserList &users = m_engine->Users();
+        if (users.count() > 0)
+            users.selectionModel()->select(
+                QItemSelection(users.index(0), users.index(users.count() - 1)),
+                QItemSelectionModel::ClearAndSelect);
+    } else if (command == "/users") {
+        m_lastUserList.clear();
+        printUsers();
+    } else if (command == "/channel") {
+        if (!m_engine->ChannelBox().isEnabled()) {
+            say("channel changes are locked by the settings file");
+            return;
+        }
+        m_engine->ChannelBox().setText(bytes);
+        m_engine->ChannelBoxSelect();
+    } else if (command == "/channels") {
+        printChannels();
+    } else if (command == "/reload") {
+        m_engine->ReloadListClick();
+    } else if (command == "/ip") {
+        const UserList &users = m_engine->Users();
+        bool found = false;
+        for (int row = 0; row < users.count(); ++row) {
+            if (users.at(row)->Name == bytes) {
+                m_out(display(users.at(row)->Name) + " " + users.at(row)->Addr + "\n");
+                found = true;
+            }
+        }
+        if (!found)
+            say("no user " + display(bytes));
+    } else if (command == "/quit") {
+        shutdown();
+    } else if (command == "/help") {
+        m_err(kCommandHelp);
+    } else {
+        say("unknown command " + display(command) + " (try /help)");
+    }
+}
+
+void TerminalFrontEnd::selectUsers(const QByteArray &names)
+{
+    UserList &users = m_engine->Users();
+    QItemSelection selection;
+    for (const QByteArray &wanted : names.split(',')) {
+        const QByteArray name = wanted.trimmed();
+        if (name.isEmpty())
+            continue;
+        bool found = false;
+        for (int row = 0; row < users.count(); ++row) {
+            if (users.at(row)->Name == name) {
+                selection.select(users.index(row), users.index(row));
+                found = true;
+            }
+        }
+        if (!found)
+            say("no user " + display(name));
+    }
+    users.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void TerminalFrontEnd::shutdown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    if (m_input)
+        m_input->setEnabled(false);
+    m_engine->FormClose();
+    emit finished();
+}
+
+// ---------------------------------------------------------------------------------------
+// Output
+
+QByteArray TerminalFrontEnd::display(const QByteArray &bytes)
+{
+    // Text from the network never reaches the terminal as control sequences.
+    QString text = Cp1252::toUnicode(bytes);
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    return text.toLocal8Bit();
+}
+
+void TerminalFrontEnd::say(const QByteArray &text)
+{
+    m_err(text + "\n");
+}
+
+void TerminalFrontEnd::AddMessage(const QByteArray &name, const QByteArray &text, quint32, quint32,
+                                  bool outgoing)
+{
+    const QByteArray head = display(name) + (outgoing ? "< " : "> ");
+    const QByteArray indent(Cp1252::toUnicode(name).size() + 2, ' ');
+    QByteArray normalized = text;
+    normalized.replace("\r\n", "\n").replace('\r', '\n');
+    const QList<QByteArray> lines = normalized.split('\n');
+    QByteArray entry;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        entry += (i == 0 ? head : indent) + display(lines.at(i)) + "\n";
+    m_out(entry);
+}
+
+void TerminalFrontEnd::Attention()
+{
+    if (::isatty(STDERR_FILENO))
+        m_err("\a");
+}
+
+bool TerminalFrontEnd::MessageBox(Box kind, const QByteArray &text)
+{
+    QByteArray shown = text;
+    shown.replace("\r\n", " ");
+    say((kind == Box::Error ? "error: " : "") + display(shown));
+    return false;
+}
+
+void TerminalFrontEnd::scheduleUserList()
+{
+    if (m_userListScheduled)
+        return;
+    m_userListScheduled = true;
+    QTimer::singleShot(kUserListDelayMs, this, [this] {
+        m_userListScheduled = false;
+        printUsers();
+    });
+}
+
+void TerminalFrontEnd::printUsers()
+{
+    const UserList &users = m_engine->Users();
+    QByteArray line = "users:";
+    if (users.isEmpty())
+        line += " (none)";
+    for (int row = 0; row < users.count(); ++row) {
+        line += (row == 0 ? " " : ", ") + display(users.at(row)->Name);
+        if (users.isSelected(row))
+            line += '*';
+    }
+    line += '\n';
+    if (line == m_lastUserList)
+        return;
+    m_lastUserList = line;
+    m_out(line);
+}
+
+void TerminalFrontEnd::printChannels()
+{
+    const ChannelList &channels = m_engine->ChannelBox();
+    QByteArray line = "channels:";
+    for (int row = 0; row < channels.count(); ++row) {
+        line += (row == 0 ? " " : ", ") + display(channels.item(row));
+        if (channels.item(row) == m_engine->ActiveChannel())
+            line += '*';
+    }
+    if (m_engine->ChannelBox().findExact(m_engine->ActiveChannel()) < 0)
+        line += " (active: " + display(m_engine->ActiveChannel()) + ")";
+    m_out(line + "\n");
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+/// Turns SIGINT and SIGTERM into a signal on the event loop, so the program leaves the
+/// network and saves its settings instead of dying in the middle of a handler.
+class TerminalSignals final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TerminalSignals)
+
+public:
+    explicit TerminalSignals(QObject *parent = nullptr);
+    ~TerminalSignals() override;
+
+signals:
+    void received(int signalNumber);
+
+private:
+    void onReadable();
+
+    QSocketNotifier *m_notifier = nullptr;
+};

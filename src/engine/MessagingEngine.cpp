@@ -1,0 +1,655 @@
+#include "engine/MessagingEngine.h"
+
+#include "app/CodeCript.h"
+#include "app/SettingsFile.h"
+#include "app/Support.h"
+#include "engine/Cp1252.h"
+#include "engine/Datagram.h"
+#include "engine/PeerColors.h"
+#include "engine/TextRules.h"
+#include "net/WSocket.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QThread>
+#include <algorithm>
+
+namespace {
+
+// A leave notice that cannot get out (no route, interface gone) must not hold the program
+// at exit for ever.
+constexpr int kLeaveWaitLimitMs = 2000;
+
+QByteArray defaultChannel()
+{
+    return CodeCript::Decode(CodeCript::DefaultChannel);
+}
+
+void abortQuietly(TWSocket &socket)
+{
+    try {
+        socket.Abort();
+    } catch (const std::exception &) {
+        // Aborting is the last resort; nothing is left to do when it fails.
+    }
+}
+
+} // namespace
+
+EngineSeams EngineSeams::System()
+{
+    EngineSeams seams;
+    // Kept in UTC: the same moments as local time, a tenth of the cost, and a change to or
+    // from summer time is not mistaken for a clock set back by an hour.
+    seams.Clock = [] { return QDateTime::currentDateTimeUtc(); };
+    seams.LocalIPList = [] { return ::LocalIPList(); };
+    // Connected when some interface besides loopback has an IPv4 address.
+    seams.NetworkConnected = [] {
+        const QByteArrayList &addresses = ::LocalIPList();
+        return std::any_of(addresses.begin(), addresses.end(),
+                           [](const QByteArray &a) { return !a.startsWith("127."); });
+    };
+    return seams;
+}
+
+MessagingEngine::MessagingEngine(EngineWindows &windows, SettingsValues &settings,
+                                 EngineSeams seams, QObject *parent)
+    : QObject(parent), m_windows(windows), m_settings(settings), m_seams(std::move(seams)),
+      m_wsocketRecv(new TWSocket(this)), m_wsocketBcast(new TWSocket(this))
+{
+    m_aliveTimer.setInterval(kTickMs);
+    connect(&m_aliveTimer, &QTimer::timeout, this, &MessagingEngine::AliveTimerTimer);
+
+    m_wsocketRecv->OnDataAvailable = [this](TCustomWSocket *sender, quint16 errCode) {
+        WSocketRecvDataAvailable(sender, errCode);
+    };
+    m_wsocketRecv->OnError = [this](TCustomWSocket *sender) { WSocketRecvError(sender); };
+    m_wsocketBcast->OnError = [this](TCustomWSocket *sender) { WSocketBcastError(sender); };
+    m_wsocketBcast->OnDataSent = [this](TCustomWSocket *sender, quint16 errCode) {
+        WSocketDataSent(sender, errCode);
+    };
+}
+
+MessagingEngine::~MessagingEngine()
+{
+    // The records' sockets go before the engine's own; nothing is sent any more.
+    m_aliveTimer.stop();
+    while (!m_users.isEmpty())
+        m_users.take(m_users.count() - 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Deferred events
+
+void MessagingEngine::post(DeferredEvent::Number number, int first, quint64 second, QByteArray text)
+{
+    QCoreApplication::postEvent(this, new DeferredEvent(number, first, second, std::move(text)));
+}
+
+bool MessagingEngine::event(QEvent *event)
+{
+    switch (static_cast<int>(event->type())) {
+    case DeferredEvent::Restore:
+        m_windows.BringToFront();
+        return true;
+    case DeferredEvent::StartUp:
+        StartUp();
+        return true;
+    case DeferredEvent::Announce:
+        Announce();
+        return true;
+    case DeferredEvent::SendDirect: {
+        const auto *deferred = static_cast<DeferredEvent *>(event);
+        SendDirect(deferred->first(), deferred->second());
+        return true;
+    }
+    case DeferredEvent::QueueMessage:
+        QueueMessage(static_cast<DeferredEvent *>(event)->text());
+        return true;
+    case DeferredEvent::Attention:
+        m_windows.Attention();
+        return true;
+    default:
+        return QObject::event(event);
+    }
+}
+
+bool MessagingEngine::terminating() const
+{
+    return QCoreApplication::closingDown() || QThread::currentThread()->isInterruptionRequested();
+}
+
+// ---------------------------------------------------------------------------------------
+// Start-up and shutdown
+
+void MessagingEngine::FormCreate(bool startedAtLogon)
+{
+    m_aliveTimer.setInterval(startedAtLogon ? kLogonFirstTickMs : kFirstTickMs);
+    post(DeferredEvent::StartUp);
+}
+
+void MessagingEngine::StartUp()
+{
+    LoadSettings();
+    emit settingsLoaded();
+    StartAliveTimer();
+}
+
+void MessagingEngine::StartAliveTimer()
+{
+    m_aliveTimerTag = 1;
+    m_aliveTimer.start();
+}
+
+void MessagingEngine::FormClose()
+{
+    m_aliveTimer.stop();
+    try {
+        m_wsocketRecv->Close();
+    } catch (const std::exception &) {
+        abortQuietly(*m_wsocketRecv);
+    }
+    LeaveNetwork();
+    emit aboutToSaveSettings();
+    SaveSettings();
+}
+
+namespace {
+
+/// Runs a settings-file routine, which works on the process-wide values, for an engine that
+/// may hold a set of its own.
+template <typename Routine>
+auto withProcessSettings(SettingsValues &values, Routine routine)
+{
+    if (&values == &::Settings)
+        return routine();
+    const SettingsValues saved = ::Settings;
+    ::Settings = values;
+    auto result = routine();
+    values = ::Settings;
+    ::Settings = saved;
+    return result;
+}
+
+} // namespace
+
+void MessagingEngine::LoadSettings()
+{
+    SettingsHooks hooks;
+    hooks.firstRun = [this] { m_windows.ShowAboutFirstRun(); };
+    hooks.reportError = [this](const QString &message) {
+        m_windows.MessageBox(EngineWindows::Box::Error, Cp1252::fromUnicode(message));
+    };
+    const LoadedSettings loaded =
+        withProcessSettings(m_settings, [&hooks] { return ::LoadSettings(hooks); });
+    m_channels.reset(loaded.channels.channels, loaded.channels.text);
+    m_channels.setEnabled(!loaded.restrictions.channelsLocked);
+    m_configurationLocked = loaded.restrictions.configurationLocked;
+    setActiveChannel(m_channels.text());
+}
+
+void MessagingEngine::SaveSettings()
+{
+    ChannelSettings channels;
+    channels.channels = m_channels.items();
+    channels.text = m_channels.text();
+    const auto report = [this](const QString &message) {
+        m_windows.MessageBox(EngineWindows::Box::Error, Cp1252::fromUnicode(message));
+    };
+    withProcessSettings(m_settings, [&] { return ::SaveSettings(channels, report); });
+}
+
+void MessagingEngine::setActiveChannel(const QByteArray &channel)
+{
+    if (channel == m_activeChannel)
+        return;
+    m_activeChannel = channel;
+    emit activeChannelChanged(m_activeChannel);
+}
+
+// ---------------------------------------------------------------------------------------
+// Inbound datagrams
+
+void MessagingEngine::WSocketRecvDataAvailable(TCustomWSocket *, quint16)
+{
+    char buffer[Datagram::kMaxSize];
+    TSockAddrIn from;
+    int fromLen = sizeof(from);
+    const int received = m_wsocketRecv->ReceiveFrom(buffer, sizeof(buffer), from, fromLen);
+    if (received < 0)
+        return;
+    HandleDatagram(QByteArray(buffer, received), from.AddrText());
+}
+
+void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArray &senderAddr)
+{
+    if (m_localAddresses.contains(senderAddr))
+        return; // our own broadcast
+    const std::optional<Datagram::Parts> parts = Datagram::Cut(datagram);
+    if (!parts)
+        return;
+    const QList<QByteArray> &fields = parts->fields;
+    const QByteArray &command = parts->command;
+
+    if (TUser *user = m_users.findByAddr(senderAddr)) {
+        user->LastSeen = now();
+        if (parts->id == user->LastId)
+            return; // a repeated datagram
+        user->LastId = parts->id;
+        if (command == "MSG") {
+            if (fields.isEmpty())
+                return;
+            user->LastText = fields.at(0);
+            m_windows.ShowChatWindow();
+            m_windows.AddMessage(user->Name, user->LastText, user->Color, PeerColors::kBlack,
+                                 false);
+            if (m_appActive && m_users.selectionModel()->hasSelection())
+                return;
+            m_users.selectOnly(m_users.rowOf(user));
+            post(DeferredEvent::Attention);
+        } else if (command == "ACK") {
+            if (fields.size() >= 2)
+                autoAddChannel(fields.at(1));
+            if (!fields.isEmpty() && Datagram::UpperAscii(fields.at(0)) == "BCT")
+                post(DeferredEvent::SendDirect, 1, user->Id);
+        } else if (command == "EXT") {
+            RemoveUser(m_users.rowOf(user));
+        }
+        return;
+    }
+
+    if (command != "ACK" || fields.size() < 2)
+        return;
+    const QByteArray &channel = fields.at(1);
+    if (channel == m_activeChannel) {
+        if (fields.size() < 3)
+            return;
+        TUser *user = AddUser(senderAddr, fields.at(2), parts->id);
+        if (Datagram::UpperAscii(fields.at(0)) == "BCT")
+            post(DeferredEvent::SendDirect, 1, user->Id);
+    } else {
+        autoAddChannel(channel);
+    }
+}
+
+void MessagingEngine::autoAddChannel(const QByteArray &channel)
+{
+    if (m_settings.AutoAdd && channel != m_activeChannel && !m_channels.contains(channel))
+        m_channels.append(channel);
+}
+
+// ---------------------------------------------------------------------------------------
+// Registry
+
+TUser *MessagingEngine::FindUser(const QByteArray &addr, int *row) const
+{
+    TUser *user = m_users.findByAddr(addr);
+    if (row)
+        *row = m_users.rowOf(user);
+    return user;
+}
+
+TUser *MessagingEngine::AddUser(const QByteArray &addr, const QByteArray &name,
+                                const QByteArray &packetId)
+{
+    auto user = std::make_unique<TUser>();
+    user->LastSeen = now();
+    user->Addr = addr;
+    user->Name = name;
+    user->Socket = m_seams.NewPeerSocket ? m_seams.NewPeerSocket() : std::make_unique<TWSocket>();
+    user->Socket->OnDataSent = [this](TCustomWSocket *sender, quint16 errCode) {
+        WSocketDataSent(sender, errCode);
+    };
+    user->LastId = packetId;
+    user->Id = ++m_lastUserId;
+    TUser *record = user.get();
+    const int row = m_users.insert(std::move(user));
+    m_users.setColor(row, PeerColors::ColorForRow(row));
+    return record;
+}
+
+void MessagingEngine::RemoveUser(int row)
+{
+    if (row < 0 || row >= m_users.count())
+        return;
+    TUser *user = m_users.at(row);
+    try {
+        user->Socket->Close();
+    } catch (const std::exception &) {
+        abortQuietly(*user->Socket);
+    }
+    if (!user->Pending.isEmpty())
+        --m_pendingCount;
+    m_users.take(row);
+}
+
+void MessagingEngine::RemoveAllUsers()
+{
+    while (!m_users.isEmpty())
+        RemoveUser(0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Presence
+
+void MessagingEngine::AliveTimerTimer()
+{
+    if (m_aliveTimerTag == 1) {
+        m_aliveTimer.stop();
+        OpenReceiver(true);
+        m_aliveTimer.setInterval(kTickMs);
+        m_aliveTimerTag = 0;
+        m_aliveTimer.start();
+        post(DeferredEvent::Announce);
+        return;
+    }
+    if (m_users.isEmpty()) {
+        post(DeferredEvent::Announce);
+        return;
+    }
+    // The difference counts in either direction, so a clock set back drops everybody too.
+    const QDateTime current = now();
+    for (int row = 0; row < m_users.count();) {
+        const qint64 seconds = qAbs(m_users.at(row)->LastSeen.msecsTo(current)) / 1000;
+        if (seconds > kSilenceLimitSeconds)
+            RemoveUser(row);
+        else
+            ++row;
+    }
+    const QByteArray channel = m_activeChannel;
+    Broadcast([&channel] { return Datagram::KeepAlive(channel); });
+}
+
+void MessagingEngine::OpenReceiver(bool report)
+{
+    if (m_localAddresses.isEmpty()) {
+        const QByteArrayList addresses = m_seams.LocalIPList();
+        if (!addresses.isEmpty()) {
+            m_localAddresses = addresses;
+            m_localAddresses.removeOne("127.0.0.1");
+        }
+    }
+    if (m_settings.Interface.isEmpty() && !m_localAddresses.isEmpty())
+        m_settings.Interface = m_localAddresses.first();
+    if (m_wsocketRecv->State() == wsConnected)
+        return;
+
+    if (m_settings.Interface.isEmpty() || m_localAddresses.isEmpty() || !networkConnected()) {
+        if (report)
+            m_windows.MessageBox(EngineWindows::Box::Error,
+                                 "Network error\r\nYou do not have a local network IP.\r\n"
+                                 "The server cannot be started.");
+        return;
+    }
+    int code = 0;
+    try {
+        m_wsocketRecv->SetProto("udp");
+        m_wsocketRecv->SetPort(m_settings.Port);
+        m_wsocketRecv->SetAddr(m_settings.Interface);
+        m_wsocketRecv->Listen();
+        // Failures that went to the error event leave the socket closed without a word;
+        // the first tick still tells the user, or a copy would sit deaf without a hint.
+        if (report && m_wsocketRecv->State() != wsConnected)
+            code = m_wsocketRecv->LastError();
+    } catch (const ESocketException &) {
+        code = m_wsocketRecv->LastError();
+    }
+    if (code > 0) {
+        m_windows.MessageBox(EngineWindows::Box::Error, "Error: " + SocketErrorDesc(code) +
+                                                            " (Code " + QByteArray::number(code) +
+                                                            ")");
+    }
+}
+
+void MessagingEngine::Announce()
+{
+    if (m_wsocketRecv->State() != wsConnected)
+        OpenReceiver(false);
+    if (m_settings.UserName.isEmpty() || m_settings.Interface.isEmpty() || !networkConnected())
+        return;
+    const QByteArray channel = m_activeChannel;
+    const QByteArray user = m_settings.UserName;
+    Broadcast([&] { return Datagram::Announcement(channel, user); });
+}
+
+void MessagingEngine::LeaveNetwork()
+{
+    if (m_users.isEmpty())
+        return;
+    RemoveAllUsers();
+    if (Broadcast([] { return Datagram::LeaveNotice(); }) == SendOutcome::Sent)
+        WaitAllDataSent();
+}
+
+void MessagingEngine::WaitAllDataSent()
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!m_wsocketBcast->AllDataSent() && m_wsocketBcast->State() == wsConnected) {
+        if (terminating() || waited.elapsed() > kLeaveWaitLimitMs)
+            return;
+        QThread::msleep(5);
+        QCoreApplication::processEvents();
+    }
+}
+
+void MessagingEngine::ReloadListClick()
+{
+    LeaveNetwork();
+    QCoreApplication::processEvents();
+    post(DeferredEvent::Announce);
+}
+
+// ---------------------------------------------------------------------------------------
+// Sending
+
+MessagingEngine::SendOutcome
+MessagingEngine::SendThrough(const std::function<TWSocket *()> &socket,
+                             const std::function<void(TWSocket &)> &configure,
+                             const std::function<QByteArray()> &compose)
+{
+    TWSocket *s = socket();
+    try {
+        if (s->State() == wsConnected)
+            s->Abort();
+        configure(*s);
+        s->Connect();
+    } catch (const std::exception &) {
+        abortQuietly(*s);
+        return SendOutcome::GaveUp;
+    }
+    // A datagram socket is usually connected at once; should it not be, handlers run while
+    // we wait and may drop the very peer, so the socket is looked up again each time.
+    while ((s = socket()) && s->State() == wsConnecting) {
+        if (terminating())
+            return SendOutcome::GaveUp;
+        QThread::msleep(1);
+        QCoreApplication::processEvents();
+    }
+    if (!s)
+        return SendOutcome::Gone;
+    if (s->State() != wsConnected)
+        return SendOutcome::GaveUp;
+    try {
+        s->SendText(compose());
+    } catch (const std::exception &) {
+        abortQuietly(*s);
+        return SendOutcome::SendFailed;
+    }
+    return SendOutcome::Sent;
+}
+
+MessagingEngine::SendOutcome MessagingEngine::Broadcast(const std::function<QByteArray()> &compose)
+{
+    return SendThrough([this] { return m_wsocketBcast; },
+                       [this](TWSocket &s) {
+                           s.SetProto("udp");
+                           s.SetPort(m_settings.Port);
+                           s.SetAddr(m_seams.BroadcastAddr);
+                           s.SetLocalPort("0");
+                           s.SetLocalAddr(m_settings.Interface);
+                       },
+                       compose);
+}
+
+MessagingEngine::SendOutcome
+MessagingEngine::SendToPeer(quint64 peer, const std::function<QByteArray(const TUser &)> &compose)
+{
+    const auto record = [this, peer] { return m_users.findById(peer); };
+    if (!record())
+        return SendOutcome::Gone;
+    return SendThrough(
+        [&record]() -> TWSocket * {
+            TUser *user = record();
+            return user ? user->Socket.get() : nullptr;
+        },
+        [this, &record](TWSocket &s) {
+            s.SetProto("udp");
+            s.SetLineEcho(false);
+            s.SetLineEdit(false);
+            s.SetLineLimit(1024);
+            s.SetLineMode(false);
+            s.SetPort(m_settings.Port);
+            s.SetAddr(record()->Addr);
+            s.SetLocalPort("0");
+            s.SetLocalAddr(m_settings.Interface);
+            s.SetSocksServer("");
+            s.SetSocksPort("");
+        },
+        [&record, &compose] { return compose(*record()); });
+}
+
+void MessagingEngine::PostQueueMessage(const QByteArray &text)
+{
+    post(DeferredEvent::QueueMessage, 2, 0, text);
+}
+
+void MessagingEngine::setPending(TUser &user, const QByteArray &body)
+{
+    m_pendingCount += int(!body.isEmpty()) - int(!user.Pending.isEmpty());
+    user.Pending = body;
+}
+
+void MessagingEngine::QueueMessage(const QByteArray &text)
+{
+    const QByteArray body = Datagram::MessageBody(text);
+    // The transcript shows what the peers get.
+    const QByteArray sent = body.mid(4, body.size() - 5);
+    for (int row : m_users.selectedRows()) {
+        TUser *user = m_users.at(row);
+        setPending(*user, body);
+        m_windows.AddMessage(user->Name, sent, PeerColors::kGray, PeerColors::kBlack, true);
+    }
+    m_windows.ClearSendEdit();
+    post(DeferredEvent::SendDirect, 2, 0);
+}
+
+void MessagingEngine::SendDirect(int what, quint64 peer)
+{
+    if (what == 1) {
+        if (!m_users.findById(peer))
+            return;
+        const QByteArray channel = m_activeChannel;
+        const QByteArray name = m_settings.UserName;
+        SendToPeer(peer, [&](const TUser &) { return Datagram::Answer(channel, name); });
+        return;
+    }
+    if (what != 2 || m_pendingCount == 0)
+        return;
+    TUser *next = nullptr;
+    for (int row = 0; row < m_users.count() && !next; ++row) {
+        if (!m_users.at(row)->Pending.isEmpty())
+            next = m_users.at(row);
+    }
+    if (!next)
+        return;
+    const quint64 id = next->Id;
+    const SendOutcome outcome =
+        SendToPeer(id, [](const TUser &user) { return Datagram::NewPacketId() + user.Pending; });
+    // A line whose socket never connected stays waiting for the next completed send.
+    if (outcome == SendOutcome::GaveUp)
+        return;
+    // The peer went away while its socket connected: its line went with it, and no
+    // completion will come to serve the lines of the others.
+    if (outcome == SendOutcome::Gone) {
+        post(DeferredEvent::SendDirect, 2, 0);
+        return;
+    }
+    if (TUser *user = m_users.findById(id))
+        setPending(*user, {});
+}
+
+void MessagingEngine::WSocketDataSent(TCustomWSocket *sender, quint16)
+{
+    if (sender->State() == wsConnected) {
+        try {
+            sender->Close();
+        } catch (const std::exception &) {
+            // The next send configures the socket afresh.
+        }
+    }
+    post(DeferredEvent::SendDirect, 2, 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Channels
+
+void MessagingEngine::ChannelBoxSelect()
+{
+    // A "|" in the channel would shift every field of our announcements.
+    QByteArray text = TextRules::SeparatorToDash(TextRules::TrimBlanks(m_channels.text()));
+    if (text.isEmpty())
+        text = defaultChannel();
+    m_channels.setText(text);
+    if (text != m_activeChannel) {
+        setActiveChannel(text);
+        if (!m_channels.contains(text))
+            m_channels.append(text);
+        m_windows.GiveFocus(EngineWindows::Focus::UserList);
+        LeaveNetwork();
+        QCoreApplication::processEvents();
+        post(DeferredEvent::Announce);
+    }
+    m_windows.GiveFocus(EngineWindows::Focus::BottomPanel);
+}
+
+void MessagingEngine::SelectChannelQuietly(const QByteArray &channel)
+{
+    QByteArray text = TextRules::SeparatorToDash(TextRules::TrimBlanks(channel));
+    if (text.isEmpty())
+        text = defaultChannel();
+    m_channels.setText(text);
+    setActiveChannel(text);
+}
+
+bool MessagingEngine::ChannelBoxKeyDown(int key)
+{
+    if (key != 13)
+        return false;
+    ChannelBoxSelect();
+    return true;
+}
+
+void MessagingEngine::DeletechannBtClick()
+{
+    const QByteArray fallback = defaultChannel();
+    const int defaultRow = m_channels.findExact(fallback);
+    if (defaultRow < 0)
+        return;
+    const QByteArray text = m_channels.text();
+    const int row = m_channels.findExact(text);
+    if (row < 0)
+        return;
+    if (row == defaultRow) {
+        m_windows.MessageBox(EngineWindows::Box::Information,
+                             "Channel \"" + fallback + "\" cannot be deleted.");
+        return;
+    }
+    if (!m_windows.MessageBox(EngineWindows::Box::Confirmation,
+                              "Channel \"" + text + "\" will be deleted, continue?"))
+        return;
+    m_channels.removeAt(row);
+    m_channels.select(m_channels.findExact(fallback));
+    m_windows.GiveFocus(EngineWindows::Focus::BottomPanel);
+}

@@ -1,0 +1,191 @@
+#pragma once
+
+#include "engine/ChannelList.h"
+#include "engine/DeferredEvent.h"
+#include "engine/EngineWindows.h"
+#include "engine/UserList.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class TCustomWSocket;
+class TWSocket;
+struct SettingsValues;
+
+/// What the engine asks of the world besides its sockets; tests and the sandbox replace
+/// these to move the clock, fake the host's addresses or keep broadcasts on loopback.
+struct EngineSeams
+{
+    /// The current moment (LastSeen, expiry); differences are taken between moments, so
+    /// the time spec of the values does not matter.
+    std::function<QDateTime()> Clock;
+    /// The host's IPv4 addresses as dotted text, loopback included.
+    std::function<QByteArrayList()> LocalIPList;
+    /// Whether the system has a network connection at all.
+    std::function<bool()> NetworkConnected;
+    /// Destination of announcements, keep-alives and leave notices.
+    QByteArray BroadcastAddr = "255.255.255.255";
+    /// Makes the own socket of a new peer; when empty, a plain TWSocket.
+    std::function<std::unique_ptr<TWSocket>()> NewPeerSocket;
+
+    /// The system's clock, addresses and connection state; broadcasts to everybody.
+    static EngineSeams System();
+};
+
+/// The messaging engine: the peer registry, the presence cycle, inbound and outbound
+/// datagrams and the channels, on the thread that creates it. Handlers keep the names the
+/// main window gives them; the windows take part only through EngineWindows. Work found
+/// inside a handler is posted to the engine as a DeferredEvent (1025 to 1030).
+class MessagingEngine final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MessagingEngine)
+
+public:
+    /// Peers are dropped when more whole seconds than this have passed since their last
+    /// datagram.
+    static constexpr qint64 kSilenceLimitSeconds = 75;
+    static constexpr int kFirstTickMs = 3000;
+    static constexpr int kLogonFirstTickMs = 30000;
+    static constexpr int kTickMs = 30000;
+
+    /// settings is the set of values this engine uses (normally the process-wide Settings).
+    MessagingEngine(EngineWindows &windows, SettingsValues &settings,
+                    EngineSeams seams = EngineSeams::System(), QObject *parent = nullptr);
+    ~MessagingEngine() override;
+
+    // ---- state shared with the windows ----
+    UserList &Users() { return m_users; }
+    ChannelList &ChannelBox() { return m_channels; }
+    SettingsValues &Settings() { return m_settings; }
+    const QByteArray &ActiveChannel() const { return m_activeChannel; }
+    /// Own addresses without 127.0.0.1, filled by OpenReceiver.
+    const QByteArrayList &LocalAddresses() const { return m_localAddresses; }
+    bool AppActive() const { return m_appActive; }
+    /// The settings file locks the configuration dialog.
+    bool ConfigurationLocked() const { return m_configurationLocked; }
+    QTimer &AliveTimer() { return m_aliveTimer; }
+    int AliveTimerTag() const { return m_aliveTimerTag; }
+    TWSocket &WSocketRecv() { return *m_wsocketRecv; }
+    TWSocket &WSocketBcast() { return *m_wsocketBcast; }
+
+    // ---- start-up and shutdown ----
+    /// The engine's share of FormCreate: the first tick's delay, then event 1026.
+    void FormCreate(bool startedAtLogon);
+    /// Event 1026 without the settings file: marks the first tick and starts the timer.
+    void StartAliveTimer();
+    /// Timer off, receiver closed, LeaveNetwork, SaveSettings.
+    void FormClose();
+    /// The main window's RestoreBtClick: event 1025 raises it.
+    void PostRestore() { post(DeferredEvent::Restore); }
+    void AppOnActivate() { m_appActive = true; }
+    void AppOnDeactivate() { m_appActive = false; }
+
+    // ---- inbound ----
+    /// OnDataAvailable of WSocketRecv: reads one datagram and handles it.
+    void WSocketRecvDataAvailable(TCustomWSocket *sender, quint16 errCode);
+    /// Error events of the two engine sockets: taken and dropped, since a failed broadcast
+    /// is retried by the next one and a closed receiver by the next announcement.
+    void WSocketRecvError(TCustomWSocket *) {}
+    void WSocketBcastError(TCustomWSocket *) {}
+    /// The receive handler's work on one datagram from a sender address.
+    void HandleDatagram(const QByteArray &datagram, const QByteArray &senderAddr);
+
+    // ---- presence ----
+    void AliveTimerTimer();
+    void OpenReceiver(bool report);
+    /// Event 1027.
+    void Announce();
+    void LeaveNetwork();
+    void ReloadListClick();
+
+    // ---- outbound ----
+    /// Posts event 1029 with a line prepared by TextRules::PrepareChatLine.
+    void PostQueueMessage(const QByteArray &text);
+    /// Event 1029: the line goes to every selected peer.
+    void QueueMessage(const QByteArray &text);
+    /// Event 1028: (1, peer identity) answers that peer; (2, 0) sends the next waiting line.
+    void SendDirect(int what, quint64 peer);
+    void WSocketDataSent(TCustomWSocket *sender, quint16 errCode);
+
+    // ---- registry ----
+    /// The record with that address and its row (-1 when none).
+    TUser *FindUser(const QByteArray &addr, int *row = nullptr) const;
+    TUser *AddUser(const QByteArray &addr, const QByteArray &name, const QByteArray &packetId);
+    void RemoveUser(int row);
+    void RemoveAllUsers();
+
+    // ---- channels ----
+    /// Makes the channel box's text the active channel.
+    void ChannelBoxSelect();
+    /// Returns true when the key was taken (Enter).
+    bool ChannelBoxKeyDown(int key);
+    void ChannelBoxExit() { ChannelBoxSelect(); }
+    void DeletechannBtClick();
+    /// Makes a channel active before the engine is on line, without leaving or announcing
+    /// and without adding it to the list (a front-end's start-up choice).
+    void SelectChannelQuietly(const QByteArray &channel);
+
+    /// Number of peers with a line waiting.
+    int PendingCount() const { return m_pendingCount; }
+
+signals:
+    /// Event 1026 has read the settings file; the presence timer starts right after.
+    void settingsLoaded();
+    /// FormClose is about to write the settings file.
+    void aboutToSaveSettings();
+    /// The active channel changed (after loading the settings or through ChannelBoxSelect).
+    void activeChannelChanged(const QByteArray &channel);
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    enum class SendOutcome
+    {
+        GaveUp,
+        Gone,
+        Sent,
+        SendFailed
+    };
+
+    void post(DeferredEvent::Number number, int first = 0, quint64 second = 0,
+              QByteArray text = {});
+    void StartUp();
+    void LoadSettings();
+    void SaveSettings();
+    void setActiveChannel(const QByteArray &channel);
+    void autoAddChannel(const QByteArray &channel);
+    void setPending(TUser &user, const QByteArray &body);
+    QDateTime now() const { return m_seams.Clock(); }
+    bool networkConnected() const { return m_seams.NetworkConnected(); }
+    bool terminating() const;
+
+    SendOutcome Broadcast(const std::function<QByteArray()> &compose);
+    SendOutcome SendToPeer(quint64 peer, const std::function<QByteArray(const TUser &)> &compose);
+    SendOutcome SendThrough(const std::function<TWSocket *()> &socket,
+                            const std::function<void(TWSocket &)> &configure,
+                            const std::function<QByteArray()> &compose);
+    void WaitAllDataSent();
+
+    EngineWindows &m_windows;
+    SettingsValues &m_settings;
+    EngineSeams m_seams;
+    UserList m_users;
+    ChannelList m_channels;
+    TWSocket *m_wsocketRecv;
+    TWSocket *m_wsocketBcast;
+    QTimer m_aliveTimer;
+    int m_aliveTimerTag = 0;
+    QByteArrayList m_localAddresses;
+    QByteArray m_activeChannel;
+    bool m_appActive = false;
+    bool m_configurationLocked = false;
+    quint64 m_lastUserId = 0;
+    int m_pendingCount = 0;
+};

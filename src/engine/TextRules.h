@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+
+/// The rules that keep typed text from breaking the datagram fields.
+namespace TextRules {
+
+/// Longest chat line a user can type, in characters (one byte each in the code page).
+inline constexpr qsizetype kMaxTypedLine = 1000;
+
+/// Removes blanks and control characters (every byte of 32 or less) from both ends.
+QByteArray TrimBlanks(const QByteArray &text);
+
+/// Removes blanks and control characters from the end only; leading blanks belong to a
+/// chat line.
+QByteArray TrimTrailingBlanks(const QByteArray &text);
+
+/// Replaces every field separator "|" by "-": for names and channels, which travel inside
+/// one field.
+QByteArray SeparatorToDash(QByteArray text);
+
+/// A typed chat line as it is handed to the engine: trailing blanks removed, cut to
+/// kMaxTypedLine characters, every "|" turned into CR LF. Empty when nothing is left to send.
+QByteArray PrepareChatLine(const QByteArray &typed);
+
+} // namespace TextRules

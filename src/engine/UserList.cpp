@@ -1,0 +1,133 @@
+#include "engine/UserList.h"
+
+#include "engine/Cp1252.h"
+#include "net/WSocket.h"
+
+#include <QItemSelectionModel>
+#include <QLocale>
+#include <algorithm>
+
+namespace {
+
+QLocale collationLocale()
+{
+    // The C locale compares code points ("Zoe" before "ann"); servers and terminals often
+    // run with it, so names are then sorted by the common rules of the language root.
+    const QLocale system;
+    return system.language() == QLocale::C ? QLocale(QLocale::English) : system;
+}
+
+} // namespace
+
+TUser::TUser() = default;
+TUser::~TUser() = default;
+
+UserList::UserList(QObject *parent)
+    : QAbstractListModel(parent), m_collator(collationLocale()),
+      m_selection(new QItemSelectionModel(this, this))
+{
+    // Captions are names people read, so they sort as the user's language sorts them, with
+    // "Bob" next to "bob" and digits by value.
+    m_collator.setNumericMode(true);
+}
+
+UserList::~UserList() = default;
+
+int UserList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant UserList::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    const TUser *user = at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return Cp1252::toUnicode(user->Name);
+    case AddrRole:
+        return QString::fromLatin1(user->Addr);
+    case ColorRole:
+        return user->Color;
+    default:
+        return {};
+    }
+}
+
+int UserList::rowOf(const TUser *user) const
+{
+    if (!user)
+        return -1;
+    // Records are found by their sort key; among equal captions, by identity.
+    const QCollatorSortKey key = m_collator.sortKey(Cp1252::toUnicode(user->Name));
+    auto it = std::lower_bound(
+        m_entries.begin(), m_entries.end(), key,
+        [](const Entry &e, const QCollatorSortKey &k) { return e.key.compare(k) < 0; });
+    for (; it != m_entries.end() && it->key.compare(key) == 0; ++it) {
+        if (it->user.get() == user)
+            return static_cast<int>(it - m_entries.begin());
+    }
+    // A caption the collation cannot order consistently: fall back to a walk.
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].user.get() == user)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int UserList::insert(std::unique_ptr<TUser> user)
+{
+    Entry entry{std::move(user), m_collator.sortKey(QString())};
+    entry.key = m_collator.sortKey(Cp1252::toUnicode(entry.user->Name));
+    auto it = std::upper_bound(
+        m_entries.begin(), m_entries.end(), entry.key,
+        [](const QCollatorSortKey &k, const Entry &e) { return k.compare(e.key) < 0; });
+    const int row = static_cast<int>(it - m_entries.begin());
+    TUser *record = entry.user.get();
+    beginInsertRows(QModelIndex(), row, row);
+    m_entries.insert(it, std::move(entry));
+    m_byAddr.insert(record->Addr, record);
+    m_byId.insert(record->Id, record);
+    endInsertRows();
+    return row;
+}
+
+void UserList::setColor(int row, quint32 color)
+{
+    at(row)->Color = color;
+    emit dataChanged(index(row), index(row), {ColorRole});
+}
+
+std::unique_ptr<TUser> UserList::take(int row)
+{
+    beginRemoveRows(QModelIndex(), row, row);
+    auto it = m_entries.begin() + row;
+    std::unique_ptr<TUser> user = std::move(it->user);
+    m_entries.erase(it);
+    m_byAddr.remove(user->Addr);
+    m_byId.remove(user->Id);
+    endRemoveRows();
+    return user;
+}
+
+bool UserList::isSelected(int row) const
+{
+    return m_selection->isSelected(index(row));
+}
+
+QList<int> UserList::selectedRows() const
+{
+    QList<int> rows;
+    const QModelIndexList indexes = m_selection->selectedIndexes();
+    rows.reserve(indexes.size());
+    for (const QModelIndex &i : indexes)
+        rows.append(i.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void UserList::selectOnly(int row)
+{
+    m_selection->setCurrentIndex(index(row), QItemSelectionModel::ClearAndSelect);
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QByteArray>
+#include <QCollator>
+#include <QDateTime>
+#include <QHash>
+#include <memory>
+#include <vector>
+
+class QItemSelectionModel;
+class TWSocket;
+
+/// One known peer, from its first accepted announcement until it is dropped.
+struct TUser final
+{
+    TUser();
+    ~TUser();
+    TUser(const TUser &) = delete;
+    TUser &operator=(const TUser &) = delete;
+
+    QByteArray Addr;                  ///< dotted IPv4 source address; the registry key
+    QByteArray Name;                  ///< announced user name, also the list caption
+    QByteArray Pending;               ///< "MSG|" + text + "|" waiting to be sent, or empty
+    QByteArray LastText;              ///< text of the last message received from the peer
+    std::unique_ptr<TWSocket> Socket; ///< the peer's own sending endpoint
+    quint32 Color = 0;                ///< transcript colour of the name, 0x00BBGGRR
+    QDateTime LastSeen;               ///< local time of the last datagram from the peer
+    QByteArray LastId;                ///< packet identifier of the last accepted datagram
+    /// Names the record in deferred events: never given to another record, so an event
+    /// that outlives its peer cannot reach a newcomer that took the peer's memory.
+    quint64 Id = 0;
+};
+
+/// The registry of peers and the model of the user list: entries sorted by caption with a
+/// locale-aware comparison, any number selected, one focused (the selection model's current
+/// index). Lookups by address and by identity are hashed, so a datagram costs no list walk.
+class UserList final : public QAbstractListModel
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(UserList)
+
+public:
+    /// Data roles beyond Qt::DisplayRole (the caption).
+    enum Role
+    {
+        AddrRole = Qt::UserRole + 1,
+        ColorRole
+    };
+
+    explicit UserList(QObject *parent = nullptr);
+    ~UserList() override;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    /// The selection of the list: the recipients of the next chat line.
+    QItemSelectionModel *selectionModel() const { return m_selection; }
+
+    int count() const { return static_cast<int>(m_entries.size()); }
+    bool isEmpty() const { return m_entries.empty(); }
+    /// The record at a row; the row must exist.
+    TUser *at(int row) const { return m_entries[static_cast<size_t>(row)].user.get(); }
+    /// The record with that address, or nullptr.
+    TUser *findByAddr(const QByteArray &addr) const { return m_byAddr.value(addr); }
+    /// The record with that identity, or nullptr when it has been dropped.
+    TUser *findById(quint64 id) const { return m_byId.value(id); }
+    /// Row of a registered record, or -1.
+    int rowOf(const TUser *user) const;
+
+    /// Registers a record at its sorted place (after entries with an equal caption) and
+    /// returns its row. The address must not be registered yet.
+    int insert(std::unique_ptr<TUser> user);
+    /// Sets the name colour of the record at a row.
+    void setColor(int row, quint32 color);
+    /// Unregisters the record at a row and hands it back.
+    std::unique_ptr<TUser> take(int row);
+
+    bool isSelected(int row) const;
+    /// Rows of the selected entries, ascending.
+    QList<int> selectedRows() const;
+    /// Makes a row the only selected entry and the focused one.
+    void selectOnly(int row);
+
+private:
+    struct Entry
+    {
+        std::unique_ptr<TUser> user;
+        QCollatorSortKey key;
+    };
+
+    QCollator m_collator;
+    std::vector<Entry> m_entries;
+    QHash<QByteArray, TUser *> m_byAddr;
+    QHash<quint64, TUser *> m_byId;
+    QItemSelectionModel *m_selection;
+};

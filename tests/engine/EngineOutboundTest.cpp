@@ -1,0 +1,160 @@
+// Chat lines to the selected peers, one datagram per recipient through its own socket.
+#include "EngineFixture.h"
+#include "engine/Datagram.h"
+#include "engine/PeerColors.h"
+
+#include <QCoreApplication>
+#include <QItemSelectionModel>
+#include <QSet>
+#include <QTimer>
+
+namespace {
+
+/// A peer socket that stays connecting for a while, as a slow connect would, so that
+/// handlers run inside the sender's wait.
+class StallingSocket final : public TWSocket
+{
+public:
+    void Connect() override
+    {
+        TWSocket::Connect();
+        ChangeState(wsConnecting);
+        QTimer::singleShot(40, this, [this] { ChangeState(wsConnected); });
+    }
+};
+
+class Outbound : public EngineFixture
+{
+protected:
+    void selectAll()
+    {
+        UserList &users = m_engine->Users();
+        users.selectionModel()->select(
+            QItemSelection(users.index(0), users.index(users.count() - 1)),
+            QItemSelectionModel::ClearAndSelect);
+    }
+};
+
+TEST_F(Outbound, LineGoesToEverySelectedPeerWithItsOwnIdentifier)
+{
+    addPeer(1, "ann");
+    addPeer(2, "bob");
+    addPeer(3, "carl");
+    addPeer(4, "dora");
+    UserList &users = m_engine->Users();
+    users.selectionModel()->select(QItemSelection(users.index(0), users.index(2)),
+                                   QItemSelectionModel::ClearAndSelect);
+
+    m_engine->PostQueueMessage("one\r\ntwo");
+    QCoreApplication::sendPostedEvents(m_engine.get(), DeferredEvent::QueueMessage);
+    // The transcript has every recipient's line before anything is sent.
+    ASSERT_EQ(m_windows.transcript.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(m_windows.transcript[i].name, names()[i]);
+        EXPECT_EQ(m_windows.transcript[i].text, "one\r\ntwo");
+        EXPECT_EQ(m_windows.transcript[i].nameColor, PeerColors::kGray);
+        EXPECT_TRUE(m_windows.transcript[i].outgoing);
+    }
+    EXPECT_EQ(m_windows.sendEditCleared, 1);
+    EXPECT_EQ(m_engine->PendingCount(), 3);
+
+    QSet<QByteArray> ids;
+    for (int i = 1; i <= 3; ++i) {
+        const QList<QByteArray> got = sentToPeer(i);
+        ASSERT_EQ(got.size(), 1) << "peer " << i;
+        EXPECT_EQ(withoutId(got[0]), "MSG|one\r\ntwo|");
+        ids.insert(got[0].left(6));
+    }
+    EXPECT_EQ(ids.size(), 3);
+    EXPECT_TRUE(sentToPeer(4, 20).isEmpty());
+    EXPECT_EQ(m_engine->PendingCount(), 0);
+}
+
+TEST_F(Outbound, LineWithNobodySelectedReachesNobody)
+{
+    addPeer(1, "ann");
+    m_engine->PostQueueMessage("hello");
+    settle();
+    EXPECT_TRUE(m_windows.transcript.isEmpty());
+    EXPECT_EQ(m_windows.sendEditCleared, 1);
+    EXPECT_TRUE(sentToPeer(1).isEmpty());
+}
+
+TEST_F(Outbound, NewerLineReplacesOneThatHasNotGoneOut)
+{
+    addPeer(1, "ann");
+    selectAll();
+    m_engine->QueueMessage("first");
+    m_engine->QueueMessage("second");
+    const QList<QByteArray> got = sentToPeer(1);
+    ASSERT_EQ(got.size(), 1);
+    EXPECT_EQ(withoutId(got[0]), "MSG|second|");
+    EXPECT_EQ(m_windows.transcript.size(), 2) << "both were shown";
+}
+
+TEST_F(Outbound, LineOfPeerThatLeavesIsDroppedWithIt)
+{
+    addPeer(1, "ann");
+    addPeer(2, "bob");
+    selectAll();
+    m_engine->QueueMessage("hello");
+    hearFromPeer(1, "1A2B3C|EXT");
+    EXPECT_EQ(m_engine->PendingCount(), 1);
+    EXPECT_TRUE(sentToPeer(1).isEmpty());
+    EXPECT_EQ(sentToPeer(2).size(), 1);
+}
+
+TEST_F(Outbound, PeerThatLeavesWhileItsSocketConnectsHoldsUpNobody)
+{
+    m_newPeerSocket = [] { return std::make_unique<StallingSocket>(); };
+    addPeer(1, "ann");
+    addPeer(2, "bob");
+    selectAll();
+    m_engine->QueueMessage("hello");
+    // ann's leave notice arrives while the sender waits for ann's socket.
+    QTimer::singleShot(10, [this] { hearFromPeer(1, "1A2B3C|EXT"); });
+    const QList<QByteArray> toBob = sentToPeer(2, 300);
+    EXPECT_EQ(names(), QList<QByteArray>{"bob"});
+    EXPECT_TRUE(sentToPeer(1, 20).isEmpty());
+    ASSERT_EQ(toBob.size(), 1) << "bob's line does not wait for the next keep-alive";
+    EXPECT_EQ(withoutId(toBob[0]), "MSG|hello|");
+}
+
+TEST_F(Outbound, LongLineFullOfSeparatorsStaysReadable)
+{
+    addPeer(1, "ann");
+    selectAll();
+    m_engine->QueueMessage(QByteArray(1000, '|').replace("|", "\r\n"));
+    const QList<QByteArray> got = sentToPeer(1);
+    ASSERT_EQ(got.size(), 1) << "one datagram, not a second one made of the tail";
+    EXPECT_LE(got[0].size(), Datagram::kMaxSize);
+    EXPECT_TRUE(got[0].endsWith("\r\n|"));
+}
+
+TEST_F(Outbound, LineWhoseSocketCannotOpenWaitsForTheNextCompletedSend)
+{
+    addPeer(1, "ann");
+    selectAll();
+    m_settings.Interface = "192.0.2.1"; // no such local address: binding fails
+    m_engine->QueueMessage("hello");
+    settle();
+    EXPECT_EQ(m_engine->PendingCount(), 1);
+
+    m_settings.Interface = ownAddr();
+    m_engine->AliveTimerTimer(); // the keep-alive's completion serves the queue again
+    const QList<QByteArray> got = sentToPeer(1);
+    ASSERT_EQ(got.size(), 1);
+    EXPECT_EQ(withoutId(got[0]), "MSG|hello|");
+}
+
+TEST_F(Outbound, StaleAnswerRequestDoesNotReachANewcomerAtTheSameAddress)
+{
+    peer(1);
+    hearFromPeer(1, "0A0A0A|ACK|BCT|Sales|ann|"); // answer request queued for this record
+    hearFromPeer(1, "0B0B0B|EXT");
+    hearFromPeer(1, "0C0C0C|ACK|DCT|Sales|ann|"); // a new record, which wants no answer
+    ASSERT_EQ(m_engine->Users().count(), 1);
+    EXPECT_TRUE(sentToPeer(1).isEmpty());
+}
+
+} // namespace

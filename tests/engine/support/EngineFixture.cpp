@@ -1,0 +1,90 @@
+#include "EngineFixture.h"
+
+#include "engine/Datagram.h"
+
+#include <QCoreApplication>
+
+EngineFixture::EngineFixture()
+{
+    m_port = UdpProbe::freePort(ownAddr());
+    m_settings.Path = m_dir.filePath(QStringLiteral("tolvex.ini"));
+    m_settings.Port = QByteArray::number(m_port);
+    m_settings.Interface = ownAddr();
+    m_settings.UserName = "me";
+    m_settings.AutoAdd = true;
+    m_now = QDateTime(QDate(2026, 3, 2), QTime(12, 0));
+    m_broadcastProbe = std::make_unique<UdpProbe>(broadcastAddr(), m_port);
+
+    EngineSeams seams;
+    seams.Clock = [this] { return m_now; };
+    seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", ownAddr()}; };
+    seams.NetworkConnected = [] { return true; };
+    // Nothing leaves loopback: "broadcasts" go to the probe.
+    seams.BroadcastAddr = broadcastAddr();
+    seams.NewPeerSocket = [this] {
+        return m_newPeerSocket ? m_newPeerSocket() : std::make_unique<TWSocket>();
+    };
+    m_engine = std::make_unique<MessagingEngine>(m_windows, m_settings, seams);
+    m_engine->SelectChannelQuietly("Sales");
+}
+
+EngineFixture::~EngineFixture()
+{
+    m_engine.reset();
+    // Deferred events of the engine die with it; socket notifications with their sockets.
+    QCoreApplication::sendPostedEvents();
+}
+
+QByteArray EngineFixture::peerAddr(int i)
+{
+    return loopbackHost(10 + i);
+}
+
+UdpProbe &EngineFixture::peer(int i)
+{
+    auto &probe = m_peers[i];
+    if (!probe)
+        probe = std::make_unique<UdpProbe>(peerAddr(i), m_port);
+    return *probe;
+}
+
+void EngineFixture::hear(const QByteArray &fromAddr, const QByteArray &datagram)
+{
+    m_engine->HandleDatagram(datagram, fromAddr);
+}
+
+void EngineFixture::addPeer(int i, const QByteArray &name)
+{
+    peer(i);
+    hearFromPeer(i, Datagram::Answer("Sales", name));
+}
+
+QList<QByteArray> EngineFixture::names() const
+{
+    QList<QByteArray> result;
+    const UserList &users = m_engine->Users();
+    for (int row = 0; row < users.count(); ++row)
+        result.append(users.at(row)->Name);
+    return result;
+}
+
+QList<QByteArray> EngineFixture::broadcasts(int quietMs)
+{
+    QList<QByteArray> result;
+    for (const ProbeDatagram &d : m_broadcastProbe->collect(quietMs))
+        result.append(d.data);
+    return result;
+}
+
+QList<QByteArray> EngineFixture::sentToPeer(int i, int quietMs)
+{
+    QList<QByteArray> result;
+    for (const ProbeDatagram &d : peer(i).collect(quietMs))
+        result.append(d.data);
+    return result;
+}
+
+QByteArray withoutId(const QByteArray &datagram)
+{
+    return datagram.mid(7);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "RecordingWindows.h"
+#include "UdpProbe.h"
+#include "app/Support.h"
+#include "engine/MessagingEngine.h"
+#include "net/WSocket.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+
+/// An engine on loopback host 2 whose broadcasts go to a probe on host 3 and whose peers
+/// are probes on hosts 11 and up, all on one free port; its clock moves only when told.
+class EngineFixture : public ::testing::Test
+{
+protected:
+    static QByteArray ownAddr() { return loopbackHost(2); }
+    static QByteArray broadcastAddr() { return loopbackHost(3); }
+
+    EngineFixture();
+    ~EngineFixture() override;
+
+    /// Address of peer i (loopback host 10 + i).
+    static QByteArray peerAddr(int i);
+    /// The probe standing for peer i, bound at its address and the common port.
+    UdpProbe &peer(int i);
+    /// Hands a datagram from an address to the receive handler.
+    void hear(const QByteArray &fromAddr, const QByteArray &datagram);
+    void hearFromPeer(int i, const QByteArray &datagram) { hear(peerAddr(i), datagram); }
+    /// Registers peer i under a name, as its answer would ("ACK|DCT|").
+    void addPeer(int i, const QByteArray &name);
+    void advance(qint64 ms) { m_now = m_now.addMSecs(ms); }
+    /// Runs the event loop: deferred events, socket notifications.
+    static void settle(int ms = 60) { pumpEvents(ms); }
+    /// Names in list order.
+    QList<QByteArray> names() const;
+    /// Datagrams that reach the broadcast probe while events run.
+    QList<QByteArray> broadcasts(int quietMs = 150);
+    /// Datagrams that reach peer i while events run.
+    QList<QByteArray> sentToPeer(int i, int quietMs = 150);
+
+    QTemporaryDir m_dir;
+    quint16 m_port = 0;
+    SettingsValues m_settings;
+    QDateTime m_now;
+    RecordingWindows m_windows;
+    std::unique_ptr<UdpProbe> m_broadcastProbe;
+    std::map<int, std::unique_ptr<UdpProbe>> m_peers;
+    /// Makes the sockets of new peers when set.
+    std::function<std::unique_ptr<TWSocket>()> m_newPeerSocket;
+    std::unique_ptr<MessagingEngine> m_engine;
+};
+
+/// The part of a datagram after its packet identifier and separator.
+QByteArray withoutId(const QByteArray &datagram);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "engine/EngineWindows.h"
+
+#include <QByteArray>
+#include <QList>
+
+/// The windows' side of the engine for tests: records every call.
+class RecordingWindows final : public EngineWindows
+{
+public:
+    struct Entry
+    {
+        QByteArray name;
+        QByteArray text;
+        quint32 nameColor;
+        quint32 textColor;
+        bool outgoing;
+    };
+    struct ShownBox
+    {
+        Box kind;
+        QByteArray text;
+    };
+
+    void ShowChatWindow() override { ++chatShown; }
+    void AddMessage(const QByteArray &name, const QByteArray &text, quint32 nameColor,
+                    quint32 textColor, bool outgoing) override
+    {
+        transcript.append({name, text, nameColor, textColor, outgoing});
+    }
+    void Attention() override { ++attention; }
+    bool MessageBox(Box kind, const QByteArray &text) override
+    {
+        boxes.append({kind, text});
+        return confirm;
+    }
+    void GiveFocus(Focus target) override { focus.append(target); }
+    void ClearSendEdit() override { ++sendEditCleared; }
+    void BringToFront() override { ++broughtToFront; }
+    void ShowAboutFirstRun() override { ++aboutShown; }
+
+    QList<Entry> transcript;
+    QList<ShownBox> boxes;
+    QList<Focus> focus;
+    int chatShown = 0;
+    int attention = 0;
+    int sendEditCleared = 0;
+    int broughtToFront = 0;
+    int aboutShown = 0;
+    bool confirm = true;
+};

@@ -1,0 +1,112 @@
+#include "UdpProbe.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QList>
+#include <QThread>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+sockaddr_in makeAddr(const QByteArray &addr, quint16 port)
+{
+    sockaddr_in sa = {};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(port);
+    ::inet_pton(AF_INET, addr.constData(), &sa.sin_addr);
+    return sa;
+}
+
+} // namespace
+
+QByteArray loopbackHost(int host)
+{
+    const int pid = static_cast<int>(::getpid());
+    return "127." + QByteArray::number(10 + (pid / 250) % 200) + "." +
+           QByteArray::number(pid % 250) + "." + QByteArray::number(host);
+}
+
+void pumpEvents(int ms)
+{
+    QDeadlineTimer deadline(ms);
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::sendPostedEvents();
+        QThread::usleep(200);
+    } while (!deadline.hasExpired());
+}
+
+UdpProbe::UdpProbe(const QByteArray &addr, quint16 port)
+{
+    m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (m_fd < 0)
+        return;
+    const sockaddr_in sa = makeAddr(addr, port);
+    socklen_t len = sizeof(sa);
+    sockaddr_in bound = {};
+    if (::bind(m_fd, reinterpret_cast<const sockaddr *>(&sa), sizeof(sa)) != 0 ||
+        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&bound), &len) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        return;
+    }
+    m_port = ntohs(bound.sin_port);
+}
+
+UdpProbe::~UdpProbe()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool UdpProbe::sendTo(const QByteArray &addr, quint16 port, const QByteArray &data) const
+{
+    const sockaddr_in sa = makeAddr(addr, port);
+    return ::sendto(m_fd, data.constData(), static_cast<size_t>(data.size()), 0,
+                    reinterpret_cast<const sockaddr *>(&sa), sizeof(sa)) == data.size();
+}
+
+std::optional<ProbeDatagram> UdpProbe::readOne()
+{
+    char buffer[2048];
+    sockaddr_in from = {};
+    socklen_t len = sizeof(from);
+    const ssize_t got =
+        ::recvfrom(m_fd, buffer, sizeof(buffer), 0, reinterpret_cast<sockaddr *>(&from), &len);
+    if (got < 0)
+        return std::nullopt;
+    char text[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &from.sin_addr, text, sizeof(text));
+    return ProbeDatagram{QByteArray(buffer, got), QByteArray(text), ntohs(from.sin_port)};
+}
+
+std::optional<ProbeDatagram> UdpProbe::next(int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        if (auto datagram = readOne())
+            return datagram;
+        if (deadline.hasExpired())
+            return std::nullopt;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::sendPostedEvents();
+        QThread::usleep(200);
+    }
+}
+
+QList<ProbeDatagram> UdpProbe::collect(int quietMs)
+{
+    QList<ProbeDatagram> all;
+    while (auto datagram = next(quietMs))
+        all.append(*datagram);
+    return all;
+}
+
+quint16 UdpProbe::freePort(const QByteArray &addr)
+{
+    UdpProbe probe(addr, 0);
+    return probe.port();
+}

@@ -8,6 +8,7 @@
 #include "engine/PeerColors.h"
 #include "engine/TextRules.h"
 #include "net/WSocket.h"
+#include "platform/NetworkState.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -44,12 +45,7 @@ EngineSeams EngineSeams::System()
     // from summer time is not mistaken for a clock set back by an hour.
     seams.Clock = [] { return QDateTime::currentDateTimeUtc(); };
     seams.LocalIPList = [] { return ::LocalIPList(); };
-    // Connected when some interface besides loopback has an IPv4 address.
-    seams.NetworkConnected = [] {
-        const QByteArrayList &addresses = ::LocalIPList();
-        return std::any_of(addresses.begin(), addresses.end(),
-                           [](const QByteArray &a) { return !a.startsWith("127."); });
-    };
+    seams.NetworkConnected = [] { return NetworkState::connected(); };
     return seams;
 }
 

@@ -22,7 +22,7 @@ struct SettingsValues;
 struct EngineSeams
 {
     /// The current moment (LastSeen, expiry); differences are taken between moments, so
-    /// the time spec of the values does not matter.
+    /// the time zone the values carry does not matter.
     std::function<QDateTime()> Clock;
     /// The host's IPv4 addresses as dotted text, loopback included.
     std::function<QByteArrayList()> LocalIPList;

@@ -271,7 +271,8 @@ void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArra
 
 void MessagingEngine::autoAddChannel(const QByteArray &channel)
 {
-    if (m_settings.AutoAdd && channel != m_activeChannel && !m_channels.contains(channel))
+    if (m_settings.AutoAdd && channel != m_activeChannel &&
+        m_channels.count() < kMaxHeardChannels && !m_channels.contains(channel))
         m_channels.append(channel);
 }
 

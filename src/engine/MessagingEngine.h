@@ -53,6 +53,9 @@ public:
     static constexpr int kFirstTickMs = 3000;
     static constexpr int kLogonFirstTickMs = 30000;
     static constexpr int kTickMs = 30000;
+    /// Channels heard from others are added only while the channel box holds fewer items
+    /// than this: every announcement may name a new channel, and the list is kept for good.
+    static constexpr int kMaxHeardChannels = 256;
 
     /// settings is the set of values this engine uses (normally the process-wide Settings).
     MessagingEngine(EngineWindows &windows, SettingsValues &settings,

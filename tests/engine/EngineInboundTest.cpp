@@ -95,6 +95,18 @@ TEST_F(Inbound, HeardChannelsAreNotAddedWithoutAutoAdd)
     EXPECT_TRUE(m_engine->ChannelBox().items().isEmpty());
 }
 
+TEST_F(Inbound, AnnouncementsOfEndlesslyNewChannelsCannotGrowTheListWithoutBound)
+{
+    const int heard = MessagingEngine::kMaxHeardChannels + 50;
+    for (int i = 0; i < heard; ++i)
+        hearFromPeer(1, Announcement("room" + QByteArray::number(i), "ann"));
+    EXPECT_EQ(m_engine->ChannelBox().count(), MessagingEngine::kMaxHeardChannels);
+    // A channel the user types is still listed.
+    m_engine->ChannelBox().setText("Lab");
+    m_engine->ChannelBoxSelect();
+    EXPECT_EQ(m_engine->ChannelBox().items().last(), "Lab");
+}
+
 TEST_F(Inbound, KnownPeerAnnouncingAnotherChannelAddsItButKeepsItsRecord)
 {
     addPeer(1, "ann");

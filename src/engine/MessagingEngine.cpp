@@ -237,10 +237,15 @@ void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArra
             if (fields.isEmpty())
                 return;
             user->LastText = fields.at(0);
+            // The windows may run the event loop, and with it this peer's leave notice: they
+            // get copies, and the record is looked up again afterwards.
+            const quint64 id = user->Id;
+            const QByteArray name = user->Name;
+            const quint32 color = user->Color;
             m_windows.ShowChatWindow();
-            m_windows.AddMessage(user->Name, user->LastText, user->Color, PeerColors::kBlack,
-                                 false);
-            if (m_appActive && m_users.selectionModel()->hasSelection())
+            m_windows.AddMessage(name, fields.at(0), color, PeerColors::kBlack, false);
+            user = m_users.findById(id);
+            if (!user || (m_appActive && m_users.selectionModel()->hasSelection()))
                 return;
             m_users.selectOnly(m_users.rowOf(user));
             post(DeferredEvent::Attention);
@@ -533,10 +538,18 @@ void MessagingEngine::QueueMessage(const QByteArray &text)
     const QByteArray body = Datagram::MessageBody(text);
     // The transcript shows what the peers get.
     const QByteArray sent = body.mid(4, body.size() - 5);
-    for (int row : m_users.selectedRows()) {
-        TUser *user = m_users.at(row);
+    // Recipients are named by identity: a window that runs the event loop while it shows a
+    // line may let peers come and go.
+    QList<quint64> recipients;
+    for (int row : m_users.selectedRows())
+        recipients.append(m_users.at(row)->Id);
+    for (quint64 id : recipients) {
+        TUser *user = m_users.findById(id);
+        if (!user)
+            continue;
         setPending(*user, body);
-        m_windows.AddMessage(user->Name, sent, PeerColors::kGray, PeerColors::kBlack, true);
+        const QByteArray name = user->Name;
+        m_windows.AddMessage(name, sent, PeerColors::kGray, PeerColors::kBlack, true);
     }
     m_windows.ClearSendEdit();
     post(DeferredEvent::SendDirect, 2, 0);

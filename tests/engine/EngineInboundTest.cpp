@@ -202,6 +202,23 @@ INSTANTIATE_TEST_SUITE_P(
                       AttentionCase{"InactiveWithoutSelection", false, false, true}),
     [](const auto &info) { return std::string(info.param.name); });
 
+TEST_F(Inbound, PeerThatLeavesWhileItsMessageIsShownIsNotTouchedAgain)
+{
+    addPeer(1, "ann");
+    addPeer(2, "bob");
+    bool once = true;
+    m_windows.whileAdding = [&] {
+        if (std::exchange(once, false))
+            hearFromPeer(1, "0F0F0F|EXT");
+    };
+    hearFromPeer(1, "0E0E0E|MSG|bye|");
+    EXPECT_EQ(names(), QList<QByteArray>{"bob"});
+    EXPECT_EQ(m_windows.transcript.value(0).text, "bye");
+    EXPECT_TRUE(m_engine->Users().selectedRows().isEmpty());
+    settle();
+    EXPECT_EQ(m_windows.attention, 0);
+}
+
 TEST_F(Inbound, LeaveNoticeDropsThePeerAtOnce)
 {
     addPeer(1, "ann");

@@ -104,6 +104,22 @@ TEST_F(Outbound, LineOfPeerThatLeavesIsDroppedWithIt)
     EXPECT_EQ(sentToPeer(2).size(), 1);
 }
 
+TEST_F(Outbound, RecipientThatLeavesWhileTheLineIsShownIsSkipped)
+{
+    addPeer(1, "ann");
+    addPeer(2, "bob");
+    selectAll();
+    bool once = true;
+    m_windows.whileAdding = [&] {
+        if (std::exchange(once, false))
+            hearFromPeer(2, "0F0F0F|EXT");
+    };
+    m_engine->QueueMessage("hello");
+    EXPECT_EQ(m_windows.transcript.size(), 1);
+    EXPECT_EQ(m_engine->PendingCount(), 1);
+    EXPECT_EQ(sentToPeer(1).size(), 1);
+}
+
 TEST_F(Outbound, PeerThatLeavesWhileItsSocketConnectsHoldsUpNobody)
 {
     m_newPeerSocket = [] { return std::make_unique<StallingSocket>(); };

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <functional>
 
 /// The windows' side of the engine for tests: records every call.
 class RecordingWindows final : public EngineWindows
@@ -28,6 +29,8 @@ public:
                     quint32 textColor, bool outgoing) override
     {
         transcript.append({name, text, nameColor, textColor, outgoing});
+        if (whileAdding)
+            whileAdding();
     }
     void Attention() override { ++attention; }
     bool MessageBox(Box kind, const QByteArray &text) override
@@ -49,4 +52,6 @@ public:
     int broughtToFront = 0;
     int aboutShown = 0;
     bool confirm = true;
+    /// Runs inside every AddMessage, as events would in a window that pumps the loop there.
+    std::function<void()> whileAdding;
 };

@@ -34,7 +34,7 @@ int main(int argc, char **argv)
             "Prints the user list when it changes (\"users: ann*, bob\", * marks the selected\n"
             "users, who receive what you type) and every message as a line: \"ann> hello\" for\n"
             "one received from ann, \"ann< hello\" for one sent to ann; further lines of a\n"
-            "message are indented. Messages to you go to standard error.\n"
+            "message are indented. Notices and errors go to standard error.\n"
             "\n"
             "Reads standard input line by line. ") +
         QString::fromLatin1(TerminalFrontEnd::CommandHelp()) +

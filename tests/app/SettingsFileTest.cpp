@@ -7,8 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -198,6 +202,27 @@ TEST_F(SettingsFileTest, RefusedWriteReportsThePathLiterally)
     EXPECT_TRUE(LoadSettings(recordingHooks()).firstRun);
     EXPECT_EQ(m_errors.size(), 1);
     EXPECT_TRUE(QFileInfo(Settings.Path).isDir());
+}
+
+TEST_F(SettingsFileTest, UnreadableFileIsNotWipedByTheVersionReset)
+{
+    // A socket cannot be opened for reading, not even by root: it stands for a file whose
+    // locks this run never saw.
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(Settings.Path);
+    ASSERT_LT(size_t(path.size()), sizeof address.sun_path);
+    memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+
+    const LoadedSettings loaded = LoadSettings(recordingHooks());
+    close(fd);
+    EXPECT_EQ(Settings.Port, QByteArray("5040"));
+    EXPECT_TRUE(loaded.firstRun);
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + Settings.Path});
+    EXPECT_FALSE(QFileInfo(Settings.Path).isFile()) << "the file was replaced";
 }
 
 // Limits the size of files this process may write, like a disk that is full.

@@ -9,7 +9,7 @@
 namespace IniFile {
 
 /// The file's document: empty when the file does not exist, nullopt when it exists but
-/// cannot be read.
+/// cannot be read or is no regular file.
 std::optional<IniDocument> load(const QString &path);
 
 /// Replaces the file with the document: written beside it and renamed over it, so a crash or

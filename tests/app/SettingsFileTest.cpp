@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -204,25 +205,32 @@ TEST_F(SettingsFileTest, RefusedWriteReportsThePathLiterally)
     EXPECT_TRUE(QFileInfo(Settings.Path).isDir());
 }
 
-TEST_F(SettingsFileTest, UnreadableFileIsNotWipedByTheVersionReset)
+TEST_F(SettingsFileTest, UnreadableOrIrregularFileIsReadAsMissingAndNotWiped)
 {
     // A socket cannot be opened for reading, not even by root: it stands for a file whose
-    // locks this run never saw.
+    // locks this run never saw. A pipe would block the read until someone wrote to it.
+    const QByteArray path = QFile::encodeName(Settings.Path);
     const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    const QByteArray path = QFile::encodeName(Settings.Path);
     ASSERT_LT(size_t(path.size()), sizeof address.sun_path);
     memcpy(address.sun_path, path.constData(), size_t(path.size()));
     ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-
-    const LoadedSettings loaded = LoadSettings(recordingHooks());
     close(fd);
-    EXPECT_EQ(Settings.Port, QByteArray("5040"));
-    EXPECT_TRUE(loaded.firstRun);
-    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + Settings.Path});
-    EXPECT_FALSE(QFileInfo(Settings.Path).isFile()) << "the file was replaced";
+
+    for (const bool pipe : {false, true}) {
+        if (pipe) {
+            ASSERT_TRUE(QFile::remove(Settings.Path));
+            ASSERT_EQ(mkfifo(path.constData(), 0600), 0);
+        }
+        m_errors.clear();
+        const LoadedSettings loaded = LoadSettings(recordingHooks());
+        EXPECT_EQ(Settings.Port, QByteArray("5040"));
+        EXPECT_TRUE(loaded.firstRun);
+        EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + Settings.Path});
+        EXPECT_FALSE(QFileInfo(Settings.Path).isFile()) << "replaced; pipe: " << pipe;
+    }
 }
 
 // Limits the size of files this process may write, like a disk that is full.

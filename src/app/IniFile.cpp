@@ -15,8 +15,8 @@ std::optional<IniDocument> IniFile::load(const QString &path)
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize)
         return std::nullopt;
     return IniDocument::parse(bytes);
 }

@@ -49,6 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray stored = reread.readString("Channels", "Channel0", missing);
     check(stored == doc.readString("Channels", "Channel0", missing));
     check(!stored.contains('\n') && !stored.contains('\r'));
+    // Nothing else changes: not its blanks, not its quotes.
+    QByteArray expected = value.left(value.indexOf('\0') < 0 ? value.size() : value.indexOf('\0'));
+    expected.replace('\r', ' ').replace('\n', ' ');
+    check(stored == expected);
     check(!reread.valueExists("Server", "Port"));
     return 0;
 }

@@ -30,6 +30,13 @@ QByteArray oneLine(const QByteArray &text)
     return line;
 }
 
+// Enclosed in a pair of like quotes, which a read takes off.
+bool isQuoted(const QByteArray &value)
+{
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+           value.back() == value.front();
+}
+
 // The name of a header line "[name]", or nullopt for any other line.
 std::optional<QByteArray> headerName(const QByteArray &line)
 {
@@ -129,6 +136,9 @@ std::optional<QByteArray> IniDocument::value(const QByteArray &section, const QB
     const qsizetype zero = value.indexOf('\0');
     if (zero >= 0)
         value.truncate(zero);
+    // Hand-edited files often quote values ("1", 'Main'); the quotes are no part of them.
+    if (isQuoted(value))
+        value = value.mid(1, value.size() - 2);
     value.truncate(MaxValueLength);
     return value;
 }
@@ -180,7 +190,13 @@ void IniDocument::writeString(const QByteArray &section, const QByteArray &key,
 {
     const QByteArray sectionName = oneLine(section);
     const QByteArray keyName = oneLine(key);
-    const Line line = makeLine(keyName + '=' + oneLine(value));
+    // Blanks at either end and a pair of enclosing quotes would be lost when read back; one
+    // more pair of quotes keeps them.
+    QByteArray stored = oneLine(value);
+    if (!stored.isEmpty() &&
+        (isBlank(stored.front()) || isBlank(stored.back()) || isQuoted(stored)))
+        stored = '"' + stored + '"';
+    const Line line = makeLine(keyName + '=' + stored);
 
     const auto it = m_sectionIndex.constFind(foldName(sectionName));
     if (it == m_sectionIndex.cend()) {

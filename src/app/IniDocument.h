@@ -8,7 +8,8 @@
 /// An INI text held as bytes (the settings file's single-byte code page), read and changed
 /// with the rules of the platform's private-profile files: section and key names match
 /// without regard to the case of A-Z, the first matching section and key count, values are
-/// read up to MaxValueLength bytes, and a write keeps every other line as it was.
+/// read up to MaxValueLength bytes without a pair of enclosing quotes, and a write keeps
+/// every other line as it was.
 /// Section and key names are the program's own; they hold no "=", "]" or line break.
 class IniDocument final
 {
@@ -44,7 +45,8 @@ public:
 
     /// Sets a key, adding it after the section's last line or adding the section at the end.
     /// The value ends at a zero byte, and line breaks in it become blanks, so that no value
-    /// can add lines (and with them keys or sections) to the file.
+    /// can add lines (and with them keys or sections) to the file. A value that would lose
+    /// blanks at its ends or enclosing quotes on reading is written inside quotes.
     void writeString(const QByteArray &section, const QByteArray &key, const QByteArray &value);
 
     /// Removes every section of that name with all its lines.

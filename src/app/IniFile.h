@@ -8,8 +8,13 @@
 /// Reading and replacing an INI file as a whole.
 namespace IniFile {
 
+/// Largest file that is read. A file the program writes stays far below it (only the channel
+/// keys whose names fit the key-name list are ever read back), while a parsed text takes
+/// many times its size in memory.
+inline constexpr qint64 MaxFileSize = 8 * 1024 * 1024;
+
 /// The file's document: empty when the file does not exist, nullopt when it exists but
-/// cannot be read.
+/// cannot be read, is no regular file or is larger than MaxFileSize.
 std::optional<IniDocument> load(const QString &path);
 
 /// Replaces the file with the document: written beside it and renamed over it, so a crash or

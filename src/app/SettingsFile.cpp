@@ -89,11 +89,12 @@ void writeSettings(IniDocument &doc, const ChannelSettings &channels)
         doc.writeString(ChannelsSection, channelKey(i), channels.channels[i]);
 }
 
-bool writeFile(const ChannelSettings &channels, bool fresh, const SettingsErrorReport &report)
+// Writes the settings into base and replaces the file with it. Without a base (a file that
+// exists but cannot be read) nothing is replaced: that would lose the keys this program does
+// not write, the locks among them.
+bool writeFile(const ChannelSettings &channels, std::optional<IniDocument> doc,
+               const SettingsErrorReport &report)
 {
-    std::optional<IniDocument> doc = fresh ? IniDocument() : IniFile::load(Settings.Path);
-    // A file that exists but cannot be read is not replaced: that would lose the keys this
-    // program does not write, the locks among them.
     bool written = false;
     if (doc) {
         writeSettings(*doc, channels);
@@ -109,7 +110,8 @@ bool writeFile(const ChannelSettings &channels, bool fresh, const SettingsErrorR
 LoadedSettings LoadSettings(const SettingsHooks &hooks)
 {
     // A file that cannot be read counts as missing: every value takes its default.
-    const IniDocument doc = IniFile::load(Settings.Path).value_or(IniDocument());
+    const std::optional<IniDocument> stored = IniFile::load(Settings.Path);
+    const IniDocument doc = stored.value_or(IniDocument());
     LoadedSettings loaded;
 
     const QByteArray version = doc.readString(versionSection(), "Version", {});
@@ -128,14 +130,16 @@ LoadedSettings LoadSettings(const SettingsHooks &hooks)
         hooks.firstRun();
     if (version != SettingsFormatVersion) {
         // Written from scratch rather than deleted and rewritten: the result is the same, but
-        // a refused write leaves the old file instead of none.
+        // a refused write leaves the old file instead of none. A file that could not be read
+        // was never seen, so it is not wiped either.
         loaded.versionReset = true;
-        writeFile(loaded.channels, true, hooks.reportError);
+        writeFile(loaded.channels, stored ? std::optional(IniDocument()) : std::nullopt,
+                  hooks.reportError);
     }
     return loaded;
 }
 
 bool SaveSettings(const ChannelSettings &channels, const SettingsErrorReport &reportError)
 {
-    return writeFile(channels, false, reportError);
+    return writeFile(channels, IniFile::load(Settings.Path), reportError);
 }

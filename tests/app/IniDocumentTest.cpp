@@ -56,6 +56,27 @@ TEST(IniDocumentTest, BooleansAreReadAsIntegers)
     }
 }
 
+TEST(IniDocumentTest, EnclosingQuotesAreTakenOffAndWrittenValuesReadBackWhole)
+{
+    const IniDocument doc = IniDocument::parse("[S]\nlock = \"1\" \nname='Main'\n"
+                                               "mixed=\"x'\nlone=\"\n");
+    EXPECT_TRUE(doc.readBool("S", "lock", false)) << "a quoted lock still locks";
+    EXPECT_EQ(doc.readString("S", "name", {}), QByteArray("Main"));
+    EXPECT_EQ(doc.readString("S", "mixed", {}), QByteArray("\"x'"));
+    EXPECT_EQ(doc.readString("S", "lone", {}), QByteArray("\""));
+
+    for (const QByteArray value :
+         {" lead", "trail\t", "\"quoted\"", "'q'", "''", "\"", "a \"b\"", "plain"}) {
+        IniDocument written;
+        written.writeString("S", "k", value);
+        EXPECT_EQ(IniDocument::parse(written.toBytes()).readString("S", "k", {}), value)
+            << value.constData();
+    }
+    IniDocument plain;
+    plain.writeString("S", "k", "a \"b\"");
+    EXPECT_EQ(plain.toBytes(), QByteArray("[S]\nk=a \"b\"\n")) << "quotes only where needed";
+}
+
 TEST(IniDocumentTest, WritesKeepEveryOtherLine)
 {
     IniDocument doc =

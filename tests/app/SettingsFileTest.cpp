@@ -6,9 +6,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <csignal>
+#include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -198,6 +205,40 @@ TEST_F(SettingsFileTest, RefusedWriteReportsThePathLiterally)
     EXPECT_TRUE(LoadSettings(recordingHooks()).firstRun);
     EXPECT_EQ(m_errors.size(), 1);
     EXPECT_TRUE(QFileInfo(Settings.Path).isDir());
+}
+
+TEST_F(SettingsFileTest, UnreadableIrregularOrHugeFileIsReadAsMissingAndNotWiped)
+{
+    const QByteArray path = QFile::encodeName(Settings.Path);
+    // A socket cannot be opened for reading, not even by root: it stands for a file whose
+    // locks this run never saw.
+    const auto makeSocket = [&] {
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        memcpy(address.sun_path, path.constData(),
+               std::min(size_t(path.size()), sizeof address.sun_path - 1));
+        EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        close(fd);
+    };
+    // A pipe would block the read until someone wrote to it.
+    const auto makePipe = [&] { EXPECT_EQ(mkfifo(path.constData(), 0600), 0); };
+    // Parsed, a text takes many times its size in memory.
+    const auto makeHuge = [&] {
+        writeFile("[Tolvex]\nVersion=010000\n" + QByteArray("[x]\n").repeated(2200000));
+    };
+    for (const auto &make : {std::function<void()>(makeSocket), std::function<void()>(makePipe),
+                             std::function<void()>(makeHuge)}) {
+        QFile::remove(Settings.Path);
+        make();
+        const qint64 size = QFileInfo(Settings.Path).size();
+        m_errors.clear();
+        const LoadedSettings loaded = LoadSettings(recordingHooks());
+        EXPECT_EQ(Settings.Port, QByteArray("5040"));
+        EXPECT_TRUE(loaded.firstRun);
+        EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + Settings.Path});
+        EXPECT_EQ(QFileInfo(Settings.Path).size(), size) << "the file was replaced";
+    }
 }
 
 // Limits the size of files this process may write, like a disk that is full.

@@ -771,7 +771,7 @@ void TCustomWSocket::SetSendFlags(int Value)
 
 // ---- opening ----
 
-void TCustomWSocket::BindLocal()
+bool TCustomWSocket::BindLocal()
 {
     TSockAddrIn local;
     local.sin_port = htons(quint16(m_localPortNum));
@@ -779,31 +779,35 @@ void TCustomWSocket::BindLocal()
     if (::bind(m_hSocket, asSockAddr(local), sizeof local) != 0) {
         m_lastError = recordErrno();
         ReportError("winsock.bind failed, error #" + QByteArray::number(m_lastError));
-        return;
+        return false;
     }
     socklen_t len = sizeof local;
     if (getsockname(m_hSocket, asSockAddr(local), &len) != 0) {
         m_lastError = recordErrno();
         ReportError("winsock.getsockname failed, error #" + QByteArray::number(m_lastError));
-        return;
+        return false;
     }
     m_localPortNum = ntohs(local.sin_port);
     m_localPortStr = QByteArray::number(m_localPortNum);
+    return true;
 }
 
-void TCustomWSocket::ApplyLinger()
+bool TCustomWSocket::ApplyLinger()
 {
     if (m_lingerOnOff == wsLingerNoSet)
-        return;
+        return true;
     if (m_hSocket == InvalidSocket) {
         ReportError("Cannot set linger option at this time");
-        return;
+        return false;
     }
     linger value{};
     value.l_onoff = int(m_lingerOnOff);
     value.l_linger = m_lingerTimeout;
-    if (setsockopt(m_hSocket, SOL_SOCKET, SO_LINGER, &value, sizeof value) != 0)
+    if (setsockopt(m_hSocket, SOL_SOCKET, SO_LINGER, &value, sizeof value) != 0) {
         ReportPlatformError("setsockopt(SO_LINGER)", errno);
+        return false;
+    }
+    return true;
 }
 
 void TCustomWSocket::SetupSendInterface()
@@ -903,8 +907,11 @@ void TCustomWSocket::Connect()
         ReportSocketError("Connect (Invalid operation in OnChangeState)");
         return;
     }
+    // With OnError assigned a failed step returns here normally: the opening ends there,
+    // in wsOpened, rather than going on to report a connected socket.
     if (m_socketType == DatagramSocket) {
-        BindLocal();
+        if (!BindLocal())
+            return;
         if (m_multiCast) {
             if (m_multiCastIpTTL != 1 &&
                 setIntOption(fd, IPPROTO_IP, IP_MULTICAST_TTL, m_multiCastIpTTL) != 0) {
@@ -937,13 +944,14 @@ void TCustomWSocket::Connect()
             ReportPlatformError("setsockopt(IPPROTO_TCP, TCP_NODELAY)", errno);
             return;
         }
-        ApplyLinger();
+        if (!ApplyLinger())
+            return;
         if (setIntOption(fd, SOL_SOCKET, SO_KEEPALIVE, -1) != 0) {
             ReportPlatformError("setsockopt(SO_KEEPALIVE)", errno);
             return;
         }
-        if (m_localPortNum != 0 || m_localAddr != "0.0.0.0")
-            BindLocal();
+        if ((m_localPortNum != 0 || m_localAddr != "0.0.0.0") && !BindLocal())
+            return;
     }
     m_selectEventMask = FdRead | FdWrite | FdAccept | FdConnect | FdClose;
     if (m_socketType == DatagramSocket) {

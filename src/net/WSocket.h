@@ -321,7 +321,8 @@ protected:
     virtual void InternalClose(bool bShut, quint16 Error);
     virtual void InternalAbort(quint16 ErrCode);
     virtual int GetRcvdCount();
-    virtual void BindLocal();
+    /// Binds to LocalAddr:LocalPort and reads the port back; false after reporting.
+    virtual bool BindLocal();
     /// One system send of queued bytes (one datagram on a datagram socket).
     virtual int SendChunk(const char *Data, int Len);
     virtual void ReportError(const QByteArray &Msg);
@@ -349,7 +350,8 @@ protected:
     void ClearSendQueue();
     void ChangeState(TSocketState NewState);
     void ReceiveLoop(quint16 ErrCode, TWSocketOptions Options);
-    void ApplyLinger();
+    /// false after reporting a failure.
+    bool ApplyLinger();
     bool Destroying() const { return m_destroying; }
 
 private:

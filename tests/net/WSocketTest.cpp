@@ -589,3 +589,32 @@ TEST(WSocketLeakTest, ThousandsOfSocketsLeaveNoDescriptorOpen)
     EXPECT_EQ(openDescriptors(), before);
     EXPECT_EQ(SocketInstanceCount(), 1);
 }
+
+TEST(WSocketErrorTest, FailedLocalBindEndsConnectBeforeTheSocketCountsAsConnected)
+{
+    Receiver rx;
+    const QByteArray busy = rx.listen();
+    TWSocket s;
+    int errors = 0;
+    int connected = 0;
+    s.OnSessionConnected = [&](TCustomWSocket *, quint16) { ++connected; };
+    const auto connectFromBusyPort = [&] {
+        s.SetProto("udp");
+        s.SetAddr("127.0.0.1");
+        s.SetPort("9");
+        s.SetLocalAddr("127.0.0.1");
+        s.SetLocalPort(busy);
+        s.Connect();
+    };
+    EXPECT_EQ(raised(connectFromBusyPort), "winsock.bind failed, error #10048");
+    EXPECT_EQ(s.State(), wsOpened);
+    s.Close();
+
+    s.OnError = [&](TCustomWSocket *) { ++errors; };
+    connectFromBusyPort();
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(s.LastError(), 10048);
+    EXPECT_EQ(s.State(), wsOpened);
+    EXPECT_EQ(connected, 0);
+    EXPECT_EQ(s.Send("x", 1), -1);
+}

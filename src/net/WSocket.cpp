@@ -262,6 +262,9 @@ void TCustomWSocket::NewOpening(TSocket Fd, int Mask)
     }
     ++m_generation;
     m_hSocket = Fd;
+    // OnSessionClosed is owed once per opening, also after a close by an error report
+    // that left the flag set without restoring the defaults.
+    m_closeInvoked = false;
     m_selectEventMask = Mask;
     m_readArmed = true;
     m_readNotifier->setEnabled(false);

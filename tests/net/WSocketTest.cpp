@@ -618,3 +618,24 @@ TEST(WSocketErrorTest, FailedLocalBindEndsConnectBeforeTheSocketCountsAsConnecte
     EXPECT_EQ(connected, 0);
     EXPECT_EQ(s.Send("x", 1), -1);
 }
+
+TEST(WSocketErrorTest, SessionClosedIsRaisedForTheOpeningAfterAnErrorClosedTheSocket)
+{
+    TWSocket s;
+    QList<quint16> closed;
+    s.OnError = [](TCustomWSocket *) {};
+    s.OnSessionClosed = [&](TCustomWSocket *, quint16 err) { closed << err; };
+    s.SetProto("tcp");
+    s.SetAddr("127.0.0.1");
+    s.SetPort("0");
+    s.Listen();
+    ASSERT_EQ(s.State(), wsListening);
+    EXPECT_EQ(s.Send("x", 1), -1); // not connected: the report closes the socket
+    EXPECT_EQ(s.State(), wsClosed);
+    EXPECT_EQ(closed, QList<quint16>{10057});
+
+    s.Listen(); // the texts survive an error close
+    ASSERT_EQ(s.State(), wsListening);
+    s.Close();
+    EXPECT_EQ(closed, (QList<quint16>{10057, 0}));
+}

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEvent>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QThread>
 #include <algorithm>
@@ -389,11 +390,14 @@ void TCustomWSocket::DispatchWindowMessage(const TWindowMessage &Msg, bool Poste
     if (Posted && Msg.Msg == SocketEventMsg && Msg.Generation == m_postedWritesGen &&
         m_postedWrites > 0)
         repeat = std::exchange(m_postedWrites, 0);
-    for (int i = 0; i < repeat; ++i) {
+    // A handler may destroy the socket; nothing of it may be touched afterwards.
+    const QPointer<TCustomWSocket> alive(this);
+    for (int i = 0; i < repeat && alive; ++i) {
         try {
             HandleWindowMessage(Msg);
         } catch (const std::exception &e) {
-            HandleHandlerException(e);
+            if (alive)
+                HandleHandlerException(e);
         }
     }
 }
@@ -440,6 +444,7 @@ void TCustomWSocket::HandleWindowMessage(const TWindowMessage &Msg)
 void TCustomWSocket::HandleSocketEvent(const TWindowMessage &Msg)
 {
     const quint64 gen = Msg.Generation;
+    const QPointer<TCustomWSocket> alive(this);
     auto current = [&] {
         return gen == m_generation && m_hSocket != InvalidSocket &&
                quintptr(m_hSocket) == Msg.WParam;
@@ -471,6 +476,8 @@ void TCustomWSocket::HandleSocketEvent(const TWindowMessage &Msg)
             m_readArmed = false; // re-armed by the next read or accept call
         m_currentSelectEvent = quint16(step.bit);
         (this->*step.handler)(err);
+        if (!alive)
+            return;
         m_currentSelectEvent = 0;
         if (readKind && current())
             UpdateNotifiers();
@@ -481,26 +488,31 @@ void TCustomWSocket::HandleConnectEvent(quint16 ErrCode)
 {
     if (m_state == wsConnected)
         return;
+    const QPointer<TCustomWSocket> alive(this);
     ChangeState(wsConnected);
     UpdateNotifiers();
     FireSessionConnected(ErrCode);
-    if (ErrCode != 0 && m_state != wsClosed)
+    if (alive && ErrCode != 0 && m_state != wsClosed)
         Close();
 }
 
 void TCustomWSocket::HandleReadEvent(quint16 ErrCode)
 {
     if (m_state != wsConnected) {
+        const QPointer<TCustomWSocket> alive(this);
         ChangeState(wsConnected);
         FireSessionConnected(ErrCode);
+        if (!alive)
+            return;
     }
     ReceiveLoop(ErrCode, m_componentOptions);
 }
 
 void TCustomWSocket::HandleWriteEvent(quint16 ErrCode)
 {
+    const QPointer<TCustomWSocket> alive(this);
     TryToSend();
-    if (m_allSent)
+    if (alive && m_allSent)
         FireDataSent(ErrCode);
 }
 
@@ -514,12 +526,15 @@ void TCustomWSocket::HandleCloseEvent(quint16 ErrCode)
     if (m_state == wsConnecting)
         return;
     const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
     ReceiveLoop(0, m_componentOptions & ~TWSocketOptions(wsoNoReceiveLoop));
-    if (gen != m_generation)
+    if (!alive || gen != m_generation)
         return;
     if (!m_closeInvoked) {
         m_closeInvoked = true;
         FireSessionClosed(ErrCode);
+        if (!alive)
+            return;
     }
     if (gen == m_generation && m_state != wsClosed)
         Close();
@@ -528,6 +543,7 @@ void TCustomWSocket::HandleCloseEvent(quint16 ErrCode)
 void TCustomWSocket::ReceiveLoop(quint16 ErrCode, TWSocketOptions Options)
 {
     const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
     for (;;) {
         m_lastError = 0;
         m_readArmed = false;
@@ -545,7 +561,7 @@ void TCustomWSocket::ReceiveLoop(quint16 ErrCode, TWSocketOptions Options)
         } catch (const std::exception &) {
             break;
         }
-        if (gen != m_generation || m_hSocket == InvalidSocket)
+        if (!alive || gen != m_generation || m_hSocket == InvalidSocket)
             break;
         if (Options & wsoNoReceiveLoop)
             break;
@@ -1051,6 +1067,8 @@ void TCustomWSocket::Listen()
         ReportPlatformError("Bind", err);
         return;
     }
+    const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
     ChangeState(wsBound);
     if (m_socketType == StreamSocket) {
         if (::listen(fd, m_listenBacklog) != 0) {
@@ -1080,7 +1098,9 @@ void TCustomWSocket::Listen()
         ReportSocketError("Listen: unexpected protocol.");
         return;
     }
-    if (m_hSocket == fd) {
+    // The handlers may have destroyed, closed or reopened the socket; a descriptor number
+    // says nothing, it is reused at once.
+    if (alive && gen == m_generation && m_hSocket == fd) {
         m_selectEventMask = FdRead | FdWrite | FdAccept | FdClose;
         UpdateNotifiers();
     }
@@ -1121,10 +1141,18 @@ void TCustomWSocket::InternalClose(bool bShut, quint16 Error)
         ReportSocketError("Disconnect (closesocket)");
         return;
     }
+    // The handlers below may destroy the socket or open it again; a new opening keeps
+    // its settings and its descriptor.
+    const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
     ChangeState(wsClosed);
+    if (!alive || gen != m_generation)
+        return;
     if (!m_destroying && !m_closeInvoked) {
         m_closeInvoked = true;
         FireSessionClosed(Error);
+        if (!alive || gen != m_generation)
+            return;
     }
     try {
         ResetToDefaults();
@@ -1185,12 +1213,23 @@ void TCustomWSocket::TryToSend()
         UpdateNotifiers();
         return;
     }
+    const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
     for (;;) {
         TBuffer &block = *m_sendQueue.front();
         qint32 count = 0;
         const char *data = block.Peek(count);
         if (count > 0) {
             const int r = SendChunk(data, count);
+            // OnSendData may have destroyed, closed, aborted (freeing the block) or
+            // reopened the socket.
+            if (!alive)
+                return;
+            if (gen != m_generation || m_hSocket == InvalidSocket || m_sendQueue.empty() ||
+                m_sendQueue.front().get() != &block) {
+                UpdateNotifiers();
+                return;
+            }
             if (r > 0) {
                 block.Remove(r);
                 if (r < count)
@@ -1203,7 +1242,8 @@ void TCustomWSocket::TryToSend()
                     std::end(FatalSendErrors)) {
                     m_closeInvoked = true;
                     Close();
-                    FireSessionClosed(quint16(err));
+                    if (alive)
+                        FireSessionClosed(quint16(err));
                     return;
                 }
                 if (err == 10035)
@@ -1276,7 +1316,10 @@ int TCustomWSocket::Send(const void *Data, int Len)
         QueueData(static_cast<const char *>(Data), Len);
         result = Len;
     }
+    const QPointer<TCustomWSocket> alive(this);
     TryToSend();
+    if (!alive)
+        return result;
     // OnDataSent must come from the event loop, never from inside Send.
     if (m_allSent && m_hSocket != InvalidSocket)
         PostWriteCompletion();
@@ -1304,9 +1347,10 @@ int TCustomWSocket::SendTo(const TSockAddrIn &Dest, int DestLen, const void *Dat
         recordErrno();
         return r;
     }
+    const QPointer<TCustomWSocket> alive(this);
     if (r > 0 && OnSendData)
         OnSendData(this, r);
-    if (m_allSent && m_socketType == DatagramSocket && m_hSocket != InvalidSocket)
+    if (alive && m_allSent && m_socketType == DatagramSocket && m_hSocket != InvalidSocket)
         PostWriteCompletion();
     return r;
 }

@@ -639,3 +639,75 @@ TEST(WSocketErrorTest, SessionClosedIsRaisedForTheOpeningAfterAnErrorClosedTheSo
     s.Close();
     EXPECT_EQ(closed, (QList<quint16>{10057, 0}));
 }
+
+TEST(WSocketReentryTest, SocketReopenedFromSessionClosedKeepsItsNewOpening)
+{
+    Receiver rx;
+    rx.socket.OnSessionClosed = [&](TCustomWSocket *, quint16) {
+        rx.socket.OnSessionClosed = nullptr;
+        rx.listen();
+    };
+    rx.listen();
+    rx.socket.Close();
+    ASSERT_EQ(rx.socket.State(), wsConnected);
+    EXPECT_EQ(rx.socket.Proto(), "udp");
+    Sender<> tx(rx.socket.GetLocalPortText());
+    tx.socket.SendText("again");
+    EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
+}
+
+// Each handler destroys the socket that raised it; run under the sanitizers these catch
+// any touch of the freed object.
+TEST(WSocketReentryTest, HandlersMayDestroyOrAbortTheirOwnSocket)
+{
+    {
+        auto *s = new TWSocket;
+        QPointer<TWSocket> guard(s);
+        s->OnSessionClosed = [](TCustomWSocket *sender, quint16) { delete sender; };
+        openSender(*s, "9");
+        s->Close();
+        EXPECT_TRUE(guard.isNull());
+    }
+    {
+        Receiver rx;
+        const QByteArray port = rx.listen();
+        auto *s = new TWSocket;
+        QPointer<TWSocket> guard(s);
+        s->OnSendData = [](TCustomWSocket *sender, qint32) { delete sender; };
+        openSender(*s, port);
+        EXPECT_EQ(s->SendText(QByteArray(3000, 'x')), 3000);
+        EXPECT_TRUE(guard.isNull());
+        EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
+    }
+    {
+        Receiver rx;
+        const QByteArray port = rx.listen();
+        TWSocket s;
+        int sent = 0;
+        s.OnSendData = [&](TCustomWSocket *sender, qint32) {
+            ++sent;
+            sender->Abort(); // frees the queued blocks under the send
+        };
+        openSender(s, port);
+        EXPECT_EQ(s.SendText(QByteArray(3000, 'x')), 3000);
+        EXPECT_EQ(sent, 1);
+        EXPECT_EQ(s.State(), wsClosed);
+        EXPECT_TRUE(s.AllDataSent());
+    }
+    {
+        auto *rx = new Receiver;
+        QPointer<TWSocket> guard(&rx->socket);
+        const QByteArray port = rx->listen();
+        rx->socket.OnDataAvailable = [rx](TCustomWSocket *, quint16) {
+            char buf[64];
+            TSockAddrIn from;
+            int len = sizeof from;
+            rx->socket.ReceiveFrom(buf, sizeof buf, from, len);
+            delete rx;
+        };
+        Sender<> tx(port);
+        tx.socket.SendText("one");
+        tx.socket.SendText("two");
+        EXPECT_TRUE(waitFor([&] { return guard.isNull(); }));
+    }
+}

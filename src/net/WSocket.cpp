@@ -846,11 +846,21 @@ void TCustomWSocket::SetupSendInterface()
 // Port and Addr into RemoteAddr, each unless resolved already; resolver exceptions pass.
 void TCustomWSocket::ResolveRemote()
 {
+    ResolveRemotePort();
+    ResolveRemoteAddr();
+}
+
+void TCustomWSocket::ResolveRemotePort()
+{
     if (!m_portResolved) {
         m_portNum = WSocketResolvePort(m_portStr, m_protoStr) & 0xFFFF;
         m_remoteAddr.sin_port = htons(quint16(m_portNum));
         m_portResolved = true;
     }
+}
+
+void TCustomWSocket::ResolveRemoteAddr()
+{
     if (!m_addrResolved) {
         m_remoteAddr.sin_addr = WSocketResolveHostUncounted(m_addrStr);
         m_addrResolved = true;
@@ -899,11 +909,13 @@ void TCustomWSocket::Connect()
                                                        : RawSocket;
             m_protoResolved = true;
         }
+        // Port, then LocalPort, then Addr: the first bad one is the one reported.
+        ResolveRemotePort();
         if (!m_localPortResolved) {
             m_localPortNum = WSocketResolvePort(m_localPortStr, m_protoStr) & 0xFFFF;
             m_localPortResolved = true;
         }
-        ResolveRemote();
+        ResolveRemoteAddr();
     } catch (const ESocketException &e) {
         ReportError("connect: " + e.Message());
         return;

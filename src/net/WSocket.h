@@ -372,6 +372,8 @@ private:
     void StartLookup(const QByteArray &Name, bool Reverse);
     void SetupListenInterface();
     void ResolveRemote();
+    void ResolveRemotePort();
+    void ResolveRemoteAddr();
     int OpenDescriptor(const char *Sub);
     void SetupSendInterface();
     int ReceiveDatagram(void *Buffer, int Size, int Flags, TSockAddrIn *From, int *FromLen);

@@ -711,3 +711,19 @@ TEST(WSocketReentryTest, HandlersMayDestroyOrAbortTheirOwnSocket)
         EXPECT_TRUE(waitFor([&] { return guard.isNull(); }));
     }
 }
+
+TEST(WSocketErrorTest, ConnectReportsTheRemotePortBeforeTheLocalPort)
+{
+    TWSocket s;
+    s.SetProto("udp");
+    s.SetAddr("127.0.0.1");
+    s.SetPort("no-such-remote-service");
+    s.SetLocalPort("no-such-local-service");
+    EXPECT_EQ(raised([&] { s.Connect(); }),
+              "connect: WSocketResolvePort: Cannot convert port 'no-such-remote-service', "
+              "Error #11004");
+    s.SetPort("9");
+    EXPECT_EQ(raised([&] { s.Connect(); }),
+              "connect: WSocketResolvePort: Cannot convert port 'no-such-local-service', "
+              "Error #11004");
+}

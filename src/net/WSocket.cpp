@@ -266,6 +266,7 @@ void TCustomWSocket::NewOpening(TSocket Fd, int Mask)
     // OnSessionClosed is owed once per opening, also after a close by an error report
     // that left the flag set without restoring the defaults.
     m_closeInvoked = false;
+    m_sendFailed = false;
     m_selectEventMask = Mask;
     m_readArmed = true;
     m_readNotifier->setEnabled(false);
@@ -306,7 +307,7 @@ void TCustomWSocket::UpdateNotifiers()
     // The write notifier fires for as long as the socket is writable, so it stays off
     // unless bytes wait or a stream connect is pending: an idle socket never wakes.
     const bool writeOn = open && (m_selectEventMask & (FdWrite | FdConnect)) &&
-                         (m_state == wsConnecting || !m_allSent);
+                         (m_state == wsConnecting || (!m_allSent && !m_sendFailed));
     if (m_readNotifier->isEnabled() != readOn)
         m_readNotifier->setEnabled(readOn);
     if (m_writeNotifier->isEnabled() != writeOn)
@@ -1225,6 +1226,7 @@ void TCustomWSocket::TryToSend()
         UpdateNotifiers();
         return;
     }
+    m_sendFailed = false;
     const quint64 gen = m_generation;
     const QPointer<TCustomWSocket> alive(this);
     for (;;) {
@@ -1260,6 +1262,11 @@ void TCustomWSocket::TryToSend()
                 }
                 if (err == 10035)
                     break;
+                // Only a refusal for lack of room is worth another try when the socket
+                // becomes writable; a writable socket would otherwise repeat this report
+                // without end. The next Send tries again.
+                m_sendFailed = true;
+                UpdateNotifiers();
                 ReportSocketError("TryToSend failed");
                 return;
             }

@@ -727,3 +727,26 @@ TEST(WSocketErrorTest, ConnectReportsTheRemotePortBeforeTheLocalPort)
               "connect: WSocketResolvePort: Cannot convert port 'no-such-local-service', "
               "Error #11004");
 }
+
+// With OnError assigned the failure returns normally and the bytes stay queued; the
+// writable socket must not bring the same failure back again and again.
+TEST(WSocketDatagramTest, SendFailureIsReportedOnceUntilTheNextSend)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    Sender<RefusingSocket> tx(port);
+    QList<int> errors;
+    tx.socket.OnError = [&](TCustomWSocket *s) { errors << s->LastError(); };
+    tx.socket.refuseWith = 10051;
+    EXPECT_EQ(tx.socket.SendText("lost"), 4);
+    QTest::qWait(50);
+    EXPECT_EQ(errors, QList<int>{10051});
+    EXPECT_FALSE(tx.socket.AllDataSent());
+    EXPECT_EQ(tx.socket.State(), wsConnected);
+
+    tx.socket.refuseWith = 0;
+    EXPECT_EQ(tx.socket.SendText("next"), 4);
+    EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
+    EXPECT_EQ(rx.datagrams.value(0), "lostnext");
+    EXPECT_TRUE(waitFor([&] { return tx.dataSent == 1; }));
+}

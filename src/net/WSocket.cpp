@@ -1378,7 +1378,9 @@ void TCustomWSocket::Flush()
 {
     while (m_hSocket != InvalidSocket && !m_allSent) {
         TryToSend();
-        if (m_hSocket == InvalidSocket || m_allSent)
+        // A failure other than would-block has been reported and no writability will
+        // come to retry it: waiting would never end.
+        if (m_hSocket == InvalidSocket || m_allSent || m_sendFailed)
             break;
         // Sleeps in the event loop until the write notifier (or anything else) fires.
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);

@@ -679,7 +679,10 @@ void TCustomWSocket::ReportSocketError(const QByteArray &Sub)
         }
         if (m_state != wsClosed && !m_closeInvoked) {
             m_closeInvoked = true;
+            const QPointer<TCustomWSocket> alive(this);
             FireSessionClosed(quint16(code));
+            if (!alive)
+                return; // destroyed by the handler: nobody is left to report to
         }
         ChangeState(wsClosed);
     }

@@ -669,6 +669,16 @@ TEST(WSocketReentryTest, HandlersMayDestroyOrAbortTheirOwnSocket)
         EXPECT_TRUE(guard.isNull());
     }
     {
+        auto *s = new TWSocket;
+        QPointer<TWSocket> guard(s);
+        s->OnSessionClosed = [](TCustomWSocket *sender, quint16) { delete sender; };
+        s->SetAddr("127.0.0.1");
+        s->SetPort("0");
+        s->Listen();
+        EXPECT_EQ(s->Send("x", 1), -1); // a listening stream is not connected
+        EXPECT_TRUE(guard.isNull());
+    }
+    {
         Receiver rx;
         const QByteArray port = rx.listen();
         auto *s = new TWSocket;

@@ -942,68 +942,94 @@ void TCustomWSocket::Connect()
         ReportSocketError("Connect (Invalid operation in OnChangeState)");
         return;
     }
-    // With OnError assigned a failed step returns here normally: the opening ends there,
-    // in wsOpened, rather than going on to report a connected socket.
+    // A failed step leaves no half-open socket behind: "Socket already in use" would
+    // refuse every later Connect of a caller that only resets connected sockets.
+    const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
+    bool opened = false;
+    try {
+        opened = ConnectOpened(fd);
+    } catch (const ESocketException &) {
+        if (alive)
+            AbandonOpening(gen);
+        throw;
+    }
+    if (!opened && alive)
+        AbandonOpening(gen);
+}
+
+void TCustomWSocket::AbandonOpening(quint64 Generation)
+{
+    if (Generation == m_generation && m_hSocket != InvalidSocket && m_state != wsClosed)
+        InternalClose(false, 0);
+}
+
+// Steps of Connect after the socket is wsOpened; false after reporting a failure.
+bool TCustomWSocket::ConnectOpened(int fd)
+{
+    // With OnError assigned a failed step returns here normally: the opening ends there
+    // rather than going on to report a connected socket.
     if (m_socketType == DatagramSocket) {
         if (!BindLocal())
-            return;
+            return false;
         if (m_multiCast) {
             if (m_multiCastIpTTL != 1 &&
                 setIntOption(fd, IPPROTO_IP, IP_MULTICAST_TTL, m_multiCastIpTTL) != 0) {
                 ReportPlatformError("setsockopt(IP_MULTICAST_TTL)", errno);
-                return;
+                return false;
             }
             if (m_localAddr != "0.0.0.0") {
                 in_addr iface{};
                 iface.s_addr = WSocketResolveHostUncounted(m_localAddr);
                 if (setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &iface, sizeof iface) != 0) {
                     ReportPlatformError("setsockopt(IP_MULTICAST_IF)", errno);
-                    return;
+                    return false;
                 }
             }
         }
         if (m_remoteAddr.sin_addr == AllOnes) {
             if (setIntOption(fd, SOL_SOCKET, SO_BROADCAST, 1) != 0) {
                 ReportPlatformError("setsockopt(SO_BROADCAST)", errno);
-                return;
+                return false;
             }
         }
         SetupSendInterface();
     } else {
         if (setIntOption(fd, SOL_SOCKET, SO_REUSEADDR, -1) != 0) {
             ReportPlatformError("setsockopt(SO_REUSEADDR)", errno);
-            return;
+            return false;
         }
         if ((m_componentOptions & wsoTcpNoDelay) &&
             setIntOption(fd, IPPROTO_TCP, TCP_NODELAY, -1) != 0) {
             ReportPlatformError("setsockopt(IPPROTO_TCP, TCP_NODELAY)", errno);
-            return;
+            return false;
         }
         if (!ApplyLinger())
-            return;
+            return false;
         if (setIntOption(fd, SOL_SOCKET, SO_KEEPALIVE, -1) != 0) {
             ReportPlatformError("setsockopt(SO_KEEPALIVE)", errno);
-            return;
+            return false;
         }
         if ((m_localPortNum != 0 || m_localAddr != "0.0.0.0") && !BindLocal())
-            return;
+            return false;
     }
     m_selectEventMask = FdRead | FdWrite | FdAccept | FdConnect | FdClose;
     if (m_socketType == DatagramSocket) {
         ChangeState(wsConnected);
         UpdateNotifiers();
         FireSessionConnected(0);
-        return;
+        return true;
     }
     if (::connect(fd, asSockAddr(m_remoteAddr), sizeof m_remoteAddr) == 0 || errno == EINPROGRESS ||
         errno == EAGAIN) {
         // The first writability of the connecting socket reports the outcome.
         ChangeState(wsConnecting);
         UpdateNotifiers();
-        return;
+        return true;
     }
     m_lastError = recordErrno();
     ReportSocketError("Connect");
+    return false;
 }
 
 void TCustomWSocket::SetupListenInterface()

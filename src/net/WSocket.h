@@ -372,6 +372,8 @@ private:
     void StartLookup(const QByteArray &Name, bool Reverse);
     void SetupListenInterface();
     void ResolveRemote();
+    bool ConnectOpened(int fd);
+    void AbandonOpening(quint64 Generation);
     void ResolveRemotePort();
     void ResolveRemoteAddr();
     int OpenDescriptor(const char *Sub);

@@ -590,33 +590,38 @@ TEST(WSocketLeakTest, ThousandsOfSocketsLeaveNoDescriptorOpen)
     EXPECT_EQ(SocketInstanceCount(), 1);
 }
 
-TEST(WSocketErrorTest, FailedLocalBindEndsConnectBeforeTheSocketCountsAsConnected)
+TEST(WSocketErrorTest, FailedLocalBindEndsConnectWithTheSocketClosedAgain)
 {
     Receiver rx;
     const QByteArray busy = rx.listen();
+    const int before = openDescriptors();
     TWSocket s;
     int errors = 0;
     int connected = 0;
     s.OnSessionConnected = [&](TCustomWSocket *, quint16) { ++connected; };
-    const auto connectFromBusyPort = [&] {
+    const auto connectFrom = [&](const QByteArray &localPort) {
         s.SetProto("udp");
         s.SetAddr("127.0.0.1");
-        s.SetPort("9");
+        s.SetPort(busy);
         s.SetLocalAddr("127.0.0.1");
-        s.SetLocalPort(busy);
+        s.SetLocalPort(localPort);
         s.Connect();
     };
-    EXPECT_EQ(raised(connectFromBusyPort), "winsock.bind failed, error #10048");
-    EXPECT_EQ(s.State(), wsOpened);
-    s.Close();
+    EXPECT_EQ(raised([&] { connectFrom(busy); }), "winsock.bind failed, error #10048");
+    EXPECT_EQ(s.State(), wsClosed);
 
+    // A caller that hears of failures only through OnError and resets only connected
+    // sockets must be able to try again.
     s.OnError = [&](TCustomWSocket *) { ++errors; };
-    connectFromBusyPort();
+    connectFrom(busy);
     EXPECT_EQ(errors, 1);
     EXPECT_EQ(s.LastError(), 10048);
-    EXPECT_EQ(s.State(), wsOpened);
+    EXPECT_EQ(s.State(), wsClosed);
     EXPECT_EQ(connected, 0);
-    EXPECT_EQ(s.Send("x", 1), -1);
+    EXPECT_EQ(openDescriptors(), before);
+    connectFrom("0");
+    EXPECT_EQ(s.State(), wsConnected);
+    EXPECT_EQ(connected, 1);
 }
 
 TEST(WSocketErrorTest, SessionClosedIsRaisedForTheOpeningAfterAnErrorClosedTheSocket)

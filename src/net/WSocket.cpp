@@ -1405,8 +1405,12 @@ int TCustomWSocket::SendTo(const TSockAddrIn &Dest, int DestLen, const void *Dat
 
 void TCustomWSocket::Flush()
 {
-    while (m_hSocket != InvalidSocket && !m_allSent) {
+    // Handlers run while we wait and may destroy the socket.
+    const QPointer<TCustomWSocket> alive(this);
+    while (alive && m_hSocket != InvalidSocket && !m_allSent) {
         TryToSend();
+        if (!alive)
+            return;
         // A failure other than would-block has been reported and no writability will
         // come to retry it: waiting would never end.
         if (m_hSocket == InvalidSocket || m_allSent || m_sendFailed)
@@ -1552,8 +1556,12 @@ int TCustomWSocket::GetRcvdCount()
 
 void TCustomWSocket::DrainUntilClosed()
 {
+    // Handlers run while we pump and may destroy the socket.
+    const QPointer<TCustomWSocket> alive(this);
     while (m_hSocket != InvalidSocket && m_state != wsClosed) {
         PumpMessages();
+        if (!alive)
+            return;
         if (m_hSocket == InvalidSocket)
             break;
         int pending = 0;
@@ -1561,6 +1569,8 @@ void TCustomWSocket::DrainUntilClosed()
             break;
         if (pending > 0)
             FireDataAvailable(0);
+        if (!alive)
+            return;
         if (m_hSocket == InvalidSocket)
             break;
         char probe;
@@ -1570,6 +1580,8 @@ void TCustomWSocket::DrainUntilClosed()
                 break;
         }
         PumpMessages();
+        if (!alive)
+            return;
     }
 }
 
@@ -1736,8 +1748,9 @@ QByteArray TCustomWSocket::GetLocalAddrText()
 
 void TCustomWSocket::PumpMessages()
 {
+    const QPointer<TCustomWSocket> alive(this);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (m_multiThreaded && QThread::currentThread()->isInterruptionRequested())
+    if (alive && m_multiThreaded && QThread::currentThread()->isInterruptionRequested())
         m_terminated = true;
 }
 
@@ -1968,12 +1981,15 @@ TCustomSyncWSocket::TCustomSyncWSocket(QObject *AOwner) : TCustomLineWSocket(AOw
 int TCustomSyncWSocket::WaitUntilSet(const bool &Flag)
 {
     QDeadlineTimer deadline(m_timeout > 0 ? qint64(m_timeout) : -1);
+    const QPointer<TCustomWSocket> alive(this);
     while (!Flag) {
         if (m_timeout > 0 && deadline.hasExpired())
             return 12001;
         if (QCoreApplication::closingDown() || m_terminated)
             return 12001;
         PumpMessages();
+        if (!alive)
+            return 12001; // destroyed while we waited: the flag may be gone with it
         if (!Flag)
             QThread::msleep(1); // yield without spinning the processor
     }

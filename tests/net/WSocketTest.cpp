@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -681,6 +682,17 @@ TEST(WSocketReentryTest, HandlersMayDestroyOrAbortTheirOwnSocket)
         s->SetPort("0");
         s->Listen();
         EXPECT_EQ(s->Send("x", 1), -1); // a listening stream is not connected
+        EXPECT_TRUE(guard.isNull());
+    }
+    {
+        Receiver rx;
+        auto *s = new RefusingSocket;
+        QPointer<TWSocket> guard(s);
+        openSender(*s, rx.listen());
+        s->refuseWith = 10035; // keeps Flush waiting in the event loop
+        s->SendText("x");
+        QTimer::singleShot(10, [s] { delete s; });
+        s->Flush();
         EXPECT_TRUE(guard.isNull());
     }
     {

@@ -1573,8 +1573,9 @@ void TCustomWSocket::DrainUntilClosed()
             return;
         if (m_hSocket == InvalidSocket)
             break;
+        // Only a look: a read of zero bytes takes a whole datagram away with it.
         char probe;
-        if (::recv(m_hSocket, &probe, 0, MSG_DONTWAIT) <= 0) {
+        if (::recv(m_hSocket, &probe, 0, MSG_PEEK | MSG_DONTWAIT) <= 0) {
             m_lastError = recordErrno();
             if (m_lastError != 10035)
                 break;

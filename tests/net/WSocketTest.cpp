@@ -779,3 +779,19 @@ TEST(WSocketDatagramTest, SendFailureIsReportedOnceUntilTheNextSend)
     EXPECT_EQ(rx.datagrams.value(0), "lostnext");
     EXPECT_TRUE(waitFor([&] { return tx.dataSent == 1; }));
 }
+
+TEST(WSocketDatagramTest, DrainUntilClosedLeavesUnreadDatagramsWaiting)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    rx.socket.Pause(); // only the drain reads
+    Sender<> tx(port);
+    tx.socket.SendText("one");
+    tx.socket.SendText("two");
+    EXPECT_TRUE(waitFor([&] { return tx.dataSent == 2; }));
+    EXPECT_TRUE(waitFor([&] { return rx.socket.RcvdCount() > 0; }));
+    rx.socket.DrainUntilClosed();
+    rx.socket.Resume();
+    EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 2; }));
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "two"}));
+}

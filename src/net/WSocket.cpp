@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QEvent>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 #include <QThread>
 #include <algorithm>
@@ -1255,9 +1256,18 @@ void TCustomWSocket::TryToSend()
         UpdateNotifiers();
         return;
     }
+    // A Send from OnSendData only queues: this loop goes on with it, and a second loop
+    // would send the bytes in hand once more before they are marked as sent.
+    if (m_sending)
+        return;
     m_sendFailed = false;
     const quint64 gen = m_generation;
     const QPointer<TCustomWSocket> alive(this);
+    m_sending = true;
+    const auto done = qScopeGuard([&] {
+        if (alive)
+            m_sending = false;
+    });
     for (;;) {
         TBuffer &block = *m_sendQueue.front();
         qint32 count = 0;
@@ -1283,6 +1293,7 @@ void TCustomWSocket::TryToSend()
                 const int err = WSocketGetLastError();
                 if (std::find(std::begin(FatalSendErrors), std::end(FatalSendErrors), err) !=
                     std::end(FatalSendErrors)) {
+                    m_sending = false; // the handlers may open and send again
                     m_closeInvoked = true;
                     Close();
                     if (alive)
@@ -1295,6 +1306,7 @@ void TCustomWSocket::TryToSend()
                 // becomes writable; a writable socket would otherwise repeat this report
                 // without end. The next Send tries again.
                 m_sendFailed = true;
+                m_sending = false;
                 UpdateNotifiers();
                 ReportSocketError("TryToSend failed");
                 return;

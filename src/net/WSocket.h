@@ -443,6 +443,7 @@ private:
     bool m_destroying = false;
     bool m_readArmed = true;              // a read/accept call re-arms read notifications
     bool m_sendFailed = false;            // last send failed for good: no write notifications
+    bool m_sending = false;               // inside TryToSend's loop
     std::unique_ptr<RxFilter> m_rxFilter; // interface-restricted datagram listening
     int m_txIfIndex = 0;                  // device for limited broadcasts, 0 = routing decides
     int m_postedWrites = 0;               // write completions merged into one posted event

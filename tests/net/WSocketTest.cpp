@@ -795,3 +795,20 @@ TEST(WSocketDatagramTest, DrainUntilClosedLeavesUnreadDatagramsWaiting)
     EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 2; }));
     EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "two"}));
 }
+
+TEST(WSocketDatagramTest, SendFromSendDataJoinsTheQueueAndNothingLeavesTwice)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    Sender<> tx(port);
+    bool more = true;
+    tx.socket.OnSendData = [&](TCustomWSocket *s, qint32) {
+        if (std::exchange(more, false))
+            s->SendText("two");
+    };
+    tx.socket.SendText("one");
+    EXPECT_TRUE(waitFor([&] { return tx.dataSent >= 1 && rx.datagrams.size() >= 2; }));
+    QTest::qWait(20);
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "two"}));
+    EXPECT_TRUE(tx.socket.AllDataSent());
+}

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEvent>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 #include <QThread>
 #include <algorithm>
@@ -262,6 +264,10 @@ void TCustomWSocket::NewOpening(TSocket Fd, int Mask)
     }
     ++m_generation;
     m_hSocket = Fd;
+    // OnSessionClosed is owed once per opening, also after a close by an error report
+    // that left the flag set without restoring the defaults.
+    m_closeInvoked = false;
+    m_sendFailed = false;
     m_selectEventMask = Mask;
     m_readArmed = true;
     m_readNotifier->setEnabled(false);
@@ -302,7 +308,7 @@ void TCustomWSocket::UpdateNotifiers()
     // The write notifier fires for as long as the socket is writable, so it stays off
     // unless bytes wait or a stream connect is pending: an idle socket never wakes.
     const bool writeOn = open && (m_selectEventMask & (FdWrite | FdConnect)) &&
-                         (m_state == wsConnecting || !m_allSent);
+                         (m_state == wsConnecting || (!m_allSent && !m_sendFailed));
     if (m_readNotifier->isEnabled() != readOn)
         m_readNotifier->setEnabled(readOn);
     if (m_writeNotifier->isEnabled() != writeOn)
@@ -386,11 +392,14 @@ void TCustomWSocket::DispatchWindowMessage(const TWindowMessage &Msg, bool Poste
     if (Posted && Msg.Msg == SocketEventMsg && Msg.Generation == m_postedWritesGen &&
         m_postedWrites > 0)
         repeat = std::exchange(m_postedWrites, 0);
-    for (int i = 0; i < repeat; ++i) {
+    // A handler may destroy the socket; nothing of it may be touched afterwards.
+    const QPointer<TCustomWSocket> alive(this);
+    for (int i = 0; i < repeat && alive; ++i) {
         try {
             HandleWindowMessage(Msg);
         } catch (const std::exception &e) {
-            HandleHandlerException(e);
+            if (alive)
+                HandleHandlerException(e);
         }
     }
 }
@@ -437,6 +446,7 @@ void TCustomWSocket::HandleWindowMessage(const TWindowMessage &Msg)
 void TCustomWSocket::HandleSocketEvent(const TWindowMessage &Msg)
 {
     const quint64 gen = Msg.Generation;
+    const QPointer<TCustomWSocket> alive(this);
     auto current = [&] {
         return gen == m_generation && m_hSocket != InvalidSocket &&
                quintptr(m_hSocket) == Msg.WParam;
@@ -468,6 +478,8 @@ void TCustomWSocket::HandleSocketEvent(const TWindowMessage &Msg)
             m_readArmed = false; // re-armed by the next read or accept call
         m_currentSelectEvent = quint16(step.bit);
         (this->*step.handler)(err);
+        if (!alive)
+            return;
         m_currentSelectEvent = 0;
         if (readKind && current())
             UpdateNotifiers();
@@ -478,26 +490,31 @@ void TCustomWSocket::HandleConnectEvent(quint16 ErrCode)
 {
     if (m_state == wsConnected)
         return;
+    const QPointer<TCustomWSocket> alive(this);
     ChangeState(wsConnected);
     UpdateNotifiers();
     FireSessionConnected(ErrCode);
-    if (ErrCode != 0 && m_state != wsClosed)
+    if (alive && ErrCode != 0 && m_state != wsClosed)
         Close();
 }
 
 void TCustomWSocket::HandleReadEvent(quint16 ErrCode)
 {
     if (m_state != wsConnected) {
+        const QPointer<TCustomWSocket> alive(this);
         ChangeState(wsConnected);
         FireSessionConnected(ErrCode);
+        if (!alive)
+            return;
     }
     ReceiveLoop(ErrCode, m_componentOptions);
 }
 
 void TCustomWSocket::HandleWriteEvent(quint16 ErrCode)
 {
+    const QPointer<TCustomWSocket> alive(this);
     TryToSend();
-    if (m_allSent)
+    if (alive && m_allSent)
         FireDataSent(ErrCode);
 }
 
@@ -511,12 +528,15 @@ void TCustomWSocket::HandleCloseEvent(quint16 ErrCode)
     if (m_state == wsConnecting)
         return;
     const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
     ReceiveLoop(0, m_componentOptions & ~TWSocketOptions(wsoNoReceiveLoop));
-    if (gen != m_generation)
+    if (!alive || gen != m_generation)
         return;
     if (!m_closeInvoked) {
         m_closeInvoked = true;
         FireSessionClosed(ErrCode);
+        if (!alive)
+            return;
     }
     if (gen == m_generation && m_state != wsClosed)
         Close();
@@ -525,6 +545,7 @@ void TCustomWSocket::HandleCloseEvent(quint16 ErrCode)
 void TCustomWSocket::ReceiveLoop(quint16 ErrCode, TWSocketOptions Options)
 {
     const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
     for (;;) {
         m_lastError = 0;
         m_readArmed = false;
@@ -542,7 +563,7 @@ void TCustomWSocket::ReceiveLoop(quint16 ErrCode, TWSocketOptions Options)
         } catch (const std::exception &) {
             break;
         }
-        if (gen != m_generation || m_hSocket == InvalidSocket)
+        if (!alive || gen != m_generation || m_hSocket == InvalidSocket)
             break;
         if (Options & wsoNoReceiveLoop)
             break;
@@ -659,7 +680,10 @@ void TCustomWSocket::ReportSocketError(const QByteArray &Sub)
         }
         if (m_state != wsClosed && !m_closeInvoked) {
             m_closeInvoked = true;
+            const QPointer<TCustomWSocket> alive(this);
             FireSessionClosed(quint16(code));
+            if (!alive)
+                return; // destroyed by the handler: nobody is left to report to
         }
         ChangeState(wsClosed);
     }
@@ -771,7 +795,7 @@ void TCustomWSocket::SetSendFlags(int Value)
 
 // ---- opening ----
 
-void TCustomWSocket::BindLocal()
+bool TCustomWSocket::BindLocal()
 {
     TSockAddrIn local;
     local.sin_port = htons(quint16(m_localPortNum));
@@ -779,31 +803,35 @@ void TCustomWSocket::BindLocal()
     if (::bind(m_hSocket, asSockAddr(local), sizeof local) != 0) {
         m_lastError = recordErrno();
         ReportError("winsock.bind failed, error #" + QByteArray::number(m_lastError));
-        return;
+        return false;
     }
     socklen_t len = sizeof local;
     if (getsockname(m_hSocket, asSockAddr(local), &len) != 0) {
         m_lastError = recordErrno();
         ReportError("winsock.getsockname failed, error #" + QByteArray::number(m_lastError));
-        return;
+        return false;
     }
     m_localPortNum = ntohs(local.sin_port);
     m_localPortStr = QByteArray::number(m_localPortNum);
+    return true;
 }
 
-void TCustomWSocket::ApplyLinger()
+bool TCustomWSocket::ApplyLinger()
 {
     if (m_lingerOnOff == wsLingerNoSet)
-        return;
+        return true;
     if (m_hSocket == InvalidSocket) {
         ReportError("Cannot set linger option at this time");
-        return;
+        return false;
     }
     linger value{};
     value.l_onoff = int(m_lingerOnOff);
     value.l_linger = m_lingerTimeout;
-    if (setsockopt(m_hSocket, SOL_SOCKET, SO_LINGER, &value, sizeof value) != 0)
+    if (setsockopt(m_hSocket, SOL_SOCKET, SO_LINGER, &value, sizeof value) != 0) {
         ReportPlatformError("setsockopt(SO_LINGER)", errno);
+        return false;
+    }
+    return true;
 }
 
 void TCustomWSocket::SetupSendInterface()
@@ -823,11 +851,21 @@ void TCustomWSocket::SetupSendInterface()
 // Port and Addr into RemoteAddr, each unless resolved already; resolver exceptions pass.
 void TCustomWSocket::ResolveRemote()
 {
+    ResolveRemotePort();
+    ResolveRemoteAddr();
+}
+
+void TCustomWSocket::ResolveRemotePort()
+{
     if (!m_portResolved) {
         m_portNum = WSocketResolvePort(m_portStr, m_protoStr) & 0xFFFF;
         m_remoteAddr.sin_port = htons(quint16(m_portNum));
         m_portResolved = true;
     }
+}
+
+void TCustomWSocket::ResolveRemoteAddr()
+{
     if (!m_addrResolved) {
         m_remoteAddr.sin_addr = WSocketResolveHostUncounted(m_addrStr);
         m_addrResolved = true;
@@ -876,11 +914,13 @@ void TCustomWSocket::Connect()
                                                        : RawSocket;
             m_protoResolved = true;
         }
+        // Port, then LocalPort, then Addr: the first bad one is the one reported.
+        ResolveRemotePort();
         if (!m_localPortResolved) {
             m_localPortNum = WSocketResolvePort(m_localPortStr, m_protoStr) & 0xFFFF;
             m_localPortResolved = true;
         }
-        ResolveRemote();
+        ResolveRemoteAddr();
     } catch (const ESocketException &e) {
         ReportError("connect: " + e.Message());
         return;
@@ -903,64 +943,94 @@ void TCustomWSocket::Connect()
         ReportSocketError("Connect (Invalid operation in OnChangeState)");
         return;
     }
+    // A failed step leaves no half-open socket behind: "Socket already in use" would
+    // refuse every later Connect of a caller that only resets connected sockets.
+    const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
+    bool opened = false;
+    try {
+        opened = ConnectOpened(fd);
+    } catch (const ESocketException &) {
+        if (alive)
+            AbandonOpening(gen);
+        throw;
+    }
+    if (!opened && alive)
+        AbandonOpening(gen);
+}
+
+void TCustomWSocket::AbandonOpening(quint64 Generation)
+{
+    if (Generation == m_generation && m_hSocket != InvalidSocket && m_state != wsClosed)
+        InternalClose(false, 0);
+}
+
+// Steps of Connect after the socket is wsOpened; false after reporting a failure.
+bool TCustomWSocket::ConnectOpened(int fd)
+{
+    // With OnError assigned a failed step returns here normally: the opening ends there
+    // rather than going on to report a connected socket.
     if (m_socketType == DatagramSocket) {
-        BindLocal();
+        if (!BindLocal())
+            return false;
         if (m_multiCast) {
             if (m_multiCastIpTTL != 1 &&
                 setIntOption(fd, IPPROTO_IP, IP_MULTICAST_TTL, m_multiCastIpTTL) != 0) {
                 ReportPlatformError("setsockopt(IP_MULTICAST_TTL)", errno);
-                return;
+                return false;
             }
             if (m_localAddr != "0.0.0.0") {
                 in_addr iface{};
                 iface.s_addr = WSocketResolveHostUncounted(m_localAddr);
                 if (setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &iface, sizeof iface) != 0) {
                     ReportPlatformError("setsockopt(IP_MULTICAST_IF)", errno);
-                    return;
+                    return false;
                 }
             }
         }
         if (m_remoteAddr.sin_addr == AllOnes) {
             if (setIntOption(fd, SOL_SOCKET, SO_BROADCAST, 1) != 0) {
                 ReportPlatformError("setsockopt(SO_BROADCAST)", errno);
-                return;
+                return false;
             }
         }
         SetupSendInterface();
     } else {
         if (setIntOption(fd, SOL_SOCKET, SO_REUSEADDR, -1) != 0) {
             ReportPlatformError("setsockopt(SO_REUSEADDR)", errno);
-            return;
+            return false;
         }
         if ((m_componentOptions & wsoTcpNoDelay) &&
             setIntOption(fd, IPPROTO_TCP, TCP_NODELAY, -1) != 0) {
             ReportPlatformError("setsockopt(IPPROTO_TCP, TCP_NODELAY)", errno);
-            return;
+            return false;
         }
-        ApplyLinger();
+        if (!ApplyLinger())
+            return false;
         if (setIntOption(fd, SOL_SOCKET, SO_KEEPALIVE, -1) != 0) {
             ReportPlatformError("setsockopt(SO_KEEPALIVE)", errno);
-            return;
+            return false;
         }
-        if (m_localPortNum != 0 || m_localAddr != "0.0.0.0")
-            BindLocal();
+        if ((m_localPortNum != 0 || m_localAddr != "0.0.0.0") && !BindLocal())
+            return false;
     }
     m_selectEventMask = FdRead | FdWrite | FdAccept | FdConnect | FdClose;
     if (m_socketType == DatagramSocket) {
         ChangeState(wsConnected);
         UpdateNotifiers();
         FireSessionConnected(0);
-        return;
+        return true;
     }
     if (::connect(fd, asSockAddr(m_remoteAddr), sizeof m_remoteAddr) == 0 || errno == EINPROGRESS ||
         errno == EAGAIN) {
         // The first writability of the connecting socket reports the outcome.
         ChangeState(wsConnecting);
         UpdateNotifiers();
-        return;
+        return true;
     }
     m_lastError = recordErrno();
     ReportSocketError("Connect");
+    return false;
 }
 
 void TCustomWSocket::SetupListenInterface()
@@ -1040,6 +1110,8 @@ void TCustomWSocket::Listen()
         ReportPlatformError("Bind", err);
         return;
     }
+    const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
     ChangeState(wsBound);
     if (m_socketType == StreamSocket) {
         if (::listen(fd, m_listenBacklog) != 0) {
@@ -1069,7 +1141,9 @@ void TCustomWSocket::Listen()
         ReportSocketError("Listen: unexpected protocol.");
         return;
     }
-    if (m_hSocket == fd) {
+    // The handlers may have destroyed, closed or reopened the socket; a descriptor number
+    // says nothing, it is reused at once.
+    if (alive && gen == m_generation && m_hSocket == fd) {
         m_selectEventMask = FdRead | FdWrite | FdAccept | FdClose;
         UpdateNotifiers();
     }
@@ -1110,10 +1184,18 @@ void TCustomWSocket::InternalClose(bool bShut, quint16 Error)
         ReportSocketError("Disconnect (closesocket)");
         return;
     }
+    // The handlers below may destroy the socket or open it again; a new opening keeps
+    // its settings and its descriptor.
+    const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
     ChangeState(wsClosed);
+    if (!alive || gen != m_generation)
+        return;
     if (!m_destroying && !m_closeInvoked) {
         m_closeInvoked = true;
         FireSessionClosed(Error);
+        if (!alive || gen != m_generation)
+            return;
     }
     try {
         ResetToDefaults();
@@ -1174,12 +1256,33 @@ void TCustomWSocket::TryToSend()
         UpdateNotifiers();
         return;
     }
+    // A Send from OnSendData only queues: this loop goes on with it, and a second loop
+    // would send the bytes in hand once more before they are marked as sent.
+    if (m_sending)
+        return;
+    m_sendFailed = false;
+    const quint64 gen = m_generation;
+    const QPointer<TCustomWSocket> alive(this);
+    m_sending = true;
+    const auto done = qScopeGuard([&] {
+        if (alive)
+            m_sending = false;
+    });
     for (;;) {
         TBuffer &block = *m_sendQueue.front();
         qint32 count = 0;
         const char *data = block.Peek(count);
         if (count > 0) {
             const int r = SendChunk(data, count);
+            // OnSendData may have destroyed, closed, aborted (freeing the block) or
+            // reopened the socket.
+            if (!alive)
+                return;
+            if (gen != m_generation || m_hSocket == InvalidSocket || m_sendQueue.empty() ||
+                m_sendQueue.front().get() != &block) {
+                UpdateNotifiers();
+                return;
+            }
             if (r > 0) {
                 block.Remove(r);
                 if (r < count)
@@ -1190,13 +1293,21 @@ void TCustomWSocket::TryToSend()
                 const int err = WSocketGetLastError();
                 if (std::find(std::begin(FatalSendErrors), std::end(FatalSendErrors), err) !=
                     std::end(FatalSendErrors)) {
+                    m_sending = false; // the handlers may open and send again
                     m_closeInvoked = true;
                     Close();
-                    FireSessionClosed(quint16(err));
+                    if (alive)
+                        FireSessionClosed(quint16(err));
                     return;
                 }
                 if (err == 10035)
                     break;
+                // Only a refusal for lack of room is worth another try when the socket
+                // becomes writable; a writable socket would otherwise repeat this report
+                // without end. The next Send tries again.
+                m_sendFailed = true;
+                m_sending = false;
+                UpdateNotifiers();
                 ReportSocketError("TryToSend failed");
                 return;
             }
@@ -1265,7 +1376,10 @@ int TCustomWSocket::Send(const void *Data, int Len)
         QueueData(static_cast<const char *>(Data), Len);
         result = Len;
     }
+    const QPointer<TCustomWSocket> alive(this);
     TryToSend();
+    if (!alive)
+        return result;
     // OnDataSent must come from the event loop, never from inside Send.
     if (m_allSent && m_hSocket != InvalidSocket)
         PostWriteCompletion();
@@ -1293,18 +1407,25 @@ int TCustomWSocket::SendTo(const TSockAddrIn &Dest, int DestLen, const void *Dat
         recordErrno();
         return r;
     }
+    const QPointer<TCustomWSocket> alive(this);
     if (r > 0 && OnSendData)
         OnSendData(this, r);
-    if (m_allSent && m_socketType == DatagramSocket && m_hSocket != InvalidSocket)
+    if (alive && m_allSent && m_socketType == DatagramSocket && m_hSocket != InvalidSocket)
         PostWriteCompletion();
     return r;
 }
 
 void TCustomWSocket::Flush()
 {
-    while (m_hSocket != InvalidSocket && !m_allSent) {
+    // Handlers run while we wait and may destroy the socket.
+    const QPointer<TCustomWSocket> alive(this);
+    while (alive && m_hSocket != InvalidSocket && !m_allSent) {
         TryToSend();
-        if (m_hSocket == InvalidSocket || m_allSent)
+        if (!alive)
+            return;
+        // A failure other than would-block has been reported and no writability will
+        // come to retry it: waiting would never end.
+        if (m_hSocket == InvalidSocket || m_allSent || m_sendFailed)
             break;
         // Sleeps in the event loop until the write notifier (or anything else) fires.
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
@@ -1447,8 +1568,12 @@ int TCustomWSocket::GetRcvdCount()
 
 void TCustomWSocket::DrainUntilClosed()
 {
+    // Handlers run while we pump and may destroy the socket.
+    const QPointer<TCustomWSocket> alive(this);
     while (m_hSocket != InvalidSocket && m_state != wsClosed) {
         PumpMessages();
+        if (!alive)
+            return;
         if (m_hSocket == InvalidSocket)
             break;
         int pending = 0;
@@ -1456,15 +1581,20 @@ void TCustomWSocket::DrainUntilClosed()
             break;
         if (pending > 0)
             FireDataAvailable(0);
+        if (!alive)
+            return;
         if (m_hSocket == InvalidSocket)
             break;
+        // Only a look: a read of zero bytes takes a whole datagram away with it.
         char probe;
-        if (::recv(m_hSocket, &probe, 0, MSG_DONTWAIT) <= 0) {
+        if (::recv(m_hSocket, &probe, 0, MSG_PEEK | MSG_DONTWAIT) <= 0) {
             m_lastError = recordErrno();
             if (m_lastError != 10035)
                 break;
         }
         PumpMessages();
+        if (!alive)
+            return;
     }
 }
 
@@ -1631,8 +1761,9 @@ QByteArray TCustomWSocket::GetLocalAddrText()
 
 void TCustomWSocket::PumpMessages()
 {
+    const QPointer<TCustomWSocket> alive(this);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (m_multiThreaded && QThread::currentThread()->isInterruptionRequested())
+    if (alive && m_multiThreaded && QThread::currentThread()->isInterruptionRequested())
         m_terminated = true;
 }
 
@@ -1863,12 +1994,15 @@ TCustomSyncWSocket::TCustomSyncWSocket(QObject *AOwner) : TCustomLineWSocket(AOw
 int TCustomSyncWSocket::WaitUntilSet(const bool &Flag)
 {
     QDeadlineTimer deadline(m_timeout > 0 ? qint64(m_timeout) : -1);
+    const QPointer<TCustomWSocket> alive(this);
     while (!Flag) {
         if (m_timeout > 0 && deadline.hasExpired())
             return 12001;
         if (QCoreApplication::closingDown() || m_terminated)
             return 12001;
         PumpMessages();
+        if (!alive)
+            return 12001; // destroyed while we waited: the flag may be gone with it
         if (!Flag)
             QThread::msleep(1); // yield without spinning the processor
     }

@@ -321,7 +321,8 @@ protected:
     virtual void InternalClose(bool bShut, quint16 Error);
     virtual void InternalAbort(quint16 ErrCode);
     virtual int GetRcvdCount();
-    virtual void BindLocal();
+    /// Binds to LocalAddr:LocalPort and reads the port back; false after reporting.
+    virtual bool BindLocal();
     /// One system send of queued bytes (one datagram on a datagram socket).
     virtual int SendChunk(const char *Data, int Len);
     virtual void ReportError(const QByteArray &Msg);
@@ -349,7 +350,8 @@ protected:
     void ClearSendQueue();
     void ChangeState(TSocketState NewState);
     void ReceiveLoop(quint16 ErrCode, TWSocketOptions Options);
-    void ApplyLinger();
+    /// false after reporting a failure.
+    bool ApplyLinger();
     bool Destroying() const { return m_destroying; }
 
 private:
@@ -370,6 +372,10 @@ private:
     void StartLookup(const QByteArray &Name, bool Reverse);
     void SetupListenInterface();
     void ResolveRemote();
+    bool ConnectOpened(int fd);
+    void AbandonOpening(quint64 Generation);
+    void ResolveRemotePort();
+    void ResolveRemoteAddr();
     int OpenDescriptor(const char *Sub);
     void SetupSendInterface();
     int ReceiveDatagram(void *Buffer, int Size, int Flags, TSockAddrIn *From, int *FromLen);
@@ -436,6 +442,8 @@ protected:
 private:
     bool m_destroying = false;
     bool m_readArmed = true;              // a read/accept call re-arms read notifications
+    bool m_sendFailed = false;            // last send failed for good: no write notifications
+    bool m_sending = false;               // inside TryToSend's loop
     std::unique_ptr<RxFilter> m_rxFilter; // interface-restricted datagram listening
     int m_txIfIndex = 0;                  // device for limited broadcasts, 0 = routing decides
     int m_postedWrites = 0;               // write completions merged into one posted event

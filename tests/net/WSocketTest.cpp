@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -588,4 +589,226 @@ TEST(WSocketLeakTest, ThousandsOfSocketsLeaveNoDescriptorOpen)
     QTest::qWait(50); // let posted completions of destroyed sockets drain
     EXPECT_EQ(openDescriptors(), before);
     EXPECT_EQ(SocketInstanceCount(), 1);
+}
+
+TEST(WSocketErrorTest, FailedLocalBindEndsConnectWithTheSocketClosedAgain)
+{
+    Receiver rx;
+    const QByteArray busy = rx.listen();
+    const int before = openDescriptors();
+    TWSocket s;
+    int errors = 0;
+    int connected = 0;
+    s.OnSessionConnected = [&](TCustomWSocket *, quint16) { ++connected; };
+    const auto connectFrom = [&](const QByteArray &localPort) {
+        s.SetProto("udp");
+        s.SetAddr("127.0.0.1");
+        s.SetPort(busy);
+        s.SetLocalAddr("127.0.0.1");
+        s.SetLocalPort(localPort);
+        s.Connect();
+    };
+    EXPECT_EQ(raised([&] { connectFrom(busy); }), "winsock.bind failed, error #10048");
+    EXPECT_EQ(s.State(), wsClosed);
+
+    // A caller that hears of failures only through OnError and resets only connected
+    // sockets must be able to try again.
+    s.OnError = [&](TCustomWSocket *) { ++errors; };
+    connectFrom(busy);
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(s.LastError(), 10048);
+    EXPECT_EQ(s.State(), wsClosed);
+    EXPECT_EQ(connected, 0);
+    EXPECT_EQ(openDescriptors(), before);
+    connectFrom("0");
+    EXPECT_EQ(s.State(), wsConnected);
+    EXPECT_EQ(connected, 1);
+}
+
+TEST(WSocketErrorTest, SessionClosedIsRaisedForTheOpeningAfterAnErrorClosedTheSocket)
+{
+    TWSocket s;
+    QList<quint16> closed;
+    s.OnError = [](TCustomWSocket *) {};
+    s.OnSessionClosed = [&](TCustomWSocket *, quint16 err) { closed << err; };
+    s.SetProto("tcp");
+    s.SetAddr("127.0.0.1");
+    s.SetPort("0");
+    s.Listen();
+    ASSERT_EQ(s.State(), wsListening);
+    EXPECT_EQ(s.Send("x", 1), -1); // not connected: the report closes the socket
+    EXPECT_EQ(s.State(), wsClosed);
+    EXPECT_EQ(closed, QList<quint16>{10057});
+
+    s.Listen(); // the texts survive an error close
+    ASSERT_EQ(s.State(), wsListening);
+    s.Close();
+    EXPECT_EQ(closed, (QList<quint16>{10057, 0}));
+}
+
+TEST(WSocketReentryTest, SocketReopenedFromSessionClosedKeepsItsNewOpening)
+{
+    Receiver rx;
+    rx.socket.OnSessionClosed = [&](TCustomWSocket *, quint16) {
+        rx.socket.OnSessionClosed = nullptr;
+        rx.listen();
+    };
+    rx.listen();
+    rx.socket.Close();
+    ASSERT_EQ(rx.socket.State(), wsConnected);
+    EXPECT_EQ(rx.socket.Proto(), "udp");
+    Sender<> tx(rx.socket.GetLocalPortText());
+    tx.socket.SendText("again");
+    EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
+}
+
+// Each handler destroys the socket that raised it; run under the sanitizers these catch
+// any touch of the freed object.
+TEST(WSocketReentryTest, HandlersMayDestroyOrAbortTheirOwnSocket)
+{
+    {
+        auto *s = new TWSocket;
+        QPointer<TWSocket> guard(s);
+        s->OnSessionClosed = [](TCustomWSocket *sender, quint16) { delete sender; };
+        openSender(*s, "9");
+        s->Close();
+        EXPECT_TRUE(guard.isNull());
+    }
+    {
+        auto *s = new TWSocket;
+        QPointer<TWSocket> guard(s);
+        s->OnSessionClosed = [](TCustomWSocket *sender, quint16) { delete sender; };
+        s->SetAddr("127.0.0.1");
+        s->SetPort("0");
+        s->Listen();
+        EXPECT_EQ(s->Send("x", 1), -1); // a listening stream is not connected
+        EXPECT_TRUE(guard.isNull());
+    }
+    {
+        Receiver rx;
+        auto *s = new RefusingSocket;
+        QPointer<TWSocket> guard(s);
+        openSender(*s, rx.listen());
+        s->refuseWith = 10035; // keeps Flush waiting in the event loop
+        s->SendText("x");
+        QTimer::singleShot(10, [s] { delete s; });
+        s->Flush();
+        EXPECT_TRUE(guard.isNull());
+    }
+    {
+        Receiver rx;
+        const QByteArray port = rx.listen();
+        auto *s = new TWSocket;
+        QPointer<TWSocket> guard(s);
+        s->OnSendData = [](TCustomWSocket *sender, qint32) { delete sender; };
+        openSender(*s, port);
+        EXPECT_EQ(s->SendText(QByteArray(3000, 'x')), 3000);
+        EXPECT_TRUE(guard.isNull());
+        EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
+    }
+    {
+        Receiver rx;
+        const QByteArray port = rx.listen();
+        TWSocket s;
+        int sent = 0;
+        s.OnSendData = [&](TCustomWSocket *sender, qint32) {
+            ++sent;
+            sender->Abort(); // frees the queued blocks under the send
+        };
+        openSender(s, port);
+        EXPECT_EQ(s.SendText(QByteArray(3000, 'x')), 3000);
+        EXPECT_EQ(sent, 1);
+        EXPECT_EQ(s.State(), wsClosed);
+        EXPECT_TRUE(s.AllDataSent());
+    }
+    {
+        auto *rx = new Receiver;
+        QPointer<TWSocket> guard(&rx->socket);
+        const QByteArray port = rx->listen();
+        rx->socket.OnDataAvailable = [rx](TCustomWSocket *, quint16) {
+            char buf[64];
+            TSockAddrIn from;
+            int len = sizeof from;
+            rx->socket.ReceiveFrom(buf, sizeof buf, from, len);
+            delete rx;
+        };
+        Sender<> tx(port);
+        tx.socket.SendText("one");
+        tx.socket.SendText("two");
+        EXPECT_TRUE(waitFor([&] { return guard.isNull(); }));
+    }
+}
+
+TEST(WSocketErrorTest, ConnectReportsTheRemotePortBeforeTheLocalPort)
+{
+    TWSocket s;
+    s.SetProto("udp");
+    s.SetAddr("127.0.0.1");
+    s.SetPort("no-such-remote-service");
+    s.SetLocalPort("no-such-local-service");
+    EXPECT_EQ(raised([&] { s.Connect(); }),
+              "connect: WSocketResolvePort: Cannot convert port 'no-such-remote-service', "
+              "Error #11004");
+    s.SetPort("9");
+    EXPECT_EQ(raised([&] { s.Connect(); }),
+              "connect: WSocketResolvePort: Cannot convert port 'no-such-local-service', "
+              "Error #11004");
+}
+
+// With OnError assigned the failure returns normally and the bytes stay queued; the
+// writable socket must not bring the same failure back again and again.
+TEST(WSocketDatagramTest, SendFailureIsReportedOnceUntilTheNextSend)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    Sender<RefusingSocket> tx(port);
+    QList<int> errors;
+    tx.socket.OnError = [&](TCustomWSocket *s) { errors << s->LastError(); };
+    tx.socket.refuseWith = 10051;
+    EXPECT_EQ(tx.socket.SendText("lost"), 4);
+    QTest::qWait(50);
+    EXPECT_EQ(errors, QList<int>{10051});
+    EXPECT_FALSE(tx.socket.AllDataSent());
+    EXPECT_EQ(tx.socket.State(), wsConnected);
+    tx.socket.Flush(); // tries once more, reports, and does not wait for ever
+    EXPECT_EQ(errors.size(), 2);
+
+    tx.socket.refuseWith = 0;
+    EXPECT_EQ(tx.socket.SendText("next"), 4);
+    EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
+    EXPECT_EQ(rx.datagrams.value(0), "lostnext");
+    EXPECT_TRUE(waitFor([&] { return tx.dataSent == 1; }));
+}
+
+TEST(WSocketDatagramTest, DrainUntilClosedLeavesUnreadDatagramsWaiting)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    rx.socket.Pause(); // only the drain reads
+    Sender<> tx(port);
+    tx.socket.SendText("one");
+    tx.socket.SendText("two");
+    EXPECT_TRUE(waitFor([&] { return tx.dataSent == 2; }));
+    EXPECT_TRUE(waitFor([&] { return rx.socket.RcvdCount() > 0; }));
+    rx.socket.DrainUntilClosed();
+    rx.socket.Resume();
+    EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 2; }));
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "two"}));
+}
+
+TEST(WSocketDatagramTest, SendFromSendDataJoinsTheQueueAndNothingLeavesTwice)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    Sender<> tx(port);
+    bool more = true;
+    tx.socket.OnSendData = [&](TCustomWSocket *s, qint32) {
+        if (std::exchange(more, false))
+            s->SendText("two");
+    };
+    tx.socket.SendText("one");
+    EXPECT_TRUE(waitFor([&] { return tx.dataSent >= 1 && rx.datagrams.size() >= 2; }));
+    QTest::qWait(20);
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "two"}));
+    EXPECT_TRUE(tx.socket.AllDataSent());
 }

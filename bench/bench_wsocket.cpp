@@ -192,8 +192,90 @@ void BM_SendWSocketSendText(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * Batch);
 }
 
+// The receive path alone: each iteration first queues Backlog datagrams with the clock
+// stopped, then times how fast they are read. With two cores and a feeding thread the
+// scheduler decides much of the rates above; here only the receive path counts.
+constexpr int Backlog = 4000;
+
+struct Backlogged
+{
+    int sender = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    explicit Backlogged(quint16 port) : to(loopback(port)) {}
+    ~Backlogged() { close(sender); }
+    void fill() const
+    {
+        char payload[DatagramSize] = {};
+        for (int i = 0; i < Backlog; ++i)
+            sendto(sender, payload, sizeof payload, 0, reinterpret_cast<const sockaddr *>(&to),
+                   sizeof to);
+    }
+};
+
+void BM_DrainPlainRecvfrom(benchmark::State &state)
+{
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in local = loopback(0);
+    bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local);
+    socklen_t len = sizeof local;
+    getsockname(fd, reinterpret_cast<sockaddr *>(&local), &len);
+    enlargeReceiveBuffer(fd);
+    Backlogged feed(ntohs(local.sin_port));
+    char buf[1024];
+    long received = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        feed.fill();
+        state.ResumeTiming();
+        for (int i = 0; i < Backlog; ++i) {
+            sockaddr_in from{};
+            socklen_t fromLen = sizeof from;
+            if (recvfrom(fd, buf, sizeof buf, MSG_DONTWAIT, reinterpret_cast<sockaddr *>(&from),
+                         &fromLen) > 0)
+                ++received;
+        }
+    }
+    close(fd);
+    state.counters["lost"] = double(state.iterations() * Backlog - received);
+    state.SetItemsProcessed(received);
+}
+
+void BM_DrainWSocket(benchmark::State &state)
+{
+    TWSocket rx;
+    long received = 0;
+    rx.OnDataAvailable = [&](TCustomWSocket *s, quint16) {
+        char buf[1024];
+        TSockAddrIn from;
+        int len = sizeof from;
+        if (s->ReceiveFrom(buf, sizeof buf, from, len) > 0)
+            ++received;
+    };
+    rx.SetProto("udp");
+    rx.SetAddr("127.0.0.1");
+    rx.SetPort("0");
+    rx.Listen();
+    enlargeReceiveBuffer(rx.HSocket());
+    Backlogged feed(quint16(rx.GetLocalPortText().toUInt()));
+    long goal = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        feed.fill();
+        goal += Backlog;
+        state.ResumeTiming();
+        QElapsedTimer limit;
+        limit.start();
+        while (received < goal && limit.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    state.counters["lost"] = double(goal - received);
+    state.SetItemsProcessed(received);
+}
+
 BENCHMARK(BM_ReceivePlainRecvfrom)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReceiveWSocket)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrainPlainRecvfrom)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrainWSocket)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SendPlainSendto)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SendWSocketSendText)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -257,6 +339,7 @@ int main(int argc, char **argv)
     };
     std::printf("\n");
     ratio("BM_ReceiveWSocket/real_time", "BM_ReceivePlainRecvfrom/real_time");
+    ratio("BM_DrainWSocket/real_time", "BM_DrainPlainRecvfrom/real_time");
     ratio("BM_SendWSocketSendText/real_time", "BM_SendPlainSendto/real_time");
     std::printf("idle listener: %.4f CPU seconds per second\n", idleListenerCpuPerSecond());
     benchmark::Shutdown();

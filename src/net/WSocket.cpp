@@ -270,6 +270,7 @@ void TCustomWSocket::NewOpening(TSocket Fd, int Mask)
     m_sendFailed = false;
     m_selectEventMask = Mask;
     m_readArmed = true;
+    m_ahead.Held = false;
     m_readNotifier->setEnabled(false);
     m_writeNotifier->setEnabled(false);
     m_readNotifier->setSocket(Fd);
@@ -279,6 +280,7 @@ void TCustomWSocket::NewOpening(TSocket Fd, int Mask)
 void TCustomWSocket::ForgetDescriptor()
 {
     m_hSocket = InvalidSocket;
+    m_ahead.Held = false;
     m_rxFilter.reset();
     m_txIfIndex = 0;
     m_txSrcAddr = 0;
@@ -576,7 +578,9 @@ void TCustomWSocket::ReceiveLoop(quint16 ErrCode, TWSocketOptions Options)
         if (!m_readArmed)
             break;
         int pending = 0;
-        if (ioctl(m_hSocket, FIONREAD, &pending) != 0) {
+        if (m_socketType == DatagramSocket) {
+            pending = ReadAhead();
+        } else if (ioctl(m_hSocket, FIONREAD, &pending) != 0) {
             m_lastError = recordErrno();
             break;
         }
@@ -1486,6 +1490,55 @@ int TCustomWSocket::ReceiveDatagram(void *Buffer, int Size, int Flags, TSockAddr
     }
 }
 
+// Reads the next datagram into the lookahead; returns its length (what FIONREAD would
+// give), 0 when none waits, and 1 after a failure, so the reader is called to meet it.
+int TCustomWSocket::ReadAhead()
+{
+    if (m_ahead.Held)
+        return m_ahead.Error != 0 ? 1 : m_ahead.Length;
+    constexpr int kLargest = 65536; // holds any datagram, whatever the reader's buffer
+    if (m_ahead.Data.size() < kLargest)
+        m_ahead.Data.resize(kLargest);
+    const int r = ReceiveDatagram(m_ahead.Data.data(), kLargest, 0, &m_ahead.From, nullptr);
+    if (r < 0) {
+        const int err = WSocketGetLastError();
+        if (err == 10035)
+            return 0;
+        m_ahead.Error = err;
+        m_ahead.Held = true;
+        return 1;
+    }
+    m_ahead.Error = 0;
+    m_ahead.Length = r;
+    m_ahead.Held = true;
+    return r;
+}
+
+// A read served from the lookahead, with the rules of a read from the socket: an
+// oversized datagram is discarded whole, also by a peek.
+int TCustomWSocket::TakeAhead(void *Buffer, int Size, int Flags, TSockAddrIn *From, int *FromLen)
+{
+    const bool peek = (Flags & MSG_PEEK) != 0;
+    if (m_ahead.Error != 0) {
+        WSocketSetLastError(m_ahead.Error);
+        m_ahead.Held = peek;
+        return -1;
+    }
+    if (m_ahead.Length > Size) {
+        m_ahead.Held = false;
+        WSocketSetLastError(10040);
+        return -1;
+    }
+    if (m_ahead.Length > 0)
+        std::memcpy(Buffer, m_ahead.Data.constData(), size_t(m_ahead.Length));
+    if (From)
+        *From = m_ahead.From;
+    if (FromLen)
+        *FromLen = int(sizeof(TSockAddrIn));
+    m_ahead.Held = peek;
+    return m_ahead.Length;
+}
+
 int TCustomWSocket::RawReceive(void *Buffer, int Size, int Flags)
 {
     ArmRead();
@@ -1494,6 +1547,8 @@ int TCustomWSocket::RawReceive(void *Buffer, int Size, int Flags)
         r = int(::recv(m_hSocket, Buffer, size_t(std::max(Size, 0)), Flags | MSG_DONTWAIT));
         if (r < 0)
             recordErrno();
+    } else if (m_ahead.Held) {
+        r = TakeAhead(Buffer, Size, Flags, nullptr, nullptr);
     } else {
         r = ReceiveDatagram(Buffer, Size, Flags, nullptr, nullptr);
     }
@@ -1514,6 +1569,8 @@ int TCustomWSocket::RawReceiveFrom(void *Buffer, int Size, int Flags, TSockAddrI
             recordErrno();
         else if (FromLen)
             *FromLen = int(len);
+    } else if (m_ahead.Held) {
+        r = TakeAhead(Buffer, Size, Flags, From, FromLen);
     } else {
         r = ReceiveDatagram(Buffer, Size, Flags, From, FromLen);
     }
@@ -1558,6 +1615,8 @@ QByteArray TCustomWSocket::ReceiveText()
 
 int TCustomWSocket::GetRcvdCount()
 {
+    if (m_ahead.Held)
+        return m_ahead.Error != 0 ? 0 : m_ahead.Length;
     int pending = 0;
     if (ioctl(m_hSocket, FIONREAD, &pending) != 0) {
         ReportPlatformError("ioctlSocket", errno);

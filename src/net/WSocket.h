@@ -379,6 +379,8 @@ private:
     int OpenDescriptor(const char *Sub);
     void SetupSendInterface();
     int ReceiveDatagram(void *Buffer, int Size, int Flags, TSockAddrIn *From, int *FromLen);
+    int ReadAhead();
+    int TakeAhead(void *Buffer, int Size, int Flags, TSockAddrIn *From, int *FromLen);
     int SendDatagram(const TSockAddrIn &Dest, const char *Data, int Len);
     void ReportPlatformError(const QByteArray &Sub, int Errno);
     bool AssignText(const QByteArray &Value, QByteArray &Text, bool &Assigned, bool &Resolved,
@@ -445,8 +447,19 @@ private:
     bool m_sendFailed = false;            // last send failed for good: no write notifications
     bool m_sending = false;               // inside TryToSend's loop
     std::unique_ptr<RxFilter> m_rxFilter; // interface-restricted datagram listening
-    int m_txIfIndex = 0;                  // device for limited broadcasts, 0 = routing decides
-    int m_postedWrites = 0;               // write completions merged into one posted event
+    // The datagram the read loop read ahead to learn whether more waits; the next read is
+    // served from it, so a datagram costs one system call instead of a read and a query.
+    struct Lookahead
+    {
+        QByteArray Data;
+        TSockAddrIn From;
+        int Length = 0;
+        int Error = 0; // a failed read ahead, handed to the next reader
+        bool Held = false;
+    };
+    Lookahead m_ahead;
+    int m_txIfIndex = 0;    // device for limited broadcasts, 0 = routing decides
+    int m_postedWrites = 0; // write completions merged into one posted event
     quint64 m_postedWritesGen = 0;
     quint32 m_txSrcAddr = 0;
 };

@@ -188,6 +188,71 @@ TEST(WSocketDatagramTest, TwoWaitingDatagramsRaiseDataAvailableTwiceInOneNotific
     EXPECT_EQ(tx.dataSent, 2); // one completion per send, no more
 }
 
+TEST(WSocketDatagramTest, DatagramsReadAheadKeepTheirSizeSenderAndTooLongRule)
+{
+    // The read loop learns whether more waits by reading the next datagram ahead; what
+    // the handler then reads must be exactly what the socket would have given it.
+    Receiver rx;
+    rx.bufferSize = 1024;
+    QList<int> pending;
+    const auto read = rx.socket.OnDataAvailable;
+    rx.socket.OnDataAvailable = [&](TCustomWSocket *s, quint16 e) {
+        pending << s->RcvdCount();
+        read(s, e);
+    };
+    const QByteArray port = rx.listen();
+    TWSocket tx;
+    openSender(tx, port);
+    tx.SendText("short");
+    tx.SendText(QByteArray(1400, 'L'));
+    tx.SendText("tail");
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 2; }));
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"short", "tail"}));
+    EXPECT_EQ(rx.errors, QList<int>{10040});
+    EXPECT_EQ(pending, (QList<int>{5, 1400, 4}));
+    for (const TSockAddrIn &from : rx.senders)
+        EXPECT_EQ(QByteArray::number(from.Port()), tx.GetLocalPortText());
+}
+
+TEST(WSocketDatagramTest, DatagramReadAheadGoesToTheNextReaderButNotPastAClose)
+{
+    // The handler reads once, then leaves the datagram read ahead for somebody else.
+    Receiver rx;
+    bool readNext = true;
+    const auto read = rx.socket.OnDataAvailable;
+    rx.socket.OnDataAvailable = [&](TCustomWSocket *s, quint16 e) {
+        if (std::exchange(readNext, false))
+            read(s, e);
+    };
+    QByteArray port = rx.listen();
+    TWSocket tx;
+    openSender(tx, port);
+    const auto sendPair = [&](const QByteArray &first, const QByteArray &second) {
+        tx.SendText(first);
+        tx.SendText(second);
+        return waitFor(
+            [&] { return rx.datagrams.contains(first) && rx.socket.RcvdCount() == second.size(); });
+    };
+    ASSERT_TRUE(sendPair("one", "two"));
+    char buf[64];
+    TSockAddrIn from;
+    int len = sizeof from;
+    ASSERT_EQ(rx.socket.ReceiveFrom(buf, sizeof buf, from, len), 3);
+    EXPECT_EQ(QByteArray(buf, 3), "two");
+
+    readNext = true;
+    ASSERT_TRUE(sendPair("three", "four"));
+    rx.socket.Close(); // "four" goes with the socket
+    port = rx.listen();
+    tx.Close();
+    openSender(tx, port);
+    readNext = true;
+    tx.SendText("five");
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 3; }));
+    QTest::qWait(20);
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "three", "five"}));
+}
+
 TEST(WSocketDatagramTest, NoReceiveLoopRaisesDataAvailableOncePerNotification)
 {
     Receiver rx;

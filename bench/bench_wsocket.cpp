@@ -41,6 +41,19 @@ sockaddr_in loopback(quint16 port)
     return a;
 }
 
+// A plain datagram socket on an ephemeral loopback port, with the roomy buffer.
+int plainReceiver(quint16 &port)
+{
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in local = loopback(0);
+    bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local);
+    socklen_t len = sizeof local;
+    getsockname(fd, reinterpret_cast<sockaddr *>(&local), &len);
+    enlargeReceiveBuffer(fd);
+    port = ntohs(local.sin_port);
+    return fd;
+}
+
 // Feeds a port from its own thread, never more than Window datagrams ahead of the
 // reader, so neither receiver loses datagrams and both see the same traffic.
 class Feeder
@@ -81,15 +94,11 @@ private:
 
 void BM_ReceivePlainRecvfrom(benchmark::State &state)
 {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in local = loopback(0);
-    bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local);
-    socklen_t len = sizeof local;
-    getsockname(fd, reinterpret_cast<sockaddr *>(&local), &len);
-    enlargeReceiveBuffer(fd);
+    quint16 port = 0;
+    const int fd = plainReceiver(port);
     std::atomic<long> received{0};
     {
-        Feeder feeder(ntohs(local.sin_port), received);
+        Feeder feeder(port, received);
         char buf[1024];
         for (auto _ : state) {
             for (int i = 0; i < Batch; ++i) {
@@ -214,13 +223,9 @@ struct Backlogged
 
 void BM_DrainPlainRecvfrom(benchmark::State &state)
 {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in local = loopback(0);
-    bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local);
-    socklen_t len = sizeof local;
-    getsockname(fd, reinterpret_cast<sockaddr *>(&local), &len);
-    enlargeReceiveBuffer(fd);
-    Backlogged feed(ntohs(local.sin_port));
+    quint16 port = 0;
+    const int fd = plainReceiver(port);
+    Backlogged feed(port);
     char buf[1024];
     long received = 0;
     for (auto _ : state) {

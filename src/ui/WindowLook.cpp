@@ -1,0 +1,70 @@
+#include "ui/WindowLook.h"
+
+#include "engine/Cp1252.h"
+#include "ui/components/XPMenu.h"
+
+#include <QPalette>
+#include <QWidget>
+
+namespace WindowLook {
+
+QColor color(quint32 bbggrr)
+{
+    return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
+}
+
+QFont windowFont()
+{
+    QFont font;
+    // Tahoma is rarely installed on Linux desktops; the fallbacks keep the narrow metrics
+    // the 130-pixel window was laid out for.
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Liberation Sans")});
+    font.setPixelSize(11);
+    return font;
+}
+
+void paintBackground(QWidget &widget, quint32 bbggrr)
+{
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, color(bbggrr));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+    widget.setFont(windowFont());
+}
+
+QString text(const QByteArray &bytes)
+{
+    return Cp1252::toUnicode(bytes);
+}
+
+QByteArray bytes(const QString &text)
+{
+    return Cp1252::fromUnicode(text);
+}
+
+void applyMenuSkin(TXPMenu &skin)
+{
+    using namespace MenuColors;
+    skin.setFont(windowFont());
+    skin.setFontColor(clMenuText);
+    skin.setColor(rgb(212, 212, 212));
+    skin.setIconBackColor(rgb(193, 193, 191));
+    skin.setMenuBarColor(clHighlight);
+    skin.setSelectColor(rgb(170, 199, 251));
+    skin.setSelectBorderColor(rgb(128, 128, 255));
+    skin.setSelectFontColor(clMenuText);
+    skin.setDisabledColor(rgb(200, 196, 196));
+    skin.setSeparatorColor(clBtnFace);
+    skin.setCheckedColor(clHighlight);
+    skin.setIconWidth(24);
+    skin.setDrawSelect(true);
+    skin.setUseSystemColors(false);
+    skin.setOverrideOwnerDraw(false);
+    skin.setGradient(true);
+    skin.setFlatMenu(false);
+    skin.setAutoDetect(true);
+    skin.setActive(true);
+}
+
+} // namespace WindowLook

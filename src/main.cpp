@@ -1,15 +1,49 @@
-// Program entry: the application object and the main window; everything else lives in the
-// libraries.
+// Program entry: the application object, the main window and the chat window; everything
+// else lives in the libraries.
+#include "app/Support.h"
+#include "platform/DisplayCheck.h"
+#include "platform/SessionEnd.h"
+#include "ui/HintStyle.h"
+#include "ui/main/MainForm.h"
+#include "ui/main/MainLayout.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <cstdio>
+
+namespace {
+
+QByteArray noDisplayLine(const QByteArray &reason)
+{
+    return "tolvex: " + reason +
+           ". The desktop program needs one; on a machine without a desktop use tolvex-cli "
+           "(`make demo` shows three copies chatting in a sandbox LAN).";
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    const QByteArray missing = DisplayCheck::missingReason();
+    if (!missing.isEmpty()) {
+        std::fprintf(stderr, "%s\n", noDisplayLine(missing).constData());
+        return 1;
+    }
+    DisplayCheck::explainFatalPlatformFailure(noDisplayLine("cannot open the display"));
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvex"));
-    // Placeholder until the main window exists.
-    QLabel window(QStringLiteral("Tolvex"));
-    window.resize(160, 320);
-    window.show();
+    // The main window is a tool window without a task-bar entry; the program ends only
+    // through FormClose.
+    QApplication::setQuitOnLastWindowClosed(false);
+    HintStyle hints(MainLayout::kHintColor, MainLayout::kHintHidePauseMs);
+
+    SettingsValues settings;
+    TMainForm form(settings);
+    SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &SessionEnd::requested, &form, &QWidget::close);
+    QObject::connect(&form, &TMainForm::formClosed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    if (form.ShowOnStart())
+        form.show();
     return QApplication::exec();
 }

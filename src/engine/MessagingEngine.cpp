@@ -140,6 +140,13 @@ void MessagingEngine::StartAliveTimer()
 
 void MessagingEngine::FormClose()
 {
+    GoOffline();
+    emit aboutToSaveSettings();
+    SaveSettings();
+}
+
+void MessagingEngine::GoOffline()
+{
     m_aliveTimer.stop();
     try {
         m_wsocketRecv->Close();
@@ -147,8 +154,15 @@ void MessagingEngine::FormClose()
         abortQuietly(*m_wsocketRecv);
     }
     LeaveNetwork();
-    emit aboutToSaveSettings();
-    SaveSettings();
+}
+
+void MessagingEngine::ResumeOnline()
+{
+    OpenReceiver(true);
+    m_aliveTimer.setInterval(kTickMs);
+    m_aliveTimerTag = 0;
+    m_aliveTimer.start();
+    post(DeferredEvent::Announce);
 }
 
 namespace {

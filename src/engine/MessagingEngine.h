@@ -106,6 +106,12 @@ public:
     void Announce();
     void LeaveNetwork();
     void ReloadListClick();
+    /// The configuration dialog's close: timer off, receiver closed, LeaveNetwork. The copy
+    /// stays off line until ResumeOnline.
+    void GoOffline();
+    /// After the configuration dialog: the receiver reopened with the new values (a missing
+    /// address reported), the timer at its 30-second pace, and an announcement at once.
+    void ResumeOnline();
 
     // ---- outbound ----
     /// Posts event 1029 with a line prepared by TextRules::PrepareChatLine.

@@ -3,6 +3,7 @@
 #include "engine/Cp1252.h"
 #include "ui/components/XPMenu.h"
 
+#include <QDesktopServices>
 #include <QPalette>
 #include <QWidget>
 
@@ -41,6 +42,14 @@ QString text(const QByteArray &bytes)
 QByteArray bytes(const QString &text)
 {
     return Cp1252::fromUnicode(text);
+}
+
+std::function<void(const QUrl &)> &linkOpener()
+{
+    static std::function<void(const QUrl &)> opener = [](const QUrl &target) {
+        QDesktopServices::openUrl(target);
+    };
+    return opener;
 }
 
 void applyMenuSkin(TXPMenu &skin)

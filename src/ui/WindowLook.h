@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QUrl>
+#include <functional>
 
 class QWidget;
 class TXPMenu;
@@ -32,6 +34,9 @@ void paintBackground(QWidget &widget, quint32 bbggrr);
 /// Network bytes (Windows-1252) as widget text, and back.
 QString text(const QByteArray &bytes);
 QByteArray bytes(const QString &text);
+
+/// Hands a web or mail address to the desktop; tests replace it. The result is not looked at.
+std::function<void(const QUrl &)> &linkOpener();
 
 /// Gives a menu skin the program's look (the same on every window) and activates it.
 void applyMenuSkin(TXPMenu &skin);

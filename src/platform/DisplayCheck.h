@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+
+/// Whether a graphical program can start here, asked before the toolkit would abort.
+namespace DisplayCheck {
+
+/// Empty when a display is named (X11, Wayland, or a platform chosen by the environment),
+/// else why there is none, in one plain line.
+QByteArray missingReason();
+
+/// Turns the toolkit's fatal "no platform plugin" failure into the given line on standard
+/// error and exit status 1, instead of an abort with a core dump.
+void explainFatalPlatformFailure(const QByteArray &line);
+
+} // namespace DisplayCheck

@@ -1,0 +1,178 @@
+#include "ui/config/ConfigForm.h"
+
+#include "app/Support.h"
+#include "engine/MessagingEngine.h"
+#include "engine/TextRules.h"
+#include "platform/Autostart.h"
+#include "ui/WindowLook.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+QLabel *label(QWidget *parent, const char *text, int x, int y)
+{
+    auto *l = new QLabel(QString::fromLatin1(text), parent);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+void fieldColours(QWidget &field)
+{
+    QPalette look = field.palette();
+    look.setColor(QPalette::Base, WindowLook::color(WindowLook::kFieldColor));
+    look.setColor(QPalette::Button, WindowLook::color(WindowLook::kFieldColor));
+    field.setPalette(look);
+}
+
+} // namespace
+
+TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidget *parent)
+    : QDialog(parent,
+              Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      m_engine(engine), m_windows(windows)
+{
+    setObjectName(QStringLiteral("ConfigForm"));
+    setWindowTitle(QStringLiteral("Configuration"));
+    setFixedSize(194, 276);
+    WindowLook::paintBackground(*this, WindowLook::kPanelColor);
+    setModal(true);
+
+    label(this, "User name", 9, 18);
+    m_defNameLabel = new QPushButton(QStringLiteral("(restore default)"), this);
+    m_defNameLabel->setObjectName(QStringLiteral("DefNameLabel"));
+    m_defNameLabel->setFlat(true);
+    m_defNameLabel->setCursor(Qt::PointingHandCursor);
+    m_defNameLabel->setStyleSheet(
+        QStringLiteral("QPushButton { color: #000080; border: none; padding: 0; }"
+                       "QPushButton:focus { text-decoration: underline; }"));
+    m_defNameLabel->adjustSize();
+    m_defNameLabel->move(180 - m_defNameLabel->width(), 18);
+    m_defNameLabel->setAccessibleName(QStringLiteral("Restore the default user name"));
+    connect(m_defNameLabel, &QPushButton::clicked, this, &TConfigForm::DefNameLabelClick);
+
+    m_userEdit = new QLineEdit(this);
+    m_userEdit->setObjectName(QStringLiteral("UserEdit"));
+    m_userEdit->setGeometry(37, 38, 120, 21);
+    m_userEdit->setAccessibleName(QStringLiteral("User name"));
+
+    label(this, "Active interface", 9, 68);
+    m_interfCombo = new QComboBox(this);
+    m_interfCombo->setObjectName(QStringLiteral("InterfCombo"));
+    m_interfCombo->setGeometry(37, 88, 120, 21);
+    m_interfCombo->setAccessibleName(QStringLiteral("Active interface"));
+
+    label(this, "Communication port", 9, 118);
+    m_portEdit = new QLineEdit(this);
+    m_portEdit->setObjectName(QStringLiteral("PortEdit"));
+    m_portEdit->setGeometry(37, 138, 75, 21);
+    m_portEdit->setAccessibleName(QStringLiteral("Communication port"));
+    label(this, "UDP protocol", 117, 142);
+
+    label(this, "Start automatically with Windows", 9, 168);
+    m_autoStartCheck = new QCheckBox(QStringLiteral("Enabled (delayed by 30\")"), this);
+    m_autoStartCheck->setObjectName(QStringLiteral("AutoStartCheck"));
+    m_autoStartCheck->setGeometry(37, 188, 140, 17);
+    m_autoStartCheck->setAccessibleName(QStringLiteral("Start automatically at log-on"));
+    connect(m_autoStartCheck, &QCheckBox::clicked, this, &TConfigForm::AutoStartCheckClick);
+
+    label(this, "Add channels automatically", 9, 218);
+    m_autoChannCheck = new QCheckBox(QStringLiteral("Enabled"), this);
+    m_autoChannCheck->setObjectName(QStringLiteral("AutoChannCheck"));
+    m_autoChannCheck->setGeometry(37, 238, 75, 17);
+    m_autoChannCheck->setAccessibleName(QStringLiteral("Add channels automatically"));
+
+    for (QWidget *field :
+         {static_cast<QWidget *>(m_userEdit), static_cast<QWidget *>(m_interfCombo),
+          static_cast<QWidget *>(m_portEdit)})
+        fieldColours(*field);
+    setTabOrder(m_userEdit, m_interfCombo);
+    setTabOrder(m_interfCombo, m_portEdit);
+    setTabOrder(m_portEdit, m_autoStartCheck);
+    setTabOrder(m_autoStartCheck, m_autoChannCheck);
+    setTabOrder(m_autoChannCheck, m_defNameLabel);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+    FormCreate();
+    m_userEdit->setFocus();
+}
+
+TConfigForm::~TConfigForm() = default;
+
+void TConfigForm::FormCreate()
+{
+    const SettingsValues &settings = m_engine.Settings();
+    const QByteArrayList &addresses = m_engine.LocalAddresses();
+    for (const QByteArray &address : addresses)
+        m_interfCombo->addItem(QString::fromLatin1(address));
+    if (!addresses.isEmpty())
+        m_interfCombo->setCurrentIndex(std::max(0, int(addresses.indexOf(settings.Interface))));
+    m_portEdit->setText(WindowLook::text(settings.Port));
+    m_userEdit->setText(WindowLook::text(settings.UserName));
+    m_autoStartCheck->setChecked(Autostart::isSet());
+    m_autoChannCheck->setChecked(settings.AutoAdd);
+}
+
+void TConfigForm::DefNameLabelClick()
+{
+    m_userEdit->setText(WindowLook::text(DefaultUserName()));
+}
+
+void TConfigForm::AutoStartCheckClick()
+{
+    if (m_autoStartCheck->isChecked()) {
+        if (!Autostart::isSet() && !Autostart::set(QCoreApplication::applicationFilePath())) {
+            // The box stays ticked, as it does for any refused write.
+            m_windows.MessageBox(EngineWindows::Box::Error,
+                                 "Failed to set data for '" +
+                                     QCoreApplication::applicationName().toUtf8() + "'");
+        }
+    } else if (Autostart::isSet()) {
+        Autostart::remove();
+    }
+}
+
+QByteArray TConfigForm::CleanUserName(const QByteArray &typed, const QByteArray &defaultName)
+{
+    const QByteArray name = TextRules::SeparatorToDash(TextRules::TrimBlanks(typed));
+    return name.isEmpty() ? defaultName : name;
+}
+
+void TConfigForm::FormClose()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    const QByteArray name = CleanUserName(WindowLook::bytes(m_userEdit->text()), DefaultUserName());
+    m_userEdit->setText(WindowLook::text(name));
+    m_engine.GoOffline();
+    SettingsValues &settings = m_engine.Settings();
+    settings.UserName = name;
+    settings.Port = WindowLook::bytes(m_portEdit->text());
+    settings.Interface =
+        m_interfCombo->count() > 0 ? m_interfCombo->currentText().toLatin1() : QByteArray();
+    settings.AutoAdd = m_autoChannCheck->isChecked();
+}
+
+void TConfigForm::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+void TConfigForm::done(int result)
+{
+    // Escape and the window manager's close both end here: there is no cancel.
+    FormClose();
+    QDialog::done(result);
+}

@@ -1,0 +1,603 @@
+#include "ui/main/MainForm.h"
+
+#include "app/CodeCript.h"
+#include "app/SettingsFile.h"
+#include "app/Support.h"
+#include "net/WSocket.h"
+#include "platform/Autostart.h"
+#include "ui/WindowLook.h"
+#include "ui/about/AboutForm.h"
+#include "ui/chat/ChatForm.h"
+#include "ui/components/RegionBt.h"
+#include "ui/components/TrayHost.h"
+#include "ui/components/TrayVis.h"
+#include "ui/components/XPMenu.h"
+#include "ui/config/ConfigForm.h"
+#include "ui/main/MainLayout.h"
+#include "ui/main/UserListView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QUrl>
+
+namespace {
+
+QString decoded(const char *scrambled)
+{
+    return WindowLook::text(CodeCript::Decode(scrambled));
+}
+
+QIcon picture(const QString &name)
+{
+    return QIcon(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"));
+}
+
+QImage image(const QString &name)
+{
+    return QImage(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"));
+}
+
+// A widget that takes the keyboard focus and answers the menu key with a popup.
+QWidget *focusPanel(QWidget *parent)
+{
+    auto *panel = new QWidget(parent);
+    WindowLook::paintBackground(*panel, WindowLook::kPanelColor);
+    panel->setFocusPolicy(Qt::StrongFocus);
+    return panel;
+}
+
+} // namespace
+
+TMainForm::TMainForm(SettingsValues &settings, Seams seams, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_settings(settings),
+      m_seams(std::move(seams))
+{
+    m_engine = std::make_unique<MessagingEngine>(*this, m_settings, m_seams.engine);
+    setObjectName(QStringLiteral("MainForm"));
+    buildLayout();
+    buildMenus();
+    m_chat = new TChatForm(*this);
+    buildTray(std::move(m_seams.trayHost));
+    wireChannelBox();
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    // The engine calls back into the windows while it goes; it goes first.
+    m_engine.reset();
+    delete m_chat;
+}
+
+// ---------------------------------------------------------------------------------------
+// Building the window
+
+void TMainForm::buildLayout()
+{
+    using namespace MainLayout;
+    setFixedSize(kWidth, kHeight);
+    WindowLook::paintBackground(*this, WindowLook::kPanelColor);
+    setAccessibleName(QStringLiteral("Tolvex user list"));
+
+    m_mainPanel = new QWidget(this);
+    m_mainPanel->setObjectName(QStringLiteral("MainPanel"));
+    m_mainPanel->setGeometry(0, 0, kWidth, kHeight - kBottomPanelHeight);
+    WindowLook::paintBackground(*m_mainPanel, WindowLook::kPanelColor);
+
+    m_userList = new UserListView(m_mainPanel);
+    m_userList->setObjectName(QStringLiteral("UserList"));
+    m_userList->setGeometry(kUserList);
+    m_userList->setModel(&m_engine->Users());
+    m_userList->setSelectionModel(m_engine->Users().selectionModel());
+    m_userList->setUserIcon(picture(QStringLiteral("user")));
+    m_userList->setAccessibleName(QStringLiteral("User name"));
+    m_userList->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    m_bottomPanel = focusPanel(this);
+    m_bottomPanel->setObjectName(QStringLiteral("BottomPanel"));
+    m_bottomPanel->setGeometry(0, kHeight - kBottomPanelHeight, kWidth, kBottomPanelHeight);
+    m_bottomPanel->setAccessibleName(QStringLiteral("Bottom panel"));
+    m_bottomPanel->setAccessibleDescription(
+        QStringLiteral("The menu key opens the program menu; Escape minimizes to the tray"));
+    m_bottomPanel->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    m_channelBox = new QComboBox(m_bottomPanel);
+    m_channelBox->setObjectName(QStringLiteral("ChannelBox"));
+    m_channelBox->setGeometry(kChannelBox);
+    m_channelBox->setEditable(true);
+    m_channelBox->setInsertPolicy(QComboBox::NoInsert);
+    m_channelBox->setCompleter(nullptr);
+    m_channelBox->setFrame(false);
+    m_channelBox->setFont(WindowLook::windowFont());
+    m_channelBox->setToolTip(QString::fromLatin1(kChannelHint));
+    m_channelBox->setAccessibleName(QString::fromLatin1(kChannelHint));
+    QPalette field = m_channelBox->palette();
+    field.setColor(QPalette::Base, WindowLook::color(WindowLook::kFieldColor));
+    field.setColor(QPalette::Button, WindowLook::color(WindowLook::kFieldColor));
+    m_channelBox->setPalette(field);
+    m_channelBox->lineEdit()->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    m_minimizeBt = new TRegionBt(m_bottomPanel);
+    m_minimizeBt->setObjectName(QStringLiteral("MinimizeBt"));
+    m_minimizeBt->setGeometry(kMinimizeBt);
+    TBitmaps &images = m_minimizeBt->images();
+    images.beginUpdate();
+    images.add(biNormal, image(QStringLiteral("minimize-normal")));
+    images.add(biMask, image(QStringLiteral("minimize-mask")));
+    images.add(biClip, image(QStringLiteral("minimize-clip")));
+    images.add(biOver, image(QStringLiteral("minimize-hover")));
+    images.add(biPush, image(QStringLiteral("minimize-pressed")));
+    images.endUpdate();
+    m_minimizeBt->setToolTip(QString::fromLatin1(kMinimizeHint));
+    m_minimizeBt->setShowHotHint(true);
+    m_minimizeBt->setCursorHotHand(true);
+    m_minimizeBt->setAccessibleName(QStringLiteral("Minimize"));
+    m_minimizeBt->setAccessibleDescription(QString::fromLatin1(kMinimizeHint));
+    m_minimizeBt->OnClick = [this](TRegionBt *) { MinimizeBtClick(); };
+
+    setTabOrder(m_channelBox, m_userList);
+    setTabOrder(m_userList, m_bottomPanel);
+    for (QWidget *w : {static_cast<QWidget *>(m_userList), static_cast<QWidget *>(m_bottomPanel),
+                       static_cast<QWidget *>(m_channelBox->lineEdit())})
+        w->installEventFilter(this);
+
+    QItemSelectionModel *selection = m_engine->Users().selectionModel();
+    connect(selection, &QItemSelectionModel::selectionChanged, this,
+            &TMainForm::UserListSelectItem);
+    // Rows that go away take their selection with them; that is no deselection by the user.
+    UserList *users = &m_engine->Users();
+    connect(users, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this] { m_removingRows = true; });
+    connect(users, &QAbstractItemModel::rowsRemoved, this, [this] {
+        m_removingRows = false;
+        UpdateChatTitle();
+    });
+    connect(m_userList, &UserListView::doubleClickedAnywhere, this, &TMainForm::UserListDblClick);
+    connect(m_userList, &UserListView::mouseReleased, this, &TMainForm::UserListMouseUp);
+}
+
+void TMainForm::buildMenus()
+{
+    const auto action = [this](QMenu *menu, const QString &caption, const QString &glyph,
+                               void (TMainForm::*handler)()) {
+        QAction *a = menu->addAction(picture(glyph), caption);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    m_userPopup = new QMenu(this);
+    m_userPopup->setObjectName(QStringLiteral("UserPopup"));
+    m_userPopup->setAccessibleName(QStringLiteral("User menu"));
+    m_openchatBt = action(m_userPopup, QStringLiteral("Open chat window"),
+                          QStringLiteral("open-chat"), &TMainForm::OpenchatBtClick);
+    m_showIP = action(m_userPopup, QStringLiteral("Show user IP"), QStringLiteral("show-ip"),
+                      &TMainForm::ShowIPClick);
+    m_reloadList = m_userPopup->addAction(picture(QStringLiteral("reload")),
+                                          QStringLiteral("Reload user list"));
+    connect(m_reloadList, &QAction::triggered, m_engine.get(), &MessagingEngine::ReloadListClick);
+    m_userPopup->setDefaultAction(m_openchatBt);
+    connect(m_userPopup, &QMenu::aboutToShow, this, &TMainForm::UserPopupPopup);
+
+    m_trayPopup = new QMenu(this);
+    m_trayPopup->setObjectName(QStringLiteral("TrayPopup"));
+    m_trayPopup->setAccessibleName(QStringLiteral("Program menu"));
+    m_restoreBt = action(m_trayPopup, QStringLiteral("Restore Tolvex"), QStringLiteral("restore"),
+                         &TMainForm::RestoreBtClick);
+    m_configBt = action(m_trayPopup, QStringLiteral("Configuration..."),
+                        QStringLiteral("configuration"), &TMainForm::ConfigBtClick);
+    m_exitBt = action(m_trayPopup, QStringLiteral("Exit"), QStringLiteral("exit"),
+                      &TMainForm::ExitBtClick);
+    m_aboutBt = action(m_trayPopup, QStringLiteral("About..."), QStringLiteral("about"),
+                       &TMainForm::AboutBtClick);
+    m_moreprodBt = action(m_trayPopup, QStringLiteral("More free products..."),
+                          QStringLiteral("more-products"), &TMainForm::MoreprodBtClick);
+    m_trayPopup->setDefaultAction(m_restoreBt);
+
+    m_channPopup = new QMenu(this);
+    m_channPopup->setObjectName(QStringLiteral("ChannPopup"));
+    m_channPopup->setAccessibleName(QStringLiteral("Channel menu"));
+    m_deletechannBt = m_channPopup->addAction(picture(QStringLiteral("delete-channel")),
+                                              QStringLiteral("Delete channel"));
+    connect(m_deletechannBt, &QAction::triggered, m_engine.get(),
+            &MessagingEngine::DeletechannBtClick);
+
+    m_minimizeBt->setPopupmenu(m_trayPopup);
+    connect(m_userList, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { openPopup(m_userPopup, m_userList, pos); });
+    connect(m_bottomPanel, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { openPopup(m_trayPopup, m_bottomPanel, pos); });
+    connect(m_channelBox->lineEdit(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { openPopup(m_channPopup, m_channelBox->lineEdit(), pos); });
+
+    m_xpMenu = new TXPMenu(this);
+    WindowLook::applyMenuSkin(*m_xpMenu);
+}
+
+void TMainForm::buildTray(std::unique_ptr<TrayHost> host)
+{
+    m_trayVis = new TTrayVis(this);
+    if (host)
+        m_trayVis->SetTrayHost(std::move(host));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/main/art/tolvex-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
+    m_trayVis->Trayicon().SetIcon(icon);
+    m_trayVis->Trayicon().SetPopupMenu(m_trayPopup);
+    m_trayVis->BallooInfo().SetInfoIconType(bitInfo);
+    m_trayVis->BallooInfo().SetInfoTimeOut(10);
+    m_trayVis->OnTrayLeftClick = [this](TTrayVis *) { RestoreBtClick(); };
+    m_trayVis->OnTrayRestore = [this](TTrayVis *) { TrayVisTrayRestore(); };
+}
+
+void TMainForm::wireChannelBox()
+{
+    ChannelList &channels = m_engine->ChannelBox();
+    m_channelBox->setModel(&channels);
+    m_channelBox->setCurrentIndex(-1);
+    // The engine's text is the box's text: typing goes to the engine, and whatever the engine
+    // does to the list or the text comes back to the box.
+    connect(m_channelBox->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
+        m_engine->ChannelBox().setText(WindowLook::bytes(text));
+    });
+    connect(&channels, &ChannelList::textChanged, this, &TMainForm::syncChannelText);
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(&channels, signal, this, &TMainForm::syncChannelText);
+    connect(&channels, &QAbstractItemModel::modelReset, this, &TMainForm::syncChannelText);
+    connect(&channels, &ChannelList::enabledChanged, m_channelBox, &QWidget::setEnabled);
+    connect(m_channelBox, &QComboBox::activated, this, [this](int row) {
+        m_engine->ChannelBox().select(row);
+        m_engine->ChannelBoxSelect();
+    });
+    connect(m_engine.get(), &MessagingEngine::settingsLoaded, this, [this] {
+        m_configBt->setEnabled(!m_engine->ConfigurationLocked());
+        m_channelBox->setEnabled(m_engine->ChannelBox().isEnabled());
+        syncChannelText();
+    });
+}
+
+void TMainForm::syncChannelText()
+{
+    const QString text = WindowLook::text(m_engine->ChannelBox().text());
+    if (m_channelBox->currentText() != text)
+        m_channelBox->setEditText(text);
+}
+
+// ---------------------------------------------------------------------------------------
+// Start-up and shutdown
+
+void TMainForm::FormCreate()
+{
+    using namespace MainLayout;
+    m_trayVis->LoadSystemCursor(kCrHandPoint, kIdcHand);
+    setWindowTitle(decoded(CodeCript::DisplayName));
+    m_trayVis->Trayicon().SetToolTip(windowTitle() + QString::fromLatin1(kTrayTipSuffix));
+    m_userList->setToolTip(decoded(CodeCript::ProductTitle));
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    m_engine->AppOnActivate();
+                else
+                    m_engine->AppOnDeactivate();
+            });
+    if (m_settings.Path.isEmpty())
+        m_settings.Path =
+            SettingsFolder() + SettingsFileName(QCoreApplication::applicationFilePath());
+    PlaceAtStart();
+    m_trayVis->HideTaskbarButton(true);
+    m_trayVis->Trayicon().SetAlwaysActive(true);
+
+    const bool atLogon = Autostart::isSet();
+    if (atLogon) {
+        m_showOnStart = false;
+        m_trayVis->HideToTray();
+        m_startedHidden = true;
+    }
+    m_engine->FormCreate(atLogon);
+}
+
+QPoint TMainForm::StartPosition(int taskbarTop, int screenWidth)
+{
+    using namespace MainLayout;
+    return {screenWidth - kWidth - kRightMargin, taskbarTop - kHeight - kTaskbarGap};
+}
+
+void TMainForm::PlaceAtStart()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    move(StartPosition(TaskbarTop(), screen ? screen->geometry().width() : 0));
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_trayVis->HideTaskbarButton(true);
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_engine->FormClose();
+    m_chat->hide();
+    emit formClosed();
+}
+
+void TMainForm::ExitBtClick()
+{
+    close();
+}
+
+// ---------------------------------------------------------------------------------------
+// User list
+
+QList<QByteArray> TMainForm::SelectedNames() const
+{
+    QList<QByteArray> names;
+    const UserList &users = m_engine->Users();
+    for (const int row : users.selectedRows())
+        names.append(users.at(row)->Name);
+    return names;
+}
+
+void TMainForm::UpdateChatTitle()
+{
+    m_chat->SetTitle(SelectedNames());
+}
+
+void TMainForm::UserListSelectItem(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    if (m_inSelectItem || m_removingRows)
+        return;
+    const QScopedValueRollback guard(m_inSelectItem, true);
+    QItemSelectionModel *model = m_engine->Users().selectionModel();
+    // A row that loses its selection takes every other row's with it; rows selected by the
+    // same click come after that, as they do one by one.
+    if (!deselected.isEmpty()) {
+        model->clearSelection();
+        model->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        m_chat->SetSendEnabled(false);
+        if (!selected.isEmpty())
+            model->select(selected, QItemSelectionModel::Select);
+    }
+    if (!selected.isEmpty()) {
+        model->setCurrentIndex(selected.indexes().constLast(), QItemSelectionModel::NoUpdate);
+        if (!m_chat->SendEnabled())
+            m_chat->SetSendEnabled(true);
+    }
+    UpdateChatTitle();
+}
+
+void TMainForm::UserListDblClick()
+{
+    ShowChatWindow();
+    UpdateChatTitle();
+}
+
+void TMainForm::UserListMouseUp()
+{
+    QCoreApplication::processEvents();
+    if (m_chat->isVisible())
+        m_chat->raise();
+    else
+        m_bottomPanel->setFocus();
+}
+
+void TMainForm::UserPopupPopup()
+{
+    const bool selected = m_engine->Users().selectionModel()->hasSelection();
+    m_openchatBt->setEnabled(selected);
+    m_showIP->setEnabled(selected);
+    m_reloadList->setEnabled(true);
+}
+
+void TMainForm::OpenchatBtClick()
+{
+    if (m_engine->Users().selectionModel()->hasSelection())
+        ShowChatWindow();
+}
+
+QByteArray TMainForm::UserIpText(const QByteArray &name, const QByteArray &addr)
+{
+    return "User \"" + name + "\" has IP " + addr;
+}
+
+void TMainForm::ShowIPClick()
+{
+    const UserList &users = m_engine->Users();
+    const QList<int> rows = users.selectedRows();
+    if (rows.isEmpty())
+        return;
+    const TUser *user = users.at(rows.first());
+    MessageBox(Box::Information, UserIpText(user->Name, user->Addr));
+}
+
+// ---------------------------------------------------------------------------------------
+// Tray and menus
+
+void TMainForm::MinimizeBtClick()
+{
+    m_trayVis->MinimizeToTray();
+}
+
+void TMainForm::RestoreBtClick()
+{
+    if (!m_chat->isVisible())
+        PlaceAtStart();
+    if (m_trayVis->InTray())
+        m_trayVis->RestoreFromTray();
+    else
+        m_engine->PostRestore();
+}
+
+void TMainForm::TrayVisTrayRestore()
+{
+    if (!m_startedHidden)
+        return;
+    // A window hidden at a start at log-on was never shown by the event loop.
+    m_startedHidden = false;
+    show();
+    raise();
+    activateWindow();
+}
+
+void TMainForm::ConfigBtClick()
+{
+    QCoreApplication::processEvents();
+    {
+        TConfigForm dialog(*m_engine, *this, this);
+        runDialog(dialog);
+    }
+    m_engine->ResumeOnline();
+}
+
+void TMainForm::AboutBtClick()
+{
+    TAboutForm about(this);
+    runDialog(about);
+}
+
+void TMainForm::MoreprodBtClick()
+{
+    WindowLook::linkOpener()(TAboutForm::WebTarget());
+}
+
+void TMainForm::runDialog(QWidget &dialog)
+{
+    if (m_seams.runDialog) {
+        m_seams.runDialog(dialog);
+        return;
+    }
+    if (auto *modal = qobject_cast<QDialog *>(&dialog))
+        modal->exec();
+}
+
+void TMainForm::openPopup(QMenu *menu, QWidget *at, const QPoint &local)
+{
+    menu->popup(at->mapToGlobal(local));
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_channelBox->lineEdit()) {
+        if (event->type() == QEvent::KeyPress) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                m_engine->ChannelBoxKeyDown(13))
+                return true; // the box never sees the Enter key
+        } else if (event->type() == QEvent::FocusOut) {
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            // The drop-down list and menus take the focus only for a moment.
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                m_engine->ChannelBoxExit();
+        }
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Shift+F10 opens the focused control's menu, as the menu key does.
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            auto *w = qobject_cast<QWidget *>(watched);
+            if (w && w->contextMenuPolicy() == Qt::CustomContextMenu) {
+                emit w->customContextMenuRequested(QPoint(4, 4));
+                return true;
+            }
+        }
+        if (watched == m_bottomPanel && key->key() == Qt::Key_Escape) {
+            MinimizeBtClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------
+// The engine's window interface
+
+void TMainForm::ShowChatWindow()
+{
+    if (m_chat->isVisible())
+        return;
+    if (m_trayVis->InTray())
+        PlaceAtStart();
+    m_chat->OpenBeside(*this);
+}
+
+void TMainForm::AddMessage(const QByteArray &name, const QByteArray &text, quint32 nameColor,
+                           quint32 textColor, bool outgoing)
+{
+    m_chat->AddMessage(name, text, nameColor, textColor, outgoing);
+}
+
+void TMainForm::Attention()
+{
+    m_chat->Attention();
+}
+
+bool TMainForm::MessageBox(Box kind, const QByteArray &text)
+{
+    if (m_seams.messageBox)
+        return m_seams.messageBox(kind, text);
+    QMessageBox box(this);
+    box.setWindowTitle(windowTitle());
+    // Names and channels come from the network: never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(WindowLook::text(text));
+    switch (kind) {
+    case Box::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Box::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Box::Confirmation:
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    }
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TMainForm::GiveFocus(Focus target)
+{
+    if (target == Focus::UserList)
+        m_userList->setFocus();
+    else
+        m_bottomPanel->setFocus();
+}
+
+void TMainForm::ClearSendEdit()
+{
+    m_chat->ClearSendEdit();
+}
+
+void TMainForm::BringToFront()
+{
+    if (m_trayVis->InTray())
+        return;
+    m_trayVis->BringToTop(true, false, false);
+    activateWindow();
+}
+
+void TMainForm::ShowAboutFirstRun()
+{
+    AboutBtClick();
+}
+
+void TMainForm::QueueLine(const QByteArray &line)
+{
+    m_engine->PostQueueMessage(line);
+}
+
+void TMainForm::HideTaskbarButton()
+{
+    m_trayVis->HideTaskbarButton(true);
+}

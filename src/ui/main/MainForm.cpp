@@ -28,6 +28,13 @@
 #include <QScreen>
 #include <QUrl>
 
+// The pictures live in resource files of a static library; naming them keeps them linked.
+static void loadPictures()
+{
+    Q_INIT_RESOURCE(main);
+    Q_INIT_RESOURCE(about);
+}
+
 namespace {
 
 QString decoded(const char *scrambled)
@@ -60,6 +67,7 @@ TMainForm::TMainForm(SettingsValues &settings, Seams seams, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_settings(settings),
       m_seams(std::move(seams))
 {
+    loadPictures();
     m_engine = std::make_unique<MessagingEngine>(*this, m_settings, m_seams.engine);
     setObjectName(QStringLiteral("MainForm"));
     buildLayout();

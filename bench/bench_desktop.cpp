@@ -1,0 +1,238 @@
+// The desktop program: the time from process start to the main window shown and the
+// resident memory once idle, each beside an empty Qt Widgets program that shows one
+// 130 x 180 window (built by this bench), offscreen and under Xvfb; and the user list while
+// 1000 peers join and leave through the model with the list view shown.
+#include "app/CodeCript.h"
+#include "engine/MessagingEngine.h"
+#include "ui/main/UserListView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <benchmark/benchmark.h>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+class NullWindows final : public EngineWindows
+{
+public:
+    void ShowChatWindow() override {}
+    void AddMessage(const QByteArray &, const QByteArray &, quint32, quint32, bool) override {}
+    void Attention() override {}
+    bool MessageBox(Box, const QByteArray &) override { return false; }
+    void GiveFocus(Focus) override {}
+    void ClearSendEdit() override {}
+    void BringToFront() override {}
+    void ShowAboutFirstRun() override {}
+};
+
+// A home whose settings file is current, so that no first-run window comes in between.
+QString preparedHome(QTemporaryDir &dir)
+{
+    const QString folder = dir.path() + QStringLiteral("/.config/") +
+                           QString::fromLatin1(CodeCript::Decode(CodeCript::OuterFolderName)) +
+                           QLatin1Char('/') +
+                           QString::fromLatin1(CodeCript::Decode(CodeCript::DisplayName));
+    QDir().mkpath(folder);
+    QFile file(folder + QStringLiteral("/tolvex.ini"));
+    if (file.open(QIODevice::WriteOnly))
+        file.write("[Tolvex]\nVersion=010001\n[User]\nName=bench\n");
+    return dir.path();
+}
+
+struct Launch
+{
+    double msToShown = 0;
+    double rssKb = 0;
+};
+
+double residentKb(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble();
+    }
+    return 0;
+}
+
+// Starts a program in a network namespace of its own (nothing it does reaches a network),
+// waits for its "shown" line, lets it idle, reads its resident memory and ends it.
+std::optional<Launch> launch(const QString &program, const QString &platform,
+                             const QString &display)
+{
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), preparedHome(home));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("TOLVEX_STARTUP_PROBE"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    if (!display.isEmpty())
+        env.insert(QStringLiteral("DISPLAY"), display);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    if (::geteuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("unshare")).isEmpty())
+        process.start(QStringLiteral("unshare"), {QStringLiteral("-n"), program});
+    else
+        process.start(program, {});
+    QElapsedTimer clock;
+    clock.start();
+    if (!process.waitForStarted(5000))
+        return std::nullopt;
+    QByteArray out;
+    while (!out.contains("shown\n") && clock.elapsed() < 15000 &&
+           process.state() == QProcess::Running) {
+        process.waitForReadyRead(50);
+        out += process.readAllStandardOutput();
+    }
+    Launch result;
+    result.msToShown = double(clock.nsecsElapsed()) / 1e6;
+    const bool shown = out.contains("shown\n");
+    if (shown) {
+        QThread::msleep(700);
+        result.rssKb = residentKb(process.processId());
+    }
+    process.terminate();
+    if (!process.waitForFinished(5000))
+        process.kill();
+    process.waitForFinished(2000);
+    return shown ? std::optional(result) : std::nullopt;
+}
+
+class Xvfb
+{
+public:
+    Xvfb()
+    {
+        for (int n = 77; n < 99 && m_display.isEmpty(); ++n) {
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+                continue;
+            m_process.start(QStringLiteral("Xvfb"),
+                            {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"),
+                             QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                             QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+            if (!m_process.waitForStarted(3000))
+                return;
+            QElapsedTimer waited;
+            waited.start();
+            while (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
+                   waited.elapsed() < 5000)
+                QThread::msleep(20);
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+                m_display = QStringLiteral(":%1").arg(n);
+        }
+    }
+    ~Xvfb()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(3000);
+    }
+    const QString &display() const { return m_display; }
+
+private:
+    QProcess m_process;
+    QString m_display;
+};
+
+void startup(benchmark::State &state, const QString &program, bool x11)
+{
+    std::unique_ptr<Xvfb> server;
+    if (x11) {
+        server = std::make_unique<Xvfb>();
+        if (server->display().isEmpty()) {
+            state.SkipWithError("Xvfb could not be started");
+            return;
+        }
+    }
+    double rss = 0;
+    for (auto _ : state) {
+        const auto result = launch(program, x11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"),
+                                   x11 ? server->display() : QString());
+        if (!result) {
+            state.SkipWithError("the program did not show its window");
+            return;
+        }
+        state.SetIterationTime(result->msToShown / 1000.0);
+        rss = result->rssKb;
+    }
+    state.counters["rss_kB"] = rss;
+}
+
+void BM_StartupTolvexOffscreen(benchmark::State &state)
+{
+    startup(state, QStringLiteral(TOLVEX_EXE), false);
+}
+void BM_StartupBaselineOffscreen(benchmark::State &state)
+{
+    startup(state, QStringLiteral(BASELINE_EXE), false);
+}
+void BM_StartupTolvexXvfb(benchmark::State &state)
+{
+    startup(state, QStringLiteral(TOLVEX_EXE), true);
+}
+void BM_StartupBaselineXvfb(benchmark::State &state)
+{
+    startup(state, QStringLiteral(BASELINE_EXE), true);
+}
+BENCHMARK(BM_StartupBaselineOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(BM_StartupTolvexOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(BM_StartupBaselineXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(BM_StartupTolvexXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+
+// Peers join and leave through the engine while the list view shows them; the model must
+// announce single rows (never a reset), so the cost per peer stays flat as the list grows.
+void BM_UserListJoinLeave(benchmark::State &state)
+{
+    const int peers = int(state.range(0));
+    NullWindows windows;
+    SettingsValues settings;
+    settings.Port = "5040";
+    settings.Interface = "127.0.0.2";
+    EngineSeams seams = EngineSeams::System();
+    seams.LocalIPList = [] { return QByteArrayList{"127.0.0.2"}; };
+    MessagingEngine engine(windows, settings, seams);
+    UserListView view;
+    view.setModel(&engine.Users());
+    view.setSelectionModel(engine.Users().selectionModel());
+    view.resize(123, 150);
+    view.show();
+    int resets = 0;
+    QObject::connect(&engine.Users(), &QAbstractItemModel::modelAboutToBeReset, [&] { ++resets; });
+    for (auto _ : state) {
+        for (int i = 0; i < peers; ++i) {
+            engine.AddUser("10.1." + QByteArray::number(i / 250) + "." + QByteArray::number(i % 250),
+                           "user" + QByteArray::number((i * 7919) % peers), "ABCDEF");
+            QCoreApplication::processEvents();
+        }
+        while (engine.Users().count() > 0) {
+            engine.RemoveUser(engine.Users().count() / 2);
+            QCoreApplication::processEvents();
+        }
+    }
+    state.counters["us_per_peer"] = benchmark::Counter(
+        double(state.iterations()) * peers * 2, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["resets"] = resets;
+}
+BENCHMARK(BM_UserListJoinLeave)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

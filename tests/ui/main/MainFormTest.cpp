@@ -1,0 +1,397 @@
+// The main window under the offscreen platform, driven with Qt Test input.
+#include "MainFormFixture.h"
+#include "app/CodeCript.h"
+#include "engine/Datagram.h"
+#include "platform/Autostart.h"
+#include "ui/about/AboutForm.h"
+#include "ui/chat/ChatForm.h"
+#include "ui/components/TrayVis.h"
+#include "ui/config/ConfigForm.h"
+#include "ui/main/MainLayout.h"
+#include "ui/main/UserListView.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QPoint rowCentre(UserListView *list, int row)
+{
+    return list->visualRect(list->model()->index(row, 0)).center();
+}
+
+QByteArray displayName()
+{
+    return CodeCript::Decode(CodeCript::DisplayName);
+}
+
+} // namespace
+
+class MainFormTest : public MainFormFixture
+{
+};
+
+TEST_F(MainFormTest, CtrlClickOnOneOfThreeSelectedRowsDeselectsAllAndDisablesSend)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.show();
+    addPeer(1, "ann");
+    addPeer(2, "bob");
+    addPeer(3, "cid");
+    UserListView *list = form.UserList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowCentre(list, 2));
+    ASSERT_EQ(form.Engine().Users().selectedRows(), (QList<int>{0, 1, 2}));
+    EXPECT_TRUE(form.ChatForm().SendEnabled());
+    EXPECT_EQ(form.ChatForm().CaptionLabel()->text(), QStringLiteral("ann, bob, cid"));
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(list, 1));
+    EXPECT_TRUE(form.Engine().Users().selectedRows().isEmpty());
+    EXPECT_FALSE(form.ChatForm().SendEnabled());
+    EXPECT_EQ(form.ChatForm().CaptionLabel()->text(), QString::fromLatin1(displayName()));
+
+    // A plain click on another row selects it alone and enables sending again.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 2));
+    EXPECT_EQ(form.Engine().Users().selectedRows(), QList<int>{2});
+    EXPECT_TRUE(form.ChatForm().SendEnabled());
+    EXPECT_EQ(form.ChatForm().CaptionLabel()->text(), QStringLiteral("cid"));
+}
+
+TEST_F(MainFormTest, DoubleClickOnEmptySpaceOpensTheChatWindowWithThePlaceholderTitle)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.show();
+    addPeer(1, "ann");
+    ASSERT_FALSE(form.ChatForm().isVisible());
+    const QPoint below(20, form.UserList()->viewport()->height() - 5);
+    QTest::mouseDClick(form.UserList()->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_TRUE(form.ChatForm().isVisible());
+    EXPECT_EQ(form.ChatForm().CaptionLabel()->text(), QString::fromLatin1(displayName()));
+    // Beside the main window, 5 pixels to its left, top edges aligned.
+    EXPECT_EQ(form.ChatForm().geometry().top(), form.geometry().top());
+    EXPECT_EQ(form.ChatForm().frameGeometry().right() + 1 + 5, form.frameGeometry().left());
+}
+
+TEST_F(MainFormTest, UserPopupEnablesChatAndIpOnlyWithASelection)
+{
+    writeSettings();
+    TMainForm &form = start();
+    addPeer(1, "ann");
+    for (const bool selected : {false, true}) {
+        if (selected)
+            form.Engine().Users().selectOnly(0);
+        form.UserPopupPopup();
+        EXPECT_EQ(form.OpenchatBt()->isEnabled(), selected);
+        EXPECT_EQ(form.ShowIP()->isEnabled(), selected);
+        EXPECT_TRUE(form.ReloadList()->isEnabled());
+    }
+    EXPECT_EQ(form.UserPopup()->defaultAction(), form.OpenchatBt());
+    EXPECT_EQ(form.TrayPopup()->defaultAction(), form.RestoreBt());
+    QStringList tray;
+    for (QAction *a : form.TrayPopup()->actions())
+        tray.append(a->text());
+    EXPECT_EQ(tray, (QStringList{"Restore Tolvex", "Configuration...", "Exit", "About...",
+                                 "More free products..."}));
+}
+
+TEST_F(MainFormTest, ShowUserIpNamesThePeerLiterallyInAPlainTextBox)
+{
+    writeSettings();
+    TMainForm &form = start();
+    addPeer(1, "<b>x</b>");
+    form.Engine().Users().selectOnly(0);
+    form.ShowIPClick();
+    ASSERT_EQ(m_boxes.size(), 1);
+    EXPECT_EQ(m_boxes.first(), "User \"<b>x</b>\" has IP " + peerAddr(1));
+    // The list shows the name as typed, never as markup.
+    EXPECT_EQ(form.UserList()->model()->index(0, 0).data().toString(), QStringLiteral("<b>x</b>"));
+}
+
+TEST_F(MainFormTest, MessageBoxesShowNetworkTextAsPlainText)
+{
+    writeSettings();
+    // Real boxes this time: only the dialogs are answered by the test.
+    TMainForm::Seams seams;
+    seams.engine.LocalIPList = [] { return QByteArrayList{"127.0.0.1", ownAddr()}; };
+    seams.engine.NetworkConnected = [] { return true; };
+    seams.engine.BroadcastAddr = broadcastAddr();
+    seams.runDialog = [](QWidget &dialog) { dialog.close(); };
+    TMainForm form(m_settings, std::move(seams));
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        format = box->textFormat();
+        box->accept();
+    });
+    form.MessageBox(EngineWindows::Box::Information, "User \"<img src=x>\" has IP 10.0.0.7");
+    EXPECT_EQ(shown, QStringLiteral("User \"<img src=x>\" has IP 10.0.0.7"));
+    EXPECT_EQ(format, Qt::PlainText);
+}
+
+TEST_F(MainFormTest, RestoreMovesTheWindowBackUnlessTheChatWindowIsOpen)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.show();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QPoint home = TMainForm::StartPosition(TaskbarTop(), screen->geometry().width());
+    EXPECT_EQ(form.pos(), home);
+
+    form.move(40, 40);
+    form.RestoreBtClick();
+    EXPECT_EQ(form.pos(), home);
+
+    form.ShowChatWindow();
+    form.move(60, 60);
+    form.RestoreBtClick();
+    EXPECT_EQ(form.pos(), QPoint(60, 60));
+}
+
+TEST_F(MainFormTest, StartPositionSitsAboveTheTaskbarNearTheRightEdge)
+{
+    EXPECT_EQ(TMainForm::StartPosition(1040, 1280), QPoint(1280 - 130 - 25, 1040 - 180 - 15));
+}
+
+TEST_F(MainFormTest, ConfigurationClosedUnchangedTakesTheProgramOffAndOnLine)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.Engine().OpenReceiver(true);
+    addPeer(1, "ann");
+    ASSERT_EQ(form.Engine().Users().count(), 1);
+    form.ConfigBtClick();
+    EXPECT_EQ(m_dialogs, QStringList{"TConfigForm"});
+    EXPECT_EQ(form.Engine().Users().count(), 0);
+    EXPECT_EQ(nextBroadcast(), "EXT");
+    EXPECT_EQ(nextBroadcast(), "ACK|BCT|Sales|me|");
+    EXPECT_EQ(form.Engine().WSocketRecv().State(), wsConnected);
+    EXPECT_TRUE(form.Engine().AliveTimer().isActive());
+    EXPECT_EQ(form.Engine().AliveTimer().interval(), MessagingEngine::kTickMs);
+}
+
+TEST_F(MainFormTest, ConfigurationIsDisabledByTheRestriction)
+{
+    writeSettings("[Restrictions]\nConfiguration=1\n");
+    TMainForm &form = start();
+    EXPECT_FALSE(form.ConfigBt()->isEnabled());
+    EXPECT_TRUE(form.ExitBt()->isEnabled());
+    EXPECT_TRUE(form.AboutBt()->isEnabled());
+}
+
+struct NameCase
+{
+    const char *typed;
+    const char *stored; // nullptr: the default name
+};
+
+class ConfigNameTest : public MainFormFixture, public ::testing::WithParamInterface<NameCase>
+{
+};
+
+TEST_P(ConfigNameTest, ClosingStoresTheCleanedValues)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.Engine().OpenReceiver(false);
+    m_onDialog = [](QWidget &dialog) {
+        auto &config = static_cast<TConfigForm &>(dialog);
+        config.UserEdit()->setText(QString::fromLatin1(GetParam().typed));
+        config.PortEdit()->setText(QStringLiteral("5041x"));
+        config.AutoChannCheck()->setChecked(false);
+    };
+    form.ConfigBtClick();
+    const SettingsValues &values = form.Engine().Settings();
+    EXPECT_EQ(values.UserName,
+              GetParam().stored ? QByteArray(GetParam().stored) : DefaultUserName());
+    EXPECT_EQ(values.Port, "5041x"); // as typed: the reopening reports an unusable port
+    EXPECT_EQ(values.Interface, ownAddr());
+    EXPECT_FALSE(values.AutoAdd);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ConfigNameTest,
+                         ::testing::Values(NameCase{"  ", nullptr}, NameCase{"a|b", "a-b"},
+                                           NameCase{"\t ann \r", "ann"}));
+
+TEST_F(MainFormTest, ConfigurationShowsTheValuesAndRestoresTheDefaultName)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.Engine().OpenReceiver(false);
+    TConfigForm config(form.Engine(), form);
+    EXPECT_EQ(config.UserEdit()->text(), QStringLiteral("me"));
+    EXPECT_EQ(config.PortEdit()->text(), QString::number(m_port));
+    EXPECT_EQ(config.InterfCombo()->currentText(), QString::fromLatin1(ownAddr()));
+    EXPECT_TRUE(config.AutoChannCheck()->isChecked());
+    EXPECT_FALSE(config.AutoStartCheck()->isChecked());
+    EXPECT_EQ(config.size(), QSize(194, 276));
+    QTest::mouseClick(config.DefNameLabel(), Qt::LeftButton);
+    EXPECT_EQ(config.UserEdit()->text(), QString::fromLatin1(DefaultUserName()));
+}
+
+TEST_F(MainFormTest, AutostartEntryIsWrittenAndRemovedByTheUsersClicksOnly)
+{
+    writeSettings();
+    TMainForm &form = start();
+    TConfigForm config(form.Engine(), form);
+    config.show();
+    // Ticking it from code (as FormCreate does) writes nothing.
+    config.AutoStartCheck()->setChecked(true);
+    EXPECT_FALSE(Autostart::isSet());
+    config.AutoStartCheck()->setChecked(false);
+
+    QTest::mouseClick(config.AutoStartCheck(), Qt::LeftButton);
+    EXPECT_TRUE(Autostart::isSet());
+    QTest::keyClick(config.AutoStartCheck(), Qt::Key_Space);
+    EXPECT_FALSE(Autostart::isSet());
+}
+
+TEST_F(MainFormTest, FirstRunOpensTheAboutWindowThenWritesTheFirstStartKeys)
+{
+    QByteArray fileAtAbout = "(not opened)";
+    m_onDialog = [&](QWidget &) { fileAtAbout = settingsText(); };
+    TMainForm &form = start();
+    EXPECT_EQ(m_dialogs, QStringList{"TAboutForm"});
+    EXPECT_TRUE(fileAtAbout.isEmpty()); // the about window comes before the file is written
+    const QByteArray text = settingsText();
+    EXPECT_TRUE(text.contains("Version=010001")) << text.constData();
+    EXPECT_TRUE(text.contains("Port=5040"));
+    EXPECT_TRUE(text.contains("Name=" + DefaultUserName()));
+    const QByteArray channel = CodeCript::Decode(CodeCript::DefaultChannel);
+    EXPECT_TRUE(text.contains("Channel0=" + channel));
+    EXPECT_TRUE(text.contains("Selected=" + channel));
+    EXPECT_TRUE(text.contains("AutoAdd=1"));
+    EXPECT_FALSE(text.contains("Interface="));
+    EXPECT_TRUE(form.Engine().AliveTimer().isActive());
+    EXPECT_EQ(form.Engine().AliveTimer().interval(), MessagingEngine::kFirstTickMs);
+}
+
+TEST_F(MainFormTest, ExitWithPeersBroadcastsTheLeaveNoticeBeforeSaving)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.Engine().OpenReceiver(false);
+    addPeer(1, "ann");
+    form.Engine().ChannelBox().append("Lab");
+    QByteArray heardBeforeSave;
+    QObject::connect(&form.Engine(), &MessagingEngine::aboutToSaveSettings,
+                     [&] { heardBeforeSave = nextBroadcast(); });
+    bool closed = false;
+    QObject::connect(&form, &TMainForm::formClosed, [&] { closed = true; });
+    form.ExitBt()->trigger();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(heardBeforeSave, "EXT");
+    EXPECT_TRUE(settingsText().contains("Channel1=Lab"));
+}
+
+TEST_F(MainFormTest, StartAtLogonStaysHiddenInTheTrayUntilTheFirstRestore)
+{
+    writeSettings();
+    ASSERT_TRUE(Autostart::set(QStringLiteral("/usr/bin/tolvex")));
+    TMainForm &form = start();
+    EXPECT_FALSE(form.ShowOnStart());
+    EXPECT_TRUE(form.StartedHidden());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.TrayVis().InTray());
+    EXPECT_TRUE(form.TrayVis().Trayicon().IconAdded());
+    EXPECT_EQ(form.TrayVis().Trayicon().ToolTip(),
+              QString::fromLatin1(displayName()) + QStringLiteral(", click to restore"));
+    EXPECT_EQ(form.Engine().AliveTimer().interval(), MessagingEngine::kLogonFirstTickMs);
+    EXPECT_EQ(form.Engine().AliveTimerTag(), 1);
+
+    form.RestoreBtClick();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.StartedHidden());
+    EXPECT_FALSE(form.TrayVis().InTray());
+    form.MinimizeBtClick();
+    EXPECT_FALSE(form.isVisible());
+    form.RestoreBtClick();
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(MainFormTest, ChannelBoxTakesATypedChannelOnEnter)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.show();
+    QLineEdit *edit = form.ChannelBox()->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("  Lab  "));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(form.Engine().ActiveChannel(), "Lab");
+    EXPECT_EQ(form.ChannelBox()->currentText(), QStringLiteral("Lab"));
+    EXPECT_NE(form.Engine().ChannelBox().findExact("Lab"), -1);
+    EXPECT_EQ(form.ChannelBox()->count(), 2);
+}
+
+TEST_F(MainFormTest, TheLayoutHasItsSizesAndColours)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.show();
+    EXPECT_EQ(form.size(), QSize(MainLayout::kWidth, MainLayout::kHeight));
+    EXPECT_EQ(form.ChannelBox()->geometry(), MainLayout::kChannelBox);
+    EXPECT_EQ(form.MinimizeBt()->geometry(), MainLayout::kMinimizeBt);
+    EXPECT_EQ(form.UserList()->geometry(), MainLayout::kUserList);
+    EXPECT_EQ(form.BottomPanel()->geometry(), QRect(0, 156, 130, 24));
+    const QImage shot = form.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(1, 1), QColor(233, 233, 233));
+    EXPECT_EQ(shot.pixelColor(10, 120), QColor(205, 209, 220));
+    addPeer(1, "ann");
+    form.Engine().Users().selectOnly(0);
+    const QRect row = form.UserList()->visualRect(form.UserList()->model()->index(0, 0));
+    const QImage selected = form.UserList()->viewport()->grab().toImage();
+    EXPECT_EQ(selected.pixelColor(row.right() - 3, row.center().y()), QColor(128, 128, 255));
+}
+
+TEST_F(MainFormTest, EveryControlAndMenuItemHasAnAccessibleNameAndAKeyboardPath)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.show();
+    TConfigForm config(form.Engine(), form);
+    TAboutForm about;
+    for (QWidget *window : {static_cast<QWidget *>(&form), static_cast<QWidget *>(&config),
+                            static_cast<QWidget *>(&about)}) {
+        for (QWidget *w : window->findChildren<QWidget *>()) {
+            if (w->focusPolicy() == Qt::NoFocus || qobject_cast<QMenu *>(w) || !w->isVisibleTo(window))
+                continue;
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+            ASSERT_NE(iface, nullptr);
+            EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty())
+                << window->objectName().toStdString() << ": " << w->metaObject()->className()
+                << " " << w->objectName().toStdString();
+        }
+    }
+    for (QMenu *menu : {form.UserPopup(), form.TrayPopup(), form.ChannPopup()})
+        for (QAction *a : menu->actions())
+            EXPECT_FALSE(a->text().isEmpty());
+
+    // The menu key on the list opens the user menu; Escape on the bottom panel minimises.
+    form.activateWindow();
+    form.UserList()->setFocus();
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(form.UserPopup()->isVisible());
+        form.UserPopup()->close();
+    });
+    QTest::keyClick(form.UserList(), Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(!form.UserPopup()->isVisible());
+    form.BottomPanel()->setFocus();
+    QTest::keyClick(form.BottomPanel(), Qt::Key_Escape);
+    EXPECT_TRUE(form.TrayVis().InTray());
+}

@@ -23,6 +23,12 @@ build: configure
 run: build
 	$(BUILD)/src/tolvex
 
+# make package  the Debian package (.deb) of the two programs, written into $(BUILD)
+.PHONY: package
+package: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tolvex tolvex-cli tolvex_data
+	cd $(BUILD) && cpack -G DEB
+
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 

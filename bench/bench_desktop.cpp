@@ -156,8 +156,9 @@ void startup(benchmark::State &state, const QString &program, bool x11)
     }
     double rss = 0;
     for (auto _ : state) {
-        const auto result = launch(program, x11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"),
-                                   x11 ? server->display() : QString());
+        const auto result =
+            launch(program, x11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"),
+                   x11 ? server->display() : QString());
         if (!result) {
             state.SkipWithError("the program did not show its window");
             return;
@@ -184,7 +185,10 @@ void BM_StartupBaselineXvfb(benchmark::State &state)
 {
     startup(state, QStringLiteral(BASELINE_EXE), true);
 }
-BENCHMARK(BM_StartupBaselineOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(BM_StartupBaselineOffscreen)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(8);
 BENCHMARK(BM_StartupTolvexOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(BM_StartupBaselineXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(BM_StartupTolvexXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
@@ -210,7 +214,8 @@ void BM_UserListJoinLeave(benchmark::State &state)
     QObject::connect(&engine.Users(), &QAbstractItemModel::modelAboutToBeReset, [&] { ++resets; });
     for (auto _ : state) {
         for (int i = 0; i < peers; ++i) {
-            engine.AddUser("10.1." + QByteArray::number(i / 250) + "." + QByteArray::number(i % 250),
+            engine.AddUser("10.1." + QByteArray::number(i / 250) + "." +
+                               QByteArray::number(i % 250),
                            "user" + QByteArray::number((i * 7919) % peers), "ABCDEF");
             QCoreApplication::processEvents();
         }
@@ -219,8 +224,9 @@ void BM_UserListJoinLeave(benchmark::State &state)
             QCoreApplication::processEvents();
         }
     }
-    state.counters["us_per_peer"] = benchmark::Counter(
-        double(state.iterations()) * peers * 2, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["us_per_peer"] =
+        benchmark::Counter(double(state.iterations()) * peers * 2,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["resets"] = resets;
 }
 BENCHMARK(BM_UserListJoinLeave)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -101,6 +101,7 @@ void UserList::setColor(int row, quint32 color)
 
 std::unique_ptr<TUser> UserList::take(int row)
 {
+    emit removingRows(true);
     beginRemoveRows(QModelIndex(), row, row);
     auto it = m_entries.begin() + row;
     std::unique_ptr<TUser> user = std::move(it->user);
@@ -108,6 +109,7 @@ std::unique_ptr<TUser> UserList::take(int row)
     m_byAddr.remove(user->Addr);
     m_byId.remove(user->Id);
     endRemoveRows();
+    emit removingRows(false);
     return user;
 }
 

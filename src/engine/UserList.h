@@ -82,6 +82,11 @@ public:
     /// Makes a row the only selected entry and the focused one.
     void selectOnly(int row);
 
+signals:
+    /// Emitted before rows go away, ahead of the selection's own notice that they are no
+    /// longer selected: a view can tell that notice from a user's deselection.
+    void removingRows(bool removing);
+
 private:
     struct Entry
     {

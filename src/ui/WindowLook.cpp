@@ -17,10 +17,10 @@ QColor color(quint32 bbggrr)
 QFont windowFont()
 {
     QFont font;
-    // Tahoma is rarely installed on Linux desktops; the fallbacks keep the narrow metrics
-    // the 130-pixel window was laid out for.
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
-                      QStringLiteral("Liberation Sans")});
+    // Tahoma is rarely installed on Linux desktops; the condensed fallback keeps the narrow
+    // metrics the 130-pixel window was laid out for.
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                      QStringLiteral("Liberation Sans Narrow"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(11);
     return font;
 }

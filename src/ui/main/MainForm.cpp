@@ -63,6 +63,8 @@ QWidget *focusPanel(QWidget *parent)
 
 } // namespace
 
+TMainForm::TMainForm(SettingsValues &settings) : TMainForm(settings, Seams()) {}
+
 TMainForm::TMainForm(SettingsValues &settings, Seams seams, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_settings(settings),
       m_seams(std::move(seams))
@@ -80,7 +82,10 @@ TMainForm::TMainForm(SettingsValues &settings, Seams seams, QWidget *parent)
 
 TMainForm::~TMainForm()
 {
-    // The engine calls back into the windows while it goes; it goes first.
+    // The engine calls back into the windows while it goes; it goes first, and its list
+    // empties without the window's rules.
+    disconnect(m_engine->Users().selectionModel(), nullptr, this, nullptr);
+    disconnect(&m_engine->Users(), nullptr, this, nullptr);
     m_engine.reset();
     delete m_chat;
 }
@@ -127,6 +132,7 @@ void TMainForm::buildLayout()
     m_channelBox->setFont(WindowLook::windowFont());
     m_channelBox->setToolTip(QString::fromLatin1(kChannelHint));
     m_channelBox->setAccessibleName(QString::fromLatin1(kChannelHint));
+    m_channelBox->lineEdit()->setAccessibleName(QString::fromLatin1(kChannelHint));
     QPalette field = m_channelBox->palette();
     field.setColor(QPalette::Base, WindowLook::color(WindowLook::kFieldColor));
     field.setColor(QPalette::Button, WindowLook::color(WindowLook::kFieldColor));
@@ -161,12 +167,11 @@ void TMainForm::buildLayout()
     connect(selection, &QItemSelectionModel::selectionChanged, this,
             &TMainForm::UserListSelectItem);
     // Rows that go away take their selection with them; that is no deselection by the user.
-    UserList *users = &m_engine->Users();
-    connect(users, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-            [this] { m_removingRows = true; });
-    connect(users, &QAbstractItemModel::rowsRemoved, this, [this] {
-        m_removingRows = false;
-        UpdateChatTitle();
+    ::UserList *users = &m_engine->Users();
+    connect(users, &::UserList::removingRows, this, [this](bool removing) {
+        m_removingRows = removing;
+        if (!removing)
+            UpdateChatTitle();
     });
     connect(m_userList, &UserListView::doubleClickedAnywhere, this, &TMainForm::UserListDblClick);
     connect(m_userList, &UserListView::mouseReleased, this, &TMainForm::UserListMouseUp);
@@ -351,7 +356,7 @@ void TMainForm::ExitBtClick()
 QList<QByteArray> TMainForm::SelectedNames() const
 {
     QList<QByteArray> names;
-    const UserList &users = m_engine->Users();
+    const ::UserList &users = m_engine->Users();
     for (const int row : users.selectedRows())
         names.append(users.at(row)->Name);
     return names;
@@ -421,7 +426,7 @@ QByteArray TMainForm::UserIpText(const QByteArray &name, const QByteArray &addr)
 
 void TMainForm::ShowIPClick()
 {
-    const UserList &users = m_engine->Users();
+    const ::UserList &users = m_engine->Users();
     const QList<int> rows = users.selectedRows();
     if (rows.isEmpty())
         return;

@@ -3,6 +3,7 @@
 #include "engine/EngineWindows.h"
 #include "engine/MessagingEngine.h"
 #include "ui/chat/ChatHost.h"
+#include "ui/components/TrayHost.h"
 
 #include <QItemSelection>
 #include <QWidget>
@@ -16,7 +17,6 @@ class TChatForm;
 class TRegionBt;
 class TTrayVis;
 class TXPMenu;
-class TrayHost;
 class UserListView;
 struct SettingsValues;
 
@@ -45,7 +45,8 @@ public:
 
     /// FormCreate runs here: placement, tray icon, the start-at-log-on test and the deferred
     /// start-up event. settings must outlive the window.
-    explicit TMainForm(SettingsValues &settings, Seams seams = Seams(), QWidget *parent = nullptr);
+    explicit TMainForm(SettingsValues &settings);
+    TMainForm(SettingsValues &settings, Seams seams, QWidget *parent = nullptr);
     ~TMainForm() override;
 
     MessagingEngine &Engine() { return *m_engine; }

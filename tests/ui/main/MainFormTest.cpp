@@ -2,9 +2,11 @@
 #include "MainFormFixture.h"
 #include "app/CodeCript.h"
 #include "engine/Datagram.h"
+#include "net/WSocket.h"
 #include "platform/Autostart.h"
 #include "ui/about/AboutForm.h"
 #include "ui/chat/ChatForm.h"
+#include "ui/components/RegionBt.h"
 #include "ui/components/TrayVis.h"
 #include "ui/config/ConfigForm.h"
 #include "ui/main/MainLayout.h"
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -38,8 +41,7 @@ QByteArray displayName()
 } // namespace
 
 class MainFormTest : public MainFormFixture
-{
-};
+{};
 
 TEST_F(MainFormTest, CtrlClickOnOneOfThreeSelectedRowsDeselectsAllAndDisablesSend)
 {
@@ -200,8 +202,7 @@ struct NameCase
 };
 
 class ConfigNameTest : public MainFormFixture, public ::testing::WithParamInterface<NameCase>
-{
-};
+{};
 
 TEST_P(ConfigNameTest, ClosingStoresTheCleanedValues)
 {
@@ -369,13 +370,14 @@ TEST_F(MainFormTest, EveryControlAndMenuItemHasAnAccessibleNameAndAKeyboardPath)
     for (QWidget *window : {static_cast<QWidget *>(&form), static_cast<QWidget *>(&config),
                             static_cast<QWidget *>(&about)}) {
         for (QWidget *w : window->findChildren<QWidget *>()) {
-            if (w->focusPolicy() == Qt::NoFocus || qobject_cast<QMenu *>(w) || !w->isVisibleTo(window))
+            if (w->focusPolicy() == Qt::NoFocus || qobject_cast<QMenu *>(w) ||
+                !w->isVisibleTo(window))
                 continue;
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
             ASSERT_NE(iface, nullptr);
             EXPECT_FALSE(iface->text(QAccessible::Name).isEmpty())
-                << window->objectName().toStdString() << ": " << w->metaObject()->className()
-                << " " << w->objectName().toStdString();
+                << window->objectName().toStdString() << ": " << w->metaObject()->className() << " "
+                << w->objectName().toStdString();
         }
     }
     for (QMenu *menu : {form.UserPopup(), form.TrayPopup(), form.ChannPopup()})

@@ -36,8 +36,7 @@ inline constexpr char MailTemplate[] = "65P16nbHMAuyu5bS85-GOgJT85ZQ6gDq6hXE4h-Z
 inline constexpr char DonationTemplate[] =
     "vnbzen3c0aIhLhequVWW6VdpuFBHeAeHLgIpLAJT0RbH6APzuNIQeAI_L5-z4FDtXAPKLgyH6Kzy3Suq6hby4FD2";
 /// First information line of the about window.
-inline constexpr char InfoLine1[] =
-    "DRJaLAJa6gJ2eadKvgPzjguHeSdzvgDk8RIienJzuVX2jgIAjnyHLVjk6gIK85Qk6AJzLRIavaT=";
+inline constexpr char InfoLine1[] = "DRJaLAJa6gJ2eadKvgPzjguHeSdB6hJajgtH8RPpjgByLnLHeApq";
 /// Second information line of the about window.
 inline constexpr char InfoLine2[] = "bEXyuFdz6adZeRDk85B_jnbHjndWeh3k6RTq";
 

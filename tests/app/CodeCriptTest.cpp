@@ -64,7 +64,7 @@ TEST(CodeCriptTest, ConstantsDecodeToTheirTexts)
         {CodeCript::MailTemplate, "mailto:feedback@example.org?subject=%1"},
         {CodeCript::DonationTemplate,
          "https://www.example.org/tolvex/donate?product=%1&action=%2&note=%3"},
-        {CodeCript::InfoLine1, "Serverless chat for the computers of your local network."},
+        {CodeCript::InfoLine1, "Serverless chat for your local network."},
         {CodeCript::InfoLine2, "Free to use and to pass on."},
     };
     for (const auto &[scrambled, text] : constants)

@@ -32,8 +32,8 @@ QPushButton *textButton(QWidget *parent, const char *caption, const QString &hin
     font.setPixelSize(10);
     button->setFont(font);
     button->setStyleSheet(QStringLiteral(
-        "QPushButton { color: rgb(75, 75, 75); border: 1px solid transparent; }"
-        "QPushButton:hover, QPushButton:focus { border: 1px solid rgb(150, 150, 150); }"));
+        "QPushButton { color: rgb(75, 75, 75); border: 1px solid rgb(200, 200, 200); }"
+        "QPushButton:hover, QPushButton:focus { border-color: rgb(110, 110, 110); }"));
     button->setToolTip(hint);
     button->setAccessibleName(QString::fromLatin1(caption));
     button->setAccessibleDescription(hint);

@@ -81,7 +81,10 @@ TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidge
     label(this, "Start automatically with Windows", 9, 168);
     m_autoStartCheck = new QCheckBox(QStringLiteral("Enabled (delayed by 30\")"), this);
     m_autoStartCheck->setObjectName(QStringLiteral("AutoStartCheck"));
-    m_autoStartCheck->setGeometry(37, 188, 140, 17);
+    // 140 pixels hold the caption in Tahoma; a wider fallback face may take the room to the
+    // dialog's edge.
+    m_autoStartCheck->setGeometry(37, 188, qBound(140, m_autoStartCheck->sizeHint().width(), 153),
+                                  17);
     m_autoStartCheck->setAccessibleName(QStringLiteral("Start automatically at log-on"));
     connect(m_autoStartCheck, &QCheckBox::clicked, this, &TConfigForm::AutoStartCheckClick);
 

@@ -58,7 +58,14 @@ UserListView::~UserListView() = default;
 
 void UserListView::setUserIcon(const QIcon &icon)
 {
-    m_delegate->icon = icon;
+    // A selected row shows the same picture, not the style's tinted one.
+    QIcon same;
+    for (const QSize &size : icon.availableSizes()) {
+        const QPixmap picture = icon.pixmap(size);
+        same.addPixmap(picture, QIcon::Normal);
+        same.addPixmap(picture, QIcon::Selected);
+    }
+    m_delegate->icon = same;
     viewport()->update();
 }
 

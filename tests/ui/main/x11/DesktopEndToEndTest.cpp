@@ -1,0 +1,445 @@
+// Two desktop copies and a terminal copy on a LAN of network namespaces, each desktop on an
+// X server of its own (Xvfb with trayer as notification area). The test drives one desktop
+// copy as a user would, with xdotool, checks what the terminal peer received and what the
+// transcript shows of its answer, and keeps screenshots of every window in the build folder.
+#include "app/CodeCript.h"
+#include "common/Netns.h"
+#include "common/TestEnv.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QStringList kTools = {"Xvfb", "trayer", "xdotool", "xwd", "xclip"};
+
+QString binary(const char *relative)
+{
+    return qEnvironmentVariable("TOLVEX_BINARY_DIR") + QLatin1Char('/') +
+           QString::fromLatin1(relative);
+}
+
+QString shotFolder()
+{
+    const QString folder =
+        qEnvironmentVariable("TOLVEX_BINARY_DIR") + QStringLiteral("/screenshots");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+template <typename F>
+bool waitFor(F condition, int timeoutMs = 20000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
+
+// A program that runs until the object goes.
+class Running
+{
+public:
+    Running() = default;
+    Running(const Running &) = delete;
+    Running &operator=(const Running &) = delete;
+    ~Running() { stop(); }
+    QProcess &process() { return m_process; }
+    bool start(const QString &program, const QStringList &args, const QProcessEnvironment &env)
+    {
+        m_process.setProcessEnvironment(env);
+        m_process.start(program, args);
+        return m_process.waitForStarted(5000);
+    }
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(2000);
+    }
+    /// Everything the program printed so far.
+    QByteArray output()
+    {
+        // Without a running event loop the pipe is read only while waiting for it.
+        m_process.waitForReadyRead(20);
+        m_output += m_process.readAllStandardOutput();
+        return m_output;
+    }
+
+private:
+    QProcess m_process;
+    QByteArray m_output;
+};
+
+// One X server with a notification area.
+class Display
+{
+public:
+    bool start()
+    {
+        for (int n = 60; n < 90; ++n) {
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+                continue;
+            m_name = QStringLiteral(":%1").arg(n);
+            m_server.start(QStringLiteral("Xvfb"),
+                           {m_name, QStringLiteral("-screen"), QStringLiteral("0"),
+                            QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                            QStringLiteral("tcp")},
+                           QProcessEnvironment::systemEnvironment());
+            if (waitFor([n] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)); },
+                        5000))
+                break;
+            m_server.stop();
+            m_name.clear();
+        }
+        if (m_name.isEmpty())
+            return false;
+        QProcessEnvironment env = environment();
+        m_tray.start(QStringLiteral("trayer"),
+                     QStringLiteral("--edge bottom --align right --widthtype pixel --width 120 "
+                                    "--height 24")
+                         .split(QLatin1Char(' ')),
+                     env);
+        return true;
+    }
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), m_name);
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        return env;
+    }
+    /// Runs an X tool on this display and returns its standard output.
+    QByteArray tool(const QString &program, const QStringList &args, int timeoutMs = 20000) const
+    {
+        QProcess p;
+        p.setProcessEnvironment(environment());
+        p.start(program, args);
+        p.waitForFinished(timeoutMs);
+        return p.readAllStandardOutput();
+    }
+    void xdotool(const QString &args) const
+    {
+        tool(QStringLiteral("xdotool"), args.split(QLatin1Char(' ')));
+        QThread::msleep(150);
+    }
+    void type(const QString &text) const
+    {
+        tool(QStringLiteral("xdotool"),
+             {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), text});
+        QThread::msleep(150);
+    }
+    /// The first visible window whose name matches, or 0.
+    QByteArray window(const QString &namePattern, int timeoutMs = 15000) const
+    {
+        QByteArray id;
+        waitFor(
+            [&] {
+                id = tool(QStringLiteral("xdotool"),
+                          {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                           QStringLiteral("--name"), namePattern})
+                         .split('\n')
+                         .value(0)
+                         .trimmed();
+                return !id.isEmpty();
+            },
+            timeoutMs);
+        return id;
+    }
+    QRect geometry(const QByteArray &window) const
+    {
+        const QByteArray shell = tool(QStringLiteral("xdotool"),
+                                      {QStringLiteral("getwindowgeometry"),
+                                       QStringLiteral("--shell"), QString::fromLatin1(window)});
+        QRect r;
+        for (const QByteArray &line : shell.split('\n')) {
+            const QList<QByteArray> kv = line.split('=');
+            if (kv.size() != 2)
+                continue;
+            const int v = kv[1].toInt();
+            if (kv[0] == "X")
+                r.moveLeft(v);
+            else if (kv[0] == "Y")
+                r.moveTop(v);
+            else if (kv[0] == "WIDTH")
+                r.setWidth(v);
+            else if (kv[0] == "HEIGHT")
+                r.setHeight(v);
+        }
+        return r;
+    }
+    /// The whole screen, read with xwd.
+    QImage screenshot() const
+    {
+        const QByteArray xwd =
+            tool(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")});
+        return fromXwd(xwd);
+    }
+
+private:
+    // An XWD dump of a 24-bit ZPixmap screen as an image.
+    static QImage fromXwd(const QByteArray &data)
+    {
+        if (data.size() < 100)
+            return {};
+        const auto field = [&](int i) {
+            return qFromBigEndian<quint32>(reinterpret_cast<const uchar *>(data.constData()) +
+                                           4 * i);
+        };
+        const quint32 headerSize = field(0), width = field(4), height = field(5);
+        // Xvfb's depth-24 dumps pack a pixel in 3 bytes within padded rows.
+        const quint32 byteOrder = field(7), bytesPerLine = field(12);
+        const quint32 bytesPerPixel = field(11) / 8;
+        const quint32 colours = field(19);
+        const qsizetype offset = qsizetype(headerSize) + qsizetype(colours) * 12;
+        if ((bytesPerPixel != 3 && bytesPerPixel != 4) ||
+            data.size() < offset + qsizetype(bytesPerLine) * height)
+            return {};
+        QImage image(int(width), int(height), QImage::Format_RGB32);
+        for (quint32 y = 0; y < height; ++y) {
+            const auto *row =
+                reinterpret_cast<const uchar *>(data.constData()) + offset + y * bytesPerLine;
+            auto *out = reinterpret_cast<QRgb *>(image.scanLine(int(y)));
+            for (quint32 x = 0; x < width; ++x) {
+                const uchar *p = row + bytesPerPixel * x;
+                const quint32 v = byteOrder == 0
+                                      ? quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16
+                                      : quint32(p[bytesPerPixel - 1]) |
+                                            quint32(p[bytesPerPixel - 2]) << 8 |
+                                            quint32(p[bytesPerPixel - 3]) << 16;
+                out[x] = 0xFF000000u | v;
+            }
+        }
+        return image;
+    }
+
+    QString m_name;
+    Running m_server;
+    Running m_tray;
+};
+
+void saveShot(const QImage &screen, const QRect &area, const QString &name)
+{
+    screen.copy(area).save(shotFolder() + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+// A current settings file for a desktop or terminal copy, so that no first-run window opens.
+void writeSettings(const QString &home, const QByteArray &name, const QByteArray &addr)
+{
+    const QString folder = home + QStringLiteral("/.config/") +
+                           QString::fromLatin1(CodeCript::Decode(CodeCript::OuterFolderName)) +
+                           QLatin1Char('/') +
+                           QString::fromLatin1(CodeCript::Decode(CodeCript::DisplayName));
+    QDir().mkpath(folder);
+    for (const char *file : {"tolvex.ini", "tolvex-cli.ini"}) {
+        QFile ini(folder + QLatin1Char('/') + QString::fromLatin1(file));
+        ini.open(QIODevice::WriteOnly);
+        ini.write("[Tolvex]\nVersion=010001\n[Server]\nPort=5040\nInterface=" + addr +
+                  "\n[User]\nName=" + name + "\n[Channels]\nChannel0=Main\nSelected=Main\n");
+    }
+}
+
+QProcessEnvironment hostEnvironment(QProcessEnvironment env, const QString &home)
+{
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return env;
+}
+
+bool near(const QColor &c, int r, int g, int b, int tolerance = 6)
+{
+    return qAbs(c.red() - r) <= tolerance && qAbs(c.green() - g) <= tolerance &&
+           qAbs(c.blue() - b) <= tolerance;
+}
+
+} // namespace
+
+TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
+{
+    TOLVEX_REQUIRE_NETNS();
+    for (const QString &tool : kTools) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) {
+            if (testenv::netnsRequired())
+                FAIL() << tool.toStdString() << " is missing";
+            GTEST_SKIP() << tool.toStdString() << " is missing";
+        }
+    }
+    testnet::NetLab lab;
+    lab.addLan("e2e");
+    const QList<QByteArray> hosts = {"ann", "bea", "cid"};
+    for (int i = 0; i < hosts.size(); ++i) {
+        lab.addHost(hosts[i]);
+        lab.attach(hosts[i], "e2e", "eth0", "10.74.1." + QByteArray::number(i + 1) + "/24");
+    }
+    QTemporaryDir homes;
+    for (int i = 0; i < hosts.size(); ++i)
+        writeSettings(homes.filePath(QString::fromLatin1(hosts[i])), hosts[i],
+                      "10.74.1." + QByteArray::number(i + 1));
+    const auto home = [&](const QByteArray &host) {
+        return homes.filePath(QString::fromLatin1(host));
+    };
+    const auto inHost = [&](const QByteArray &host, const QString &program) {
+        return QStringList{QStringLiteral("netns"), QStringLiteral("exec"),
+                           QString::fromLatin1(lab.nsName(host)), program};
+    };
+
+    Display screenA, screenB;
+    ASSERT_TRUE(screenA.start());
+    ASSERT_TRUE(screenB.start());
+    Running ann, bea, cid;
+    ASSERT_TRUE(ann.start(QStringLiteral("ip"), inHost("ann", binary("src/tolvex")),
+                          hostEnvironment(screenA.environment(), home("ann"))));
+    ASSERT_TRUE(bea.start(QStringLiteral("ip"), inHost("bea", binary("src/tolvex")),
+                          hostEnvironment(screenB.environment(), home("bea"))));
+    ASSERT_TRUE(cid.start(QStringLiteral("ip"), inHost("cid", binary("src/cli/tolvex-cli")),
+                          hostEnvironment(QProcessEnvironment::systemEnvironment(), home("cid"))));
+
+    // Everybody meets within a few seconds of the first tick.
+    ASSERT_TRUE(waitFor([&] {
+        const QByteArray out = cid.output();
+        return out.contains("ann") && out.contains("bea");
+    })) << cid.output().constData()
+        << cid.process().readAllStandardError().constData()
+        << ann.process().readAllStandardError().constData();
+
+    const QByteArray mainA = screenA.window(QStringLiteral("^Tolvex$"));
+    ASSERT_FALSE(mainA.isEmpty());
+    const QRect main = screenA.geometry(mainA);
+    EXPECT_EQ(main.size(), QSize(130, 180));
+
+    // Select cid (the last row) and open the chat window from the user menu, by keyboard.
+    // A bare X server has no window manager to give the clicked window the keyboard.
+    screenA.xdotool(
+        QStringLiteral("mousemove %1 %2 click 1").arg(main.x() + 30).arg(main.y() + 12));
+    screenA.xdotool(QStringLiteral("windowfocus --sync ") + QString::fromLatin1(mainA));
+    // The click leaves the keyboard focus on the bottom panel; Shift+Tab goes back to the list.
+    screenA.xdotool(QStringLiteral("key shift+Tab End"));
+    screenA.xdotool(QStringLiteral("key shift+F10"));
+    screenA.xdotool(QStringLiteral("key Down Return"));
+    const QByteArray chatA = screenA.window(QStringLiteral("^cid$"));
+    if (chatA.isEmpty())
+        saveShot(screenA.screenshot(), QRect(0, 0, 1024, 768), QStringLiteral("failed-chat"));
+    ASSERT_FALSE(chatA.isEmpty()) << "the chat window did not open with cid selected";
+    const QRect chat = screenA.geometry(chatA);
+    EXPECT_EQ(chat.size(), QSize(250, 180));
+    EXPECT_EQ(chat.top(), main.top());
+    EXPECT_EQ(chat.right() + 1 + 5, main.left());
+
+    // Type a line and press Enter: the keyboard follows the pointer on a bare X server.
+    screenA.xdotool(
+        QStringLiteral("mousemove %1 %2 click 1").arg(chat.x() + 60).arg(chat.bottom() - 12));
+    screenA.xdotool(QStringLiteral("windowfocus --sync ") + QString::fromLatin1(chatA));
+    screenA.type(QStringLiteral("hello cid, here is ann"));
+    screenA.xdotool(QStringLiteral("key Return"));
+    ASSERT_TRUE(waitFor([&] { return cid.output().contains("ann> hello cid, here is ann"); }))
+        << cid.output().constData();
+
+    // The peer answers twice; the answers are in the transcript.
+    cid.process().write("hi ann, cid answers\n<b>not bold</b> {\\rtf1 literal}\n");
+    cid.process().waitForBytesWritten(5000);
+    const auto transcript = [&] {
+        screenA.xdotool(
+            QStringLiteral("mousemove %1 %2 click 1").arg(chat.x() + 120).arg(chat.y() + 60));
+        screenA.xdotool(QStringLiteral("windowfocus --sync ") + QString::fromLatin1(chatA));
+        screenA.xdotool(QStringLiteral("key ctrl+a ctrl+c"));
+        return screenA.tool(
+            QStringLiteral("xclip"),
+            {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")},
+            5000);
+    };
+    QByteArray text;
+    ASSERT_TRUE(waitFor([&] {
+        text = transcript();
+        return text.contains("{\\rtf1 literal}");
+    })) << text.constData();
+    EXPECT_TRUE(text.contains("cid< hello cid, here is ann")) << text.constData();
+    EXPECT_TRUE(text.contains("cid> hi ann, cid answers")) << text.constData();
+    EXPECT_TRUE(text.contains("cid> <b>not bold</b> {\\rtf1 literal}")) << text.constData();
+
+    // Screenshots and their key pixels, with the transcript's selection cleared.
+    screenA.xdotool(
+        QStringLiteral("mousemove %1 %2 click 1").arg(chat.x() + 200).arg(chat.bottom() - 45));
+    screenA.xdotool(QStringLiteral("mousemove 10 10"));
+    QImage screen = screenA.screenshot();
+    ASSERT_FALSE(screen.isNull());
+    saveShot(screen, main, QStringLiteral("main-window"));
+    saveShot(screen, chat, QStringLiteral("chat-window"));
+    saveShot(screen, chat.united(main).adjusted(-10, -10, 10, 34), QStringLiteral("desktop"));
+    EXPECT_TRUE(near(screen.pixelColor(main.x() + 1, main.y() + 1), 233, 233, 233));
+    EXPECT_TRUE(near(screen.pixelColor(main.x() + 10, main.y() + 140), 205, 209, 220));
+    // cid's row (the second, after bea) is selected: white on blue.
+    bool selectedRow = false;
+    for (int y = main.y() + 3; y < main.y() + 60 && !selectedRow; ++y)
+        selectedRow = near(screen.pixelColor(main.x() + 100, y), 128, 128, 255);
+    EXPECT_TRUE(selectedRow);
+    EXPECT_TRUE(near(screen.pixelColor(chat.x() + 200, chat.y() + 5), 233, 233, 233));
+
+    // The skinned user menu.
+    screenA.xdotool(
+        QStringLiteral("mousemove %1 %2 click 3").arg(main.x() + 40).arg(main.y() + 100));
+    QThread::msleep(400);
+    screen = screenA.screenshot();
+    saveShot(screen, QRect(main.x() + 30, main.y() + 90, 200, 110), QStringLiteral("user-menu"));
+    EXPECT_FALSE(near(screen.pixelColor(main.x() + 100, main.y() + 112), 205, 209, 220, 2));
+    screenA.xdotool(QStringLiteral("key Escape"));
+
+    // The configuration dialog and the about window, from the tray menu of the minimise
+    // button.
+    const QPoint minimise(main.x() + 102 + 12, main.y() + 156 + 2 + 9);
+    screenA.xdotool(QStringLiteral("mousemove %1 %2 click 3").arg(minimise.x()).arg(minimise.y()));
+    screenA.xdotool(QStringLiteral("key Down Down Return"));
+    const QByteArray configA = screenA.window(QStringLiteral("^Configuration$"));
+    ASSERT_FALSE(configA.isEmpty());
+    const QRect config = screenA.geometry(configA);
+    EXPECT_EQ(config.size(), QSize(194, 276));
+    screenA.xdotool(QStringLiteral("mousemove %1 %2").arg(config.x() + 5).arg(config.y() + 5));
+    screenA.xdotool(QStringLiteral("windowfocus --sync ") + QString::fromLatin1(configA));
+    screen = screenA.screenshot();
+    saveShot(screen, config, QStringLiteral("configuration"));
+    EXPECT_TRUE(near(screen.pixelColor(config.x() + 3, config.y() + 3), 233, 233, 233));
+    screenA.xdotool(QStringLiteral("key Escape"));
+    // Closing the dialog took ann off line and on line again: cid sees it leave and return.
+    ASSERT_TRUE(
+        waitFor([&] { return screenA.window(QStringLiteral("^Configuration$"), 200).isEmpty(); }));
+
+    screenA.xdotool(QStringLiteral("mousemove %1 %2 click 3").arg(minimise.x()).arg(minimise.y()));
+    screenA.xdotool(QStringLiteral("key Down Down Down Down Return"));
+    const QByteArray aboutA = screenA.window(QStringLiteral("^About\\.\\.\\.$"));
+    ASSERT_FALSE(aboutA.isEmpty());
+    const QRect about = screenA.geometry(aboutA);
+    EXPECT_EQ(about.size(), QSize(365, 200));
+    screenA.xdotool(QStringLiteral("mousemove %1 %2").arg(about.x() + 200).arg(about.y() + 190));
+    screenA.xdotool(QStringLiteral("windowfocus --sync ") + QString::fromLatin1(aboutA));
+    screen = screenA.screenshot();
+    saveShot(screen, about, QStringLiteral("about"));
+    EXPECT_TRUE(near(screen.pixelColor(about.x() + 3, about.bottom() - 3), 235, 235, 235));
+    screenA.xdotool(QStringLiteral("key Escape"));
+
+    // The tray icon is in trayer's notification area of both screens.
+    saveShot(screenA.screenshot(), QRect(1024 - 130, 768 - 30, 130, 30), QStringLiteral("tray"));
+
+    // Exit from the tray menu: ann's leave notice reaches cid.
+    const qsizetype before = cid.output().size();
+    screenA.xdotool(QStringLiteral("mousemove %1 %2 click 3").arg(minimise.x()).arg(minimise.y()));
+    screenA.xdotool(QStringLiteral("key Down Down Down Return"));
+    EXPECT_TRUE(ann.process().waitForFinished(10000));
+    EXPECT_TRUE(waitFor([&] { return cid.output().mid(before).contains("bea"); }));
+}

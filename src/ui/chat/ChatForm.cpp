@@ -32,6 +32,12 @@
 #include <QToolButton>
 #include <QWindow>
 
+// The pictures live in this library's resource file; a static library must register it.
+static void initChatResources()
+{
+    Q_INIT_RESOURCE(chat);
+}
+
 using namespace ChatLook;
 
 namespace {
@@ -87,6 +93,7 @@ TChatForm::TChatForm(ChatHost &host, QWidget *parent)
       m_tonePlayer(tonesOnDevice),
       m_flasher([](QWidget &window) { QApplication::alert(&window, kFlashMs); })
 {
+    initChatResources();
     setObjectName(QStringLiteral("ChatForm"));
     // Closing hides; the window lives as long as the program and never ends it.
     setAttribute(Qt::WA_QuitOnClose, false);

@@ -3,8 +3,10 @@
 #include "ChatTestSupport.h"
 #include "ui/chat/ChatLook.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTextEdit>
 #include <gtest/gtest.h>
@@ -25,6 +27,14 @@ TEST(ChatFormLook, RendersTheOpenedWindow)
     const QImage picture = chat.grab().toImage();
     ASSERT_TRUE(picture.save(testOutputPath(QStringLiteral("chat-window.png"))));
     EXPECT_EQ(picture.size(), QSize(ChatLook::kOpenWidth, ChatLook::kOpenHeight));
+
+    chat.UtilsPopupPopup();
+    chat.UtilsPopup()->popup(chat.mapToGlobal(QPoint(20, 40)));
+    QTRY_VERIFY(chat.UtilsPopup()->isVisible());
+    chat.UtilsPopup()->setActiveAction(chat.SavetofileBt());
+    ASSERT_TRUE(chat.UtilsPopup()->grab().save(testOutputPath(QStringLiteral("chat-menu.png"))));
+    chat.UtilsPopup()->hide();
+    ASSERT_TRUE(chat.SaveTranscript(testOutputPath(QStringLiteral("chat.rtf"))));
 }
 
 } // namespace

@@ -282,6 +282,9 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     setMinimumSize(size());
     const QRect main = mainWindow.frameGeometry();
     move(main.x() - frameGeometry().width() - kMainGap, main.y());
+    // A message that opens the window while the user works in another program must not
+    // take the keyboard from it; opened from within the program, the window is activated.
+    setAttribute(Qt::WA_ShowWithoutActivating, QApplication::activeWindow() == nullptr);
     show();
 }
 

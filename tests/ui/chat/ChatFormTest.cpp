@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -530,6 +531,30 @@ TEST_F(ChatFormTest, ActivationPutsTheFocusOnTheComposingLine)
     chat.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&chat));
     EXPECT_EQ(QApplication::focusWidget(), chat.SendEdit());
+}
+
+TEST_F(ChatFormTest, OpeningFromWithinTheProgramActivatesTheWindow)
+{
+    chat.hide();
+    host.main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.main));
+    chat.OpenBeside(host.main);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&chat));
+    EXPECT_FALSE(chat.testAttribute(Qt::WA_ShowWithoutActivating));
+}
+
+TEST_F(ChatFormTest, ContextMenuOpensWithTheEnablingRulesApplied)
+{
+    chat.AddMessage("Alice", "text", 0, 0, false);
+    QWidget *viewport = chat.Memo()->viewport();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                            viewport->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(viewport, &event);
+    ASSERT_TRUE(waitFor([&] { return chat.UtilsPopup()->isVisible(); }));
+    EXPECT_FALSE(chat.CopytoclipBt()->isEnabled());
+    EXPECT_TRUE(chat.CleartextBt()->isEnabled());
+    EXPECT_TRUE(chat.SavetofileBt()->isEnabled());
+    chat.UtilsPopup()->hide();
 }
 
 // ---- attention ----

@@ -12,8 +12,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -259,16 +261,9 @@ TEST_F(ChatFormTest, ComposedLineRules)
     }
 }
 
-TEST_F(ChatFormTest, TypingStopsAtTheMaximumLength)
-{
-    chat.SendEdit()->setText(QString(kSendEditMaxLength, u'a'));
-    QTest::keyClicks(chat.SendEdit(), QStringLiteral("bcd"));
-    EXPECT_EQ(chat.SendEdit()->text().size(), kSendEditMaxLength);
-}
-
 // ---- title ----
 
-TEST_F(ChatFormTest, TitleInNavyOrDisplayNameInGray)
+TEST_F(ChatFormTest, TitleGoesToLabelHintAndCaption)
 {
     struct Case
     {
@@ -277,10 +272,8 @@ TEST_F(ChatFormTest, TitleInNavyOrDisplayNameInGray)
         quint32 color;
     };
     const Case cases[] = {
-        {{"Alice", "Bob"}, QStringLiteral("Alice, Bob"), WindowLook::kNavy},
-        {{"Alice"}, QStringLiteral("Alice"), WindowLook::kNavy},
+        {{"<b>Al</b>", "Bob"}, QStringLiteral("<b>Al</b>, Bob"), WindowLook::kNavy},
         {{}, displayName(), WindowLook::kGray},
-        {{"<b>B\xe9</b>"}, QStringLiteral(u"<b>B\u00e9</b>"), WindowLook::kNavy},
     };
     for (const Case &c : cases) {
         chat.SetTitle(c.names);
@@ -377,11 +370,24 @@ TEST_F(ChatFormTest, SaveDialogProposesTheTitleAndAddsTheExtension)
             modal->close();
             return;
         }
-        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            proposed = name->text();
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        if (!name || !model) {
+            modal->close();
+            return;
+        }
+        proposed = name->text();
+        // The dialog puts its proposal back once a folder has been read; type after that.
+        QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
         dialog->setDirectory(dir.path());
-        dialog->selectFile(QStringLiteral("notes"));
-        static_cast<QDialog *>(dialog)->accept();
+        waitFor([&] {
+            return std::any_of(loaded.begin(), loaded.end(), [&](const QList<QVariant> &args) {
+                return QDir(args.at(0).toString()) == QDir(dir.path());
+            });
+        });
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("notes"));
+        QTest::keyClick(name, Qt::Key_Return);
     });
     chat.SavetofileBtClick();
     EXPECT_EQ(proposed, QStringLiteral("Alice, Bob"));
@@ -585,9 +591,10 @@ TEST_F(ChatFormTest, AttentionRaisesAndFlashesWithoutTakingTheFocus)
 TEST_F(ChatFormTest, AttentionWithoutSoundDeviceStillReturns)
 {
     // The real tones: on a machine without a sound device this falls back to the bell.
-    chat.SetFlasher([](QWidget &) {});
+    int flashes = 0;
+    chat.SetFlasher([&flashes](QWidget &) { ++flashes; });
     chat.Attention();
-    EXPECT_TRUE(chat.isVisible());
+    EXPECT_EQ(flashes, 1);
 }
 
 } // namespace

@@ -34,28 +34,6 @@ TEST(ChatRules, TitleJoinsNamesInNavyOrShowsDisplayNameInGray)
     }
 }
 
-TEST(ChatRules, MenuOffersCopyOnlyWithASelectionAndTheRestOnlyWithText)
-{
-    struct Case
-    {
-        bool selection;
-        bool empty;
-        bool copy, clear, save;
-    };
-    const Case cases[] = {
-        {false, true, false, false, false},
-        {false, false, false, true, true},
-        {true, false, true, true, true},
-        {true, true, false, false, false},
-    };
-    for (const Case &c : cases) {
-        const ChatRules::UtilsMenuState s = ChatRules::UtilsMenu(c.selection, c.empty);
-        EXPECT_EQ(s.copy, c.copy);
-        EXPECT_EQ(s.clear, c.clear);
-        EXPECT_EQ(s.save, c.save);
-    }
-}
-
 TEST(ChatRules, ProposedFileNameStaysInTheChosenFolder)
 {
     struct Case

@@ -255,7 +255,8 @@ void TChatForm::SetTitle(const QList<QByteArray> &selectedNames)
     palette.setColor(QPalette::WindowText, WindowLook::color(title.color));
     m_captionLabel->setPalette(palette);
     m_captionLabel->setToolTip(plainHint(title.text));
-    setWindowTitle(title.text);
+    // "[*]" in a caption marks where a modified window shows its star; doubled it is text.
+    setWindowTitle(QString(title.text).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
 
 void TChatForm::SetSendEnabled(bool enabled)

@@ -36,6 +36,12 @@ TEST(ChatPicture, OpenedWindowShowsPanelsFieldsAndEntries)
     EXPECT_EQ(picture.pixelColor(240, 150), field) << "transcript";
     EXPECT_EQ(picture.pixelColor(150, ChatLook::kOpenHeight - 12), field) << "composing line";
 
+    chat.SetSendEnabled(false);
+    chat.SetTitle({});
+    chat.resize(330, 220);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chat.width() == 330; }));
+    EXPECT_TRUE(chat.grab().save(testOutputPath(QStringLiteral("chat-window-wide.png"))));
+
     chat.UtilsPopupPopup();
     chat.UtilsPopup()->popup(chat.mapToGlobal(QPoint(20, 40)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(chat.UtilsPopup()));

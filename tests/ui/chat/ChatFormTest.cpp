@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -178,6 +179,16 @@ TEST_F(ChatFormTest, EntryGoesToTheEndWhateverTheSelection)
     chat.AddMessage("B", "second", 0, 0, false);
     EXPECT_EQ(blocks(), QStringList({"A> first", "B> second", ""}));
     EXPECT_FALSE(chat.Memo()->textCursor().hasSelection());
+
+    // The newest entry is scrolled into view, even after the user scrolled up.
+    for (int i = 0; i < 50; ++i)
+        chat.AddMessage("C", "more", 0, 0, false);
+    QScrollBar *bar = chat.Memo()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(0);
+    chat.AddMessage("D", "newest", 0, 0, false);
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_TRUE(chat.Memo()->viewport()->rect().contains(chat.Memo()->cursorRect()));
 }
 
 // ---- composing and sending ----

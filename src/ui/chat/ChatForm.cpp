@@ -32,6 +32,12 @@
 #include <QToolButton>
 #include <QWindow>
 
+// The pictures live in this library's resource file; a static library must register it.
+static void initChatResources()
+{
+    Q_INIT_RESOURCE(chat);
+}
+
 using namespace ChatLook;
 
 namespace {
@@ -87,6 +93,7 @@ TChatForm::TChatForm(ChatHost &host, QWidget *parent)
       m_tonePlayer(tonesOnDevice),
       m_flasher([](QWidget &window) { QApplication::alert(&window, kFlashMs); })
 {
+    initChatResources();
     setObjectName(QStringLiteral("ChatForm"));
     // Closing hides; the window lives as long as the program and never ends it.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -248,7 +255,8 @@ void TChatForm::SetTitle(const QList<QByteArray> &selectedNames)
     palette.setColor(QPalette::WindowText, WindowLook::color(title.color));
     m_captionLabel->setPalette(palette);
     m_captionLabel->setToolTip(plainHint(title.text));
-    setWindowTitle(title.text);
+    // "[*]" in a caption marks where a modified window shows its star; doubled it is text.
+    setWindowTitle(QString(title.text).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
 
 void TChatForm::SetSendEnabled(bool enabled)
@@ -275,6 +283,9 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     setMinimumSize(size());
     const QRect main = mainWindow.frameGeometry();
     move(main.x() - frameGeometry().width() - kMainGap, main.y());
+    // A message that opens the window while the user works in another program must not
+    // take the keyboard from it; opened from within the program, the window is activated.
+    setAttribute(Qt::WA_ShowWithoutActivating, QApplication::activeWindow() == nullptr);
     show();
 }
 

@@ -25,11 +25,14 @@ const std::array<char16_t, 32> &upperControlBlock()
     return table;
 }
 
-// The Windows-1252 byte of a character, or -1 when the code page has none.
+// The Windows-1252 byte of a printable character above 127, or -1. The five bytes the code
+// page leaves unassigned stand for C1 controls, which readers drop when written as bytes.
 int codePageByte(char16_t c)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+    if (c >= 0xA0 && c <= 0xFF)
         return c;
+    if (c < 0x100)
+        return -1;
     const std::array<char16_t, 32> &table = upperControlBlock();
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (table[i] == c)
@@ -57,10 +60,11 @@ void appendText(QByteArray &out, QStringView text)
             out += hex[b >> 4];
             out += hex[b & 0xF];
         } else {
-            // RTF numbers are signed 16-bit; "?" is what a reader without Unicode shows.
+            // RTF numbers are signed 16-bit. The "?" that a reader without Unicode shows is
+            // written as \'3f: some readers drop the rest of the word after a literal one.
             out += "\\u";
             out += QByteArray::number(int(qint16(c)));
-            out += '?';
+            out += "\\'3f";
         }
     }
 }

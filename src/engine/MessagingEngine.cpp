@@ -168,6 +168,11 @@ void MessagingEngine::FormClose()
         abortQuietly(*m_wsocketRecv);
     }
     LeaveNetwork();
+    // Peers that heard an announcement whose answers have not come in yet (a channel
+    // change right before the end) list this copy too: they are told it left.
+    if (m_announcedSinceLeave &&
+        Broadcast([] { return Datagram::LeaveNotice(); }) == SendOutcome::Sent)
+        WaitAllDataSent();
     emit aboutToSaveSettings();
     SaveSettings();
 }
@@ -573,7 +578,8 @@ void MessagingEngine::Announce()
         return;
     const QByteArray channel = m_activeChannel;
     const QByteArray user = m_settings.UserName;
-    Broadcast([&] { return Datagram::Announcement(channel, user); });
+    if (Broadcast([&] { return Datagram::Announcement(channel, user); }) == SendOutcome::Sent)
+        m_announcedSinceLeave = true;
 }
 
 void MessagingEngine::LeaveNetwork()
@@ -581,6 +587,7 @@ void MessagingEngine::LeaveNetwork()
     if (m_users.isEmpty())
         return;
     RemoveAllUsers();
+    m_announcedSinceLeave = false;
     if (Broadcast([] { return Datagram::LeaveNotice(); }) == SendOutcome::Sent)
         WaitAllDataSent();
 }

@@ -249,6 +249,8 @@ private:
     quint64 m_lastUserId = 0;
     int m_pendingCount = 0;
     bool m_closed = false;
+    /// An announcement went out after the last leave notice.
+    bool m_announcedSinceLeave = false;
     int m_userLimit = kDefaultUserLimit;
     QByteArray m_interfaceAddr;
     /// Device index that held the interface address when the receiver opened; 0 unknown.

@@ -101,7 +101,9 @@ void TerminalFrontEnd::applyOptions()
     if (m_settings.UserName.isEmpty())
         say("warning: the user name is empty, so this copy announces nothing: nobody can "
             "list it or write to it (give a name with --name, or set Name in " +
-            m_settings.Path.toLocal8Bit() + ")");
+            (m_settings.Path.isEmpty() ? QByteArray("the settings file")
+                                       : m_settings.Path.toLocal8Bit()) +
+            ")");
 }
 
 void TerminalFrontEnd::keepStoredValues(SettingsValues &values, ChannelSettings &channels) const

@@ -466,7 +466,8 @@ void MessagingEngine::CheckReceiver()
         m_seams.InterfaceIndexOf) {
         QByteArray error;
         const QByteArray addr = resolveInterface(&error);
-        if (addr.isEmpty() || m_seams.InterfaceIndexOf(addr) != m_receiverIfIndex) {
+        // A device name's address may change too (a new lease).
+        if (addr != m_receiverAddr || m_seams.InterfaceIndexOf(addr) != m_receiverIfIndex) {
             try {
                 m_wsocketRecv->Close();
             } catch (const std::exception &) {
@@ -561,6 +562,7 @@ void MessagingEngine::OpenReceiver(bool report)
     m_receiverIfIndex = m_wsocketRecv->State() == wsConnected && m_seams.InterfaceIndexOf
                             ? m_seams.InterfaceIndexOf(m_interfaceAddr)
                             : 0;
+    m_receiverAddr = m_interfaceAddr;
     if (code > 0) {
         m_windows.MessageBox(EngineWindows::Box::Error, "Error: " + SocketErrorDesc(code) +
                                                             " (Code " + QByteArray::number(code) +

@@ -255,6 +255,7 @@ private:
     QByteArray m_interfaceAddr;
     /// Device index that held the interface address when the receiver opened; 0 unknown.
     int m_receiverIfIndex = 0;
+    QByteArray m_receiverAddr;
     std::function<void(SettingsValues &, ChannelSettings &)> m_saveFilter;
     struct HeardChannel
     {

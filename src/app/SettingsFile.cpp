@@ -25,6 +25,11 @@ QByteArray channelKey(qsizetype number)
     return QByteArrayLiteral("Channel") + QByteArray::number(number);
 }
 
+QByteArray heardKey(qsizetype number)
+{
+    return QByteArrayLiteral("Heard") + QByteArray::number(number);
+}
+
 // Lower case in the Windows-1252 code page, so that "ÉTÉ" and "été" name one channel as
 // they do for users of either system.
 QByteArray foldCp1252(const QByteArray &text)
@@ -69,58 +74,88 @@ ChannelSettings readChannels(const IniDocument &doc)
     }
     if (result.selected >= 0)
         result.text = result.channels[result.selected];
+    // Only names still in the list count; the numbering ends at the first missing key.
+    QSet<QString> listed;
+    for (const QByteArray &name : result.channels)
+        listed.insert(QString::fromLatin1(foldCp1252(name)));
+    for (qsizetype n = 0; present.contains(IniDocument::foldName(heardKey(n))); ++n) {
+        const QByteArray name = doc.readString(ChannelsSection, heardKey(n), {});
+        if (listed.contains(QString::fromLatin1(foldCp1252(name))))
+            result.heard.append(name);
+    }
     return result;
 }
 
 // The writes of one save, in the order key-by-key writing would make them.
-void writeSettings(IniDocument &doc, const ChannelSettings &channels)
+void writeSettings(IniDocument &doc, const SettingsValues &values, const ChannelSettings &channels)
 {
     doc.writeString(versionSection(), "Version", SettingsFormatVersion);
-    doc.writeString(ServerSection, "Port", Settings.Port);
+    doc.writeString(ServerSection, "Port", values.Port);
     // An interface not chosen yet leaves the stored one alone.
-    if (!Settings.Interface.isEmpty())
-        doc.writeString(ServerSection, "Interface", Settings.Interface);
-    doc.writeString(UserSection, "Name", Settings.UserName);
+    if (!values.Interface.isEmpty())
+        doc.writeString(ServerSection, "Interface", values.Interface);
+    doc.writeString(UserSection, "Name", values.UserName);
     // Erased and written anew so that no key of a longer earlier list survives.
     doc.eraseSection(ChannelsSection);
     doc.writeString(ChannelsSection, "Selected", channels.text);
-    doc.writeString(ChannelsSection, "AutoAdd", Settings.AutoAdd ? "1" : "0");
+    doc.writeString(ChannelsSection, "AutoAdd", values.AutoAdd ? "1" : "0");
     for (qsizetype i = 0; i < channels.channels.size(); ++i)
         doc.writeString(ChannelsSection, channelKey(i), channels.channels[i]);
+    for (qsizetype i = 0; i < channels.heard.size(); ++i)
+        doc.writeString(ChannelsSection, heardKey(i), channels.heard[i]);
+}
+
+QString tooLargeMessage(const QString &path)
+{
+    return QStringLiteral("The settings file %1 is too large to read (more than %2 MiB); it "
+                          "was left as it is")
+        .arg(path)
+        .arg(IniFile::MaxFileSize / (1024 * 1024));
 }
 
 // Writes the settings into base and replaces the file with it. Without a base (a file that
 // exists but cannot be read) nothing is replaced: that would lose the keys this program does
 // not write, the locks among them.
-bool writeFile(const ChannelSettings &channels, std::optional<IniDocument> doc,
+bool writeFile(const SettingsValues &values, const ChannelSettings &channels,
+               std::optional<IniDocument> doc, IniFile::LoadError loadError,
                const SettingsErrorReport &report)
 {
+    if (values.Path.isEmpty()) {
+        if (report)
+            report(QStringLiteral("Unable to write the settings: no folder for them is known "
+                                  "(neither XDG_CONFIG_HOME nor HOME names one)"));
+        return false;
+    }
     bool written = false;
     if (doc) {
-        writeSettings(*doc, channels);
-        written = IniFile::save(Settings.Path, *doc);
+        writeSettings(*doc, values, channels);
+        written = IniFile::save(values.Path, *doc);
     }
-    if (!written && report)
-        report(QStringLiteral("Unable to write to ") + Settings.Path);
+    if (!written && report) {
+        report(loadError == IniFile::LoadError::TooLarge
+                   ? tooLargeMessage(values.Path)
+                   : QStringLiteral("Unable to write to ") + values.Path);
+    }
     return written;
 }
 
 } // namespace
 
-LoadedSettings LoadSettings(const SettingsHooks &hooks)
+LoadedSettings LoadSettings(SettingsValues &values, const SettingsHooks &hooks)
 {
     // A file that cannot be read counts as missing: every value takes its default.
-    const std::optional<IniDocument> stored = IniFile::load(Settings.Path);
+    IniFile::LoadError loadError = IniFile::LoadError::None;
+    const std::optional<IniDocument> stored = IniFile::load(values.Path, &loadError);
     const IniDocument doc = stored.value_or(IniDocument());
     LoadedSettings loaded;
 
     const QByteArray version = doc.readString(versionSection(), "Version", {});
-    Settings.Port = doc.readString(ServerSection, "Port", DefaultPort);
-    Settings.Interface = doc.readString(ServerSection, "Interface", {});
+    values.Port = doc.readString(ServerSection, "Port", DefaultPort);
+    values.Interface = doc.readString(ServerSection, "Interface", {});
     // After the interface: the default name falls back to it.
-    Settings.UserName = doc.readString(UserSection, "Name", DefaultUserName());
+    values.UserName = doc.readString(UserSection, "Name", DefaultUserName(values.Interface));
     loaded.channels = readChannels(doc);
-    Settings.AutoAdd = doc.readBool(ChannelsSection, "AutoAdd", true);
+    values.AutoAdd = doc.readBool(ChannelsSection, "AutoAdd", true);
     loaded.restrictions.configurationLocked =
         doc.readBool(RestrictionsSection, "Configuration", false);
     loaded.restrictions.channelsLocked = doc.readBool(RestrictionsSection, "Channels", false);
@@ -133,13 +168,16 @@ LoadedSettings LoadSettings(const SettingsHooks &hooks)
         // a refused write leaves the old file instead of none. A file that could not be read
         // was never seen, so it is not wiped either.
         loaded.versionReset = true;
-        writeFile(loaded.channels, stored ? std::optional(IniDocument()) : std::nullopt,
-                  hooks.reportError);
+        writeFile(values, loaded.channels, stored ? std::optional(IniDocument()) : std::nullopt,
+                  loadError, hooks.reportError);
     }
     return loaded;
 }
 
-bool SaveSettings(const ChannelSettings &channels, const SettingsErrorReport &reportError)
+bool SaveSettings(const SettingsValues &values, const ChannelSettings &channels,
+                  const SettingsErrorReport &reportError)
 {
-    return writeFile(channels, IniFile::load(Settings.Path), reportError);
+    IniFile::LoadError loadError = IniFile::LoadError::None;
+    std::optional<IniDocument> doc = IniFile::load(values.Path, &loadError);
+    return writeFile(values, channels, std::move(doc), loadError, reportError);
 }

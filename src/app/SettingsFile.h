@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Support.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -19,6 +21,9 @@ struct ChannelSettings final
     /// After loading: the index of the selected item, -1 when none is selected. Saving
     /// ignores it and writes text.
     int selected = -1;
+    /// Channels of the list that were heard from others and never chosen here: the list
+    /// may let them go to make room for newer ones ("Heard<n>" keys beside the list).
+    QList<QByteArray> heard;
 };
 
 /// The two locks an administrator can set in the file's "Restrictions" section.
@@ -55,13 +60,15 @@ struct LoadedSettings final
     bool versionReset = false;
 };
 
-/// Reads Settings.Path into Settings (Port, Interface, UserName, AutoAdd) and returns the
+/// Reads values.Path into values (Port, Interface, UserName, AutoAdd) and returns the
 /// channel box, the locks and the first-run state; then, when the stored version is not
 /// SettingsFormatVersion, calls hooks.firstRun for a first run and writes the file anew from
-/// the values now in memory. A missing or unreadable file yields the defaults.
-LoadedSettings LoadSettings(const SettingsHooks &hooks = {});
+/// the values now in memory. A missing or unreadable file yields the defaults; a file that
+/// is too large to read is reported as such and left alone.
+LoadedSettings LoadSettings(SettingsValues &values, const SettingsHooks &hooks = {});
 
-/// Writes Settings and the channel box into Settings.Path, keeping keys it does not own (the
+/// Writes values and the channel box into values.Path, keeping keys it does not own (the
 /// locks among them). The file is replaced in one step; when that is refused, reportError
 /// gets "Unable to write to " and the path, the old file stays, and the result is false.
-bool SaveSettings(const ChannelSettings &channels, const SettingsErrorReport &reportError);
+bool SaveSettings(const SettingsValues &values, const ChannelSettings &channels,
+                  const SettingsErrorReport &reportError);

@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-SettingsValues Settings;
-
 namespace {
 
 // Only A-Z change: the name goes into datagrams in the program's single-byte code page,
@@ -45,10 +43,10 @@ bool enterFolder(QString &folder, const QString &name)
 
 } // namespace
 
-QByteArray DefaultUserName()
+QByteArray DefaultUserName(const QByteArray &interfaceAddr)
 {
     const std::optional<QByteArray> computer = ComputerName::read();
-    QByteArray name = computer ? lowerAscii(*computer) : Settings.Interface;
+    QByteArray name = computer ? lowerAscii(*computer) : interfaceAddr;
     // "|" separates the fields of every datagram.
     name.replace('|', '-');
     return name;
@@ -91,6 +89,38 @@ QString SettingsFileName(const QString &executablePath)
     if (dot > 0)
         name.truncate(dot);
     return name + QStringLiteral(".ini");
+}
+
+QString SettingsFilePath(const QString &executablePath)
+{
+    const QString name = SettingsFileName(executablePath);
+    const QString folder = SettingsFolder();
+    if (!folder.isEmpty())
+        return folder + name;
+    // The folder could not be made: keep the place it should have, never the working
+    // directory, where a settings file would be found by nobody (or by the wrong program).
+    const QString home = ShellFolder(QStringLiteral("AppData"));
+    if (home.isEmpty())
+        return {};
+    const QString outer = QString::fromLatin1(CodeCript::Decode(CodeCript::OuterFolderName));
+    const QString inner = QString::fromLatin1(CodeCript::Decode(CodeCript::DisplayName));
+    return home + outer + QLatin1Char('/') + inner + QLatin1Char('/') + name;
+}
+
+std::optional<quint16> PortNumber(const QByteArray &port)
+{
+    // Digits only: a sign, a service name or trailing junk is a mistake, not a port.
+    if (port.isEmpty() || port.size() > 5)
+        return std::nullopt;
+    quint32 value = 0;
+    for (char c : port) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + quint32(c - '0');
+    }
+    if (value == 0 || value > 65535)
+        return std::nullopt;
+    return static_cast<quint16>(value);
 }
 
 int TaskbarTop()

@@ -2,12 +2,14 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
-/// The process-wide settings values; they live in memory while the program runs and reach
-/// the settings file only through SaveSettings.
+/// The settings values of a program; they live in memory while it runs and reach the
+/// settings file only through SaveSettings. Each front-end owns one set and hands it to the
+/// engine and to the settings-file routines.
 struct SettingsValues final
 {
-    /// Full path of the settings file (a bare file name when no folder could be made).
+    /// Full path of the settings file; empty when no folder for it is known.
     QString Path;
     /// UDP port as text; nothing validates it as a number.
     QByteArray Port;
@@ -19,12 +21,9 @@ struct SettingsValues final
     bool AutoAdd = false;
 };
 
-/// The one set of settings values of the process.
-extern SettingsValues Settings;
-
 /// The computer's name (up to its first dot, at most 15 characters) in lower case, or
-/// Settings.Interface when that cannot be read; "|" becomes "-" in either case.
-QByteArray DefaultUserName();
+/// interfaceAddr when that cannot be read; "|" becomes "-" in either case.
+QByteArray DefaultUserName(const QByteArray &interfaceAddr);
 
 /// A per-user folder by its value name, with a trailing "/", or empty. "AppData" is the
 /// config home; no other name is known here.
@@ -37,6 +36,15 @@ QString SettingsFolder();
 /// The settings file's name for an executable: its file name with A-Z in lower case and
 /// its extension replaced by (or extended with) ".ini".
 QString SettingsFileName(const QString &executablePath);
+
+/// The full path of an executable's settings file in SettingsFolder(). When the folder
+/// cannot be made (a read-only home), the path it would have there, so that the failed
+/// write names it; empty when no config home is known. Never a path in the working
+/// directory.
+QString SettingsFilePath(const QString &executablePath);
+
+/// The port number of a port text: decimal digits only, 1 to 65535; nullopt otherwise.
+std::optional<quint16> PortNumber(const QByteArray &port);
 
 /// The line above which the main window sits: the top of a panel along the bottom of the
 /// primary screen, else the screen height.

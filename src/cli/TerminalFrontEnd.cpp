@@ -1,5 +1,6 @@
 #include "cli/TerminalFrontEnd.h"
 
+#include "app/SettingsFile.h"
 #include "app/Support.h"
 #include "engine/Cp1252.h"
 #include "engine/MessagingEngine.h"
@@ -10,6 +11,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +25,7 @@ constexpr char kCommandHelp[] =
     "  /users               list the users (* marks the selected ones)\n"
     "  /channel NAME        change the active channel\n"
     "  /channels            list the known channels (* marks the active one)\n"
+    "  /delete NAME         delete a channel from the list\n"
     "  /reload              forget everybody and announce again\n"
     "  /ip NAME             show the address of a user\n"
     "  /help                show these commands\n"
@@ -48,16 +51,29 @@ TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &
     // recipient when nobody is selected.
     m_engine->AppOnActivate();
 
+    // Arrivals and departures are printed as they come; the whole list, which may hold
+    // thousands, only when the selection changes or on /users.
     UserList &users = m_engine->Users();
-    connect(&users, &QAbstractItemModel::rowsInserted, this, &TerminalFrontEnd::scheduleUserList);
-    connect(&users, &QAbstractItemModel::rowsRemoved, this, &TerminalFrontEnd::scheduleUserList);
-    connect(&users, &QAbstractItemModel::modelReset, this, &TerminalFrontEnd::scheduleUserList);
-    connect(users.selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TerminalFrontEnd::scheduleUserList);
+    connect(&users, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { noteJoined(first, last); });
+    connect(&users, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) { noteLeaving(first, last); });
+    connect(&users, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        const UserList &list = m_engine->Users();
+        m_beforeReset.clear();
+        for (int row = 0; row < list.count(); ++row)
+            m_beforeReset.insert(list.at(row)->Id, list.at(row)->Name);
+    });
+    connect(&users, &QAbstractItemModel::modelReset, this, &TerminalFrontEnd::noteReset);
+    connect(users.selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        m_selectionChanged = true;
+        scheduleUserList();
+    });
     connect(m_engine.get(), &MessagingEngine::settingsLoaded, this,
             &TerminalFrontEnd::applyOptions);
-    connect(m_engine.get(), &MessagingEngine::aboutToSaveSettings, this,
-            &TerminalFrontEnd::restoreStoredValues);
+    m_engine->setSaveFilter([this](SettingsValues &values, ChannelSettings &channels) {
+        keepStoredValues(values, channels);
+    });
     connect(m_engine.get(), &MessagingEngine::activeChannelChanged, this,
             [this](const QByteArray &channel) { say("channel: " + display(channel)); });
 }
@@ -82,24 +98,31 @@ void TerminalFrontEnd::applyOptions()
         m_settings.Interface = m_options.interfaceAddr;
     if (!m_options.channel.isEmpty())
         m_engine->SelectChannelQuietly(m_options.channel);
+    if (m_settings.UserName.isEmpty())
+        say("warning: the user name is empty, so this copy announces nothing: nobody can "
+            "list it or write to it (give a name with --name, or set Name in " +
+            (m_settings.Path.isEmpty() ? QByteArray("the settings file")
+                                       : m_settings.Path.toLocal8Bit()) +
+            ")");
 }
 
-void TerminalFrontEnd::restoreStoredValues()
+void TerminalFrontEnd::keepStoredValues(SettingsValues &values, ChannelSettings &channels) const
 {
+    // Only the copy that is written changes: the choices of the command line hold until
+    // the very end of the run.
     if (!m_stored)
         return;
     if (!m_options.name.isEmpty())
-        m_settings.UserName = m_stored->UserName;
+        values.UserName = m_stored->UserName;
     if (!m_options.port.isEmpty())
-        m_settings.Port = m_stored->Port;
+        values.Port = m_stored->Port;
     if (!m_options.interfaceAddr.isEmpty())
-        m_settings.Interface = m_stored->Interface;
+        values.Interface = m_stored->Interface;
     // A channel chosen on the command line is forgotten unless the user changed the channel
     // afterwards.
-    if (!m_options.channel.isEmpty() &&
-        m_engine->ChannelBox().text() == m_engine->ActiveChannel() &&
+    if (!m_options.channel.isEmpty() && channels.text == m_engine->ActiveChannel() &&
         m_engine->ActiveChannel() == TextRules::SeparatorToDash(m_options.channel))
-        m_engine->ChannelBox().setText(m_storedChannelText);
+        channels.text = m_storedChannelText;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -119,22 +142,55 @@ void TerminalFrontEnd::onInputReady()
     if (got < 0 && (errno == EINTR || errno == EAGAIN))
         return;
     if (got <= 0) {
+        m_inputEnded = true;
         m_input->setEnabled(false);
-        if (!m_partial.isEmpty())
-            takeLine(std::exchange(m_partial, {}));
+        if (m_dropping || !m_partial.isEmpty())
+            endOfLine();
         // The end of input ends the run, after the lines before it.
         takeLine("/quit");
         return;
     }
-    m_partial.append(buffer, got);
-    qsizetype newline;
-    while ((newline = m_partial.indexOf('\n')) >= 0) {
-        QByteArray line = m_partial.left(newline);
-        m_partial.remove(0, newline + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        takeLine(line);
+    // Only the bytes just read are searched, and a line is kept up to a bound: a line
+    // without end must cost neither memory nor time without limit.
+    const char *next = buffer;
+    qsizetype left = got;
+    while (left > 0) {
+        const auto *newline = static_cast<const char *>(std::memchr(next, '\n', size_t(left)));
+        const qsizetype length = newline ? newline - next : left;
+        if (m_dropping) {
+            m_droppedLineBytes += length;
+        } else if (m_partial.size() + length > kMaxLineBytes) {
+            m_droppedLineBytes = m_partial.size() + length;
+            m_partial.clear();
+            m_dropping = true;
+        } else {
+            m_partial.append(next, length);
+        }
+        if (!newline)
+            break;
+        endOfLine();
+        next = newline + 1;
+        left -= length + 1;
     }
+    // A fast input (a file) waits while the typed lines are worked through.
+    if (m_lines.size() >= kMaxWaitingLines)
+        m_input->setEnabled(false);
+}
+
+void TerminalFrontEnd::endOfLine()
+{
+    if (m_dropping) {
+        say("input line too long: " + QByteArray::number(m_droppedLineBytes) +
+            " bytes dropped (a line holds at most " + QByteArray::number(kMaxLineBytes) +
+            " bytes, a message at most 1000 characters)");
+        m_dropping = false;
+        m_droppedLineBytes = 0;
+        return;
+    }
+    QByteArray line = std::exchange(m_partial, {});
+    if (line.endsWith('\r'))
+        line.chop(1);
+    takeLine(line);
 }
 
 void TerminalFrontEnd::takeLine(const QByteArray &line)
@@ -159,6 +215,8 @@ void TerminalFrontEnd::processNextLine()
     if (m_lines.isEmpty() || m_shutDown)
         return;
     const QByteArray line = m_lines.takeFirst();
+    if (m_input && !m_inputEnded && !m_input->isEnabled() && m_lines.size() < kMaxWaitingLines / 2)
+        m_input->setEnabled(true);
     if (line.startsWith('/') && !line.startsWith("//")) {
         const qsizetype blank = line.indexOf(' ');
         const QByteArray command = blank < 0 ? line : line.left(blank);
@@ -201,6 +259,21 @@ void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &a
         m_engine->ChannelBoxSelect();
     } else if (command == "/channels") {
         printChannels();
+    } else if (command == "/delete") {
+        switch (m_engine->DeleteChannel(bytes)) {
+        case MessagingEngine::ChannelDeletion::Deleted:
+            say("channel " + display(bytes) + " deleted");
+            break;
+        case MessagingEngine::ChannelDeletion::NotListed:
+            say("no channel " + display(bytes) + " in the list");
+            break;
+        case MessagingEngine::ChannelDeletion::IsDefault:
+            say("channel " + display(bytes) + " cannot be deleted");
+            break;
+        case MessagingEngine::ChannelDeletion::IsActive:
+            say("channel " + display(bytes) + " is the active one: change the channel first");
+            break;
+        }
     } else if (command == "/reload") {
         m_engine->ReloadListClick();
     } else if (command == "/ip") {
@@ -307,10 +380,52 @@ void TerminalFrontEnd::scheduleUserList()
     if (m_userListScheduled)
         return;
     m_userListScheduled = true;
-    QTimer::singleShot(kUserListDelayMs, this, [this] {
-        m_userListScheduled = false;
+    QTimer::singleShot(kUserListDelayMs, this, &TerminalFrontEnd::flushUserChanges);
+}
+
+void TerminalFrontEnd::noteJoined(int first, int last)
+{
+    const UserList &users = m_engine->Users();
+    for (int row = first; row <= last; ++row)
+        m_joined.append(users.at(row)->Name);
+    scheduleUserList();
+}
+
+void TerminalFrontEnd::noteLeaving(int first, int last)
+{
+    const UserList &users = m_engine->Users();
+    for (int row = first; row <= last; ++row)
+        m_left.append(users.at(row)->Name);
+    scheduleUserList();
+}
+
+void TerminalFrontEnd::noteReset()
+{
+    const UserList &users = m_engine->Users();
+    QHash<quint64, QByteArray> before = std::exchange(m_beforeReset, {});
+    for (int row = 0; row < users.count(); ++row) {
+        if (before.remove(users.at(row)->Id) == 0)
+            m_joined.append(users.at(row)->Name);
+    }
+    for (const QByteArray &name : std::as_const(before))
+        m_left.append(name);
+    scheduleUserList();
+}
+
+void TerminalFrontEnd::flushUserChanges()
+{
+    m_userListScheduled = false;
+    QByteArray changes;
+    for (const QByteArray &name : std::exchange(m_left, {}))
+        changes += "left: " + display(name) + "\n";
+    for (const QByteArray &name : std::exchange(m_joined, {}))
+        changes += "joined: " + display(name) + "\n";
+    if (!changes.isEmpty()) {
+        m_out(changes);
+        m_lastUserList.clear();
+    }
+    if (std::exchange(m_selectionChanged, false))
         printUsers();
-    });
 }
 
 void TerminalFrontEnd::printUsers()

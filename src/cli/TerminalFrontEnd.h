@@ -4,6 +4,7 @@
 #include "engine/EngineWindows.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <functional>
@@ -12,6 +13,7 @@
 
 class MessagingEngine;
 class QSocketNotifier;
+struct ChannelSettings;
 struct EngineSeams;
 
 /// What the command line chose for this run; empty values keep the settings file's.
@@ -23,9 +25,10 @@ struct TerminalOptions
     QByteArray port;
 };
 
-/// The terminal front-end of the messaging engine: prints the user list when it changes
-/// and every transcript entry as a line, and takes commands and chat lines one line at a
-/// time. Command-line choices hold for the run only; the settings file keeps its values.
+/// The terminal front-end of the messaging engine: prints who joined and who left, the
+/// user list when the selection changes, and every transcript entry as a line, and takes
+/// commands and chat lines one line at a time. Command-line choices hold for the whole run
+/// and never reach the settings file.
 class TerminalFrontEnd final : public QObject, public EngineWindows
 {
     Q_OBJECT
@@ -33,6 +36,11 @@ class TerminalFrontEnd final : public QObject, public EngineWindows
 
 public:
     using Writer = std::function<void(const QByteArray &)>;
+
+    /// A typed line holds at most this many bytes; the rest of a longer one is dropped.
+    static constexpr qsizetype kMaxLineBytes = 65536;
+    /// Reading pauses while this many typed lines wait.
+    static constexpr qsizetype kMaxWaitingLines = 1000;
 
     /// out gets the user list and the transcript, err the messages to the user.
     TerminalFrontEnd(SettingsValues &settings, const EngineSeams &seams, TerminalOptions options,
@@ -72,7 +80,7 @@ signals:
 
 private:
     void applyOptions();
-    void restoreStoredValues();
+    void keepStoredValues(SettingsValues &values, ChannelSettings &channels) const;
     void scheduleNextLine();
     void processNextLine();
     void runCommand(const QByteArray &command, const QByteArray &argument);
@@ -80,6 +88,11 @@ private:
     void printUsers();
     void printChannels();
     void scheduleUserList();
+    void noteJoined(int first, int last);
+    void noteLeaving(int first, int last);
+    void noteReset();
+    void flushUserChanges();
+    void endOfLine();
     void onInputReady();
     void say(const QByteArray &text);
     static QByteArray display(const QByteArray &bytes);
@@ -95,9 +108,18 @@ private:
     QList<QByteArray> m_lines;
     bool m_lineScheduled = false;
     bool m_userListScheduled = false;
+    bool m_selectionChanged = false;
     QByteArray m_lastUserList;
+    /// Changes of the list not printed yet, and the list as it was before a reset.
+    QList<QByteArray> m_joined;
+    QList<QByteArray> m_left;
+    QHash<quint64, QByteArray> m_beforeReset;
     QSocketNotifier *m_input = nullptr;
     int m_inputFd = -1;
+    bool m_inputEnded = false;
     QByteArray m_partial;
+    /// Bytes of an overlong line dropped so far; the line is skipped up to its end.
+    qint64 m_droppedLineBytes = 0;
+    bool m_dropping = false;
     bool m_shutDown = false;
 };

@@ -29,14 +29,19 @@ TerminalSignals::TerminalSignals(QObject *parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal or ssh session (SIGHUP) ends the run as a request to stop does,
+    // with the leave notice and the settings saved.
+    for (const int number : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(number, &action, nullptr);
+    // A reader that went away shows as a failed write, which ends the run cleanly; the
+    // default action would kill the program before it could leave the network.
+    ::signal(SIGPIPE, SIG_IGN);
 }
 
 TerminalSignals::~TerminalSignals()
 {
-    ::signal(SIGINT, SIG_DFL);
-    ::signal(SIGTERM, SIG_DFL);
+    for (const int number : {SIGINT, SIGTERM, SIGHUP})
+        ::signal(number, SIG_DFL);
     for (int &fd : g_pipe) {
         if (fd >= 0)
             ::close(fd);

@@ -4,8 +4,9 @@
 
 class QSocketNotifier;
 
-/// Turns SIGINT and SIGTERM into a signal on the event loop, so the program leaves the
-/// network and saves its settings instead of dying in the middle of a handler.
+/// Turns SIGINT, SIGTERM and SIGHUP into a signal on the event loop, so the program leaves
+/// the network and saves its settings instead of dying in the middle of a handler; SIGPIPE
+/// is ignored, so that a closed output shows as a failed write.
 class TerminalSignals final : public QObject
 {
     Q_OBJECT

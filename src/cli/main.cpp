@@ -1,22 +1,47 @@
 // tolvex-cli: the messaging engine for terminals and servers.
 #include "app/Support.h"
+#include "cli/OutputPipe.h"
 #include "cli/TerminalFrontEnd.h"
 #include "cli/TerminalSignals.h"
 #include "engine/Cp1252.h"
 #include "engine/MessagingEngine.h"
+#include "net/WSocketResolve.h"
+#include "platform/InterfaceLookup.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
 
-void writeTo(FILE *stream, const QByteArray &bytes)
+// What is still queued for the terminal when the run ends gets this long to go out.
+constexpr int kFinalFlushMs = 2000;
+
+int refuse(const QString &message)
 {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    std::fprintf(stderr, "tolvex-cli: %s\n", qPrintable(message));
+    return 2;
+}
+
+/// The address to use for an --interface value: a dotted IPv4 address, or the IPv4 address
+/// of a device name; the interface table is read, never the name service.
+std::optional<QByteArray> interfaceAddress(const QByteArray &value, QString *error)
+{
+    if (IsDottedIP(value))
+        return value.trimmed();
+    const InterfaceLookup::Device device = InterfaceLookup::device(value);
+    if (device.exists && !device.addr.isEmpty())
+        return device.addr;
+    *error = device.exists ? QStringLiteral("the network device %1 has no IPv4 address")
+                                 .arg(QString::fromLocal8Bit(value))
+                           : QStringLiteral("invalid interface \"%1\": give the IPv4 address of a "
+                                            "network interface of this computer or its device name "
+                                            "(\"ip -4 addr\" lists them)")
+                                 .arg(QString::fromLocal8Bit(value));
+    return std::nullopt;
 }
 
 } // namespace
@@ -31,15 +56,17 @@ int main(int argc, char **argv)
         QStringLiteral(
             "Serverless LAN chat in a terminal: every copy on the network's port is a peer.\n"
             "\n"
-            "Prints the user list when it changes (\"users: ann*, bob\", * marks the selected\n"
-            "users, who receive what you type) and every message as a line: \"ann> hello\" for\n"
-            "one received from ann, \"ann< hello\" for one sent to ann; further lines of a\n"
+            "Prints \"joined: NAME\" and \"left: NAME\" as users come and go, the user list\n"
+            "when the selection changes (\"users: ann*, bob\", * marks the selected users,\n"
+            "who receive what you type) and every message as a line: \"ann> hello\" for one\n"
+            "received from ann, \"ann< hello\" for one sent to ann; further lines of a\n"
             "message are indented. Notices and errors go to standard error.\n"
             "\n"
             "Reads standard input line by line. ") +
         QString::fromLatin1(TerminalFrontEnd::CommandHelp()) +
         QStringLiteral(
-            "The end of input, SIGINT and SIGTERM act like /quit.\n"
+            "The end of input, SIGINT, SIGTERM, SIGHUP and a closed standard output act like\n"
+            "/quit.\n"
             "\n"
             "Defaults come from the desktop program's settings file; the options below hold\n"
             "for this run only and are not saved. Channels heard from others and /channel\n"
@@ -51,11 +78,11 @@ int main(int argc, char **argv)
                                            QStringLiteral("Channel to join."), QStringLiteral("C"));
     const QCommandLineOption interfaceOption(
         QStringLiteral("interface"),
-        QStringLiteral("Own IPv4 address of the network interface to use."),
+        QStringLiteral("Own IPv4 address of the network interface to use, or its device name."),
         QStringLiteral("ADDR"));
-    const QCommandLineOption portOption(QStringLiteral("port"),
-                                        QStringLiteral("UDP port of the network (default 5040)."),
-                                        QStringLiteral("P"));
+    const QCommandLineOption portOption(
+        QStringLiteral("port"),
+        QStringLiteral("UDP port of the network, 1 to 65535 (default 5040)."), QStringLiteral("P"));
     const QCommandLineOption configOption(
         QStringLiteral("config"),
         QStringLiteral("Settings file to use instead of the desktop program's."),
@@ -63,29 +90,52 @@ int main(int argc, char **argv)
     parser.addOptions({nameOption, channelOption, interfaceOption, portOption, configOption});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "tolvex-cli: unexpected argument %s (see --help)\n",
-                     qPrintable(parser.positionalArguments().first()));
-        return 2;
+        return refuse(QStringLiteral("unexpected argument %1 (see --help)")
+                          .arg(parser.positionalArguments().first()));
     }
 
-    Settings.Path = parser.isSet(configOption)
-                        ? QDir::current().absoluteFilePath(parser.value(configOption))
-                        : SettingsFolder() + SettingsFileName(QStringLiteral("tolvex"));
     TerminalOptions options;
     options.name = Cp1252::fromUnicode(parser.value(nameOption));
     options.channel = Cp1252::fromUnicode(parser.value(channelOption));
-    options.interfaceAddr = parser.value(interfaceOption).toLatin1();
-    options.port = parser.value(portOption).toLatin1();
+    if (parser.isSet(portOption)) {
+        options.port = parser.value(portOption).toLatin1();
+        if (!PortNumber(options.port))
+            return refuse(QStringLiteral("invalid port \"%1\": a port is a number from 1 to 65535")
+                              .arg(parser.value(portOption)));
+    }
+    if (parser.isSet(interfaceOption)) {
+        QString error;
+        const std::optional<QByteArray> addr =
+            interfaceAddress(parser.value(interfaceOption).toLocal8Bit(), &error);
+        if (!addr)
+            return refuse(error);
+        options.interfaceAddr = *addr;
+    }
 
-    TerminalFrontEnd frontEnd(
-        Settings, EngineSeams::System(), options, [](const QByteArray &b) { writeTo(stdout, b); },
-        [](const QByteArray &b) { writeTo(stderr, b); });
+    // The caller's values: the front-end and its engine work on them, and the settings
+    // file routines read and write them.
+    SettingsValues settings;
+    settings.Path = parser.isSet(configOption)
+                        ? QDir::current().absoluteFilePath(parser.value(configOption))
+                        : SettingsFilePath(QStringLiteral("tolvex"));
+
+    // Before the first write: a closed output is then a failed write, not SIGPIPE.
     TerminalSignals signalWatch;
+    OutputPipe out(STDOUT_FILENO);
+    OutputPipe err(STDERR_FILENO);
+    TerminalFrontEnd frontEnd(
+        settings, EngineSeams::System(), options, [&out](const QByteArray &b) { out.write(b); },
+        [&err](const QByteArray &b) { err.write(b); });
     QObject::connect(&signalWatch, &TerminalSignals::received, &frontEnd,
                      &TerminalFrontEnd::shutdown);
+    // Nobody reads what the program prints any more: the run ends as /quit ends it.
+    QObject::connect(&out, &OutputPipe::closed, &frontEnd, &TerminalFrontEnd::shutdown);
     QObject::connect(&frontEnd, &TerminalFrontEnd::finished, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     frontEnd.start();
     frontEnd.readFrom(STDIN_FILENO);
-    return QCoreApplication::exec();
+    const int status = QCoreApplication::exec();
+    out.flush(kFinalFlushMs);
+    err.flush(kFinalFlushMs);
+    return status;
 }

@@ -43,13 +43,14 @@ public:
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
 
+    /// The form in which two names that the list takes for one compare equal.
+    static QString fold(const QByteArray &name);
+
 signals:
     void textChanged(const QByteArray &text);
     void enabledChanged(bool enabled);
 
 private:
-    static QString fold(const QByteArray &name);
-
     QList<QByteArray> m_items;
     QHash<QString, int> m_folded; ///< folded name -> number of items carrying it
     QByteArray m_text;

@@ -8,6 +8,8 @@
 #include "engine/PeerColors.h"
 #include "engine/TextRules.h"
 #include "net/WSocket.h"
+#include "platform/InterfaceLookup.h"
+#include "platform/MemoryRelease.h"
 #include "platform/NetworkState.h"
 
 #include <QCoreApplication>
@@ -46,6 +48,13 @@ EngineSeams EngineSeams::System()
     seams.Clock = [] { return QDateTime::currentDateTimeUtc(); };
     seams.LocalIPList = [] { return ::LocalIPList(); };
     seams.NetworkConnected = [] { return NetworkState::connected(); };
+    seams.InterfaceIndexOf = [](const QByteArray &addr) { return InterfaceLookup::indexOf(addr); };
+    seams.DeviceAddr = [](const QByteArray &name) -> std::optional<QByteArray> {
+        const InterfaceLookup::Device device = InterfaceLookup::device(name);
+        if (!device.exists)
+            return std::nullopt;
+        return device.addr;
+    };
     return seams;
 }
 
@@ -80,11 +89,18 @@ MessagingEngine::~MessagingEngine()
 
 void MessagingEngine::post(DeferredEvent::Number number, int first, quint64 second, QByteArray text)
 {
+    if (m_closed)
+        return;
     QCoreApplication::postEvent(this, new DeferredEvent(number, first, second, std::move(text)));
 }
 
 bool MessagingEngine::event(QEvent *event)
 {
+    // Work queued before the shutdown must not act after the leave notice: an announcement
+    // now would list a ghost on every peer until it expires.
+    const int type = static_cast<int>(event->type());
+    if (m_closed && type >= DeferredEvent::Restore && type <= DeferredEvent::Attention)
+        return true;
     switch (static_cast<int>(event->type())) {
     case DeferredEvent::Restore:
         m_windows.BringToFront();
@@ -140,7 +156,17 @@ void MessagingEngine::StartAliveTimer()
 
 void MessagingEngine::FormClose()
 {
+    if (m_closed)
+        return;
+    // Closed before the leave notice: the wait for it runs handlers, and none of them may
+    // send anything after it.
+    m_closed = true;
     GoOffline();
+    // Peers that heard an announcement whose answers have not come in yet (a channel
+    // change right before the end) list this copy too: they are told it left.
+    if (m_announcedSinceLeave &&
+        Broadcast([] { return Datagram::LeaveNotice(); }) == SendOutcome::Sent)
+        WaitAllDataSent();
     emit aboutToSaveSettings();
     SaveSettings();
 }
@@ -165,25 +191,6 @@ void MessagingEngine::ResumeOnline()
     post(DeferredEvent::Announce);
 }
 
-namespace {
-
-/// Runs a settings-file routine, which works on the process-wide values, for an engine that
-/// may hold a set of its own.
-template <typename Routine>
-auto withProcessSettings(SettingsValues &values, Routine routine)
-{
-    if (&values == &::Settings)
-        return routine();
-    const SettingsValues saved = ::Settings;
-    ::Settings = values;
-    auto result = routine();
-    values = ::Settings;
-    ::Settings = saved;
-    return result;
-}
-
-} // namespace
-
 void MessagingEngine::LoadSettings()
 {
     SettingsHooks hooks;
@@ -191,9 +198,12 @@ void MessagingEngine::LoadSettings()
     hooks.reportError = [this](const QString &message) {
         m_windows.MessageBox(EngineWindows::Box::Error, Cp1252::fromUnicode(message));
     };
-    const LoadedSettings loaded =
-        withProcessSettings(m_settings, [&hooks] { return ::LoadSettings(hooks); });
+    const LoadedSettings loaded = ::LoadSettings(m_settings, hooks);
     m_channels.reset(loaded.channels.channels, loaded.channels.text);
+    m_heard.clear();
+    m_heardPerSource.clear();
+    for (const QByteArray &name : loaded.channels.heard)
+        m_heard.insert(ChannelList::fold(name), HeardChannel{});
     m_channels.setEnabled(!loaded.restrictions.channelsLocked);
     m_configurationLocked = loaded.restrictions.configurationLocked;
     setActiveChannel(m_channels.text());
@@ -204,10 +214,17 @@ void MessagingEngine::SaveSettings()
     ChannelSettings channels;
     channels.channels = m_channels.items();
     channels.text = m_channels.text();
+    for (const QByteArray &name : channels.channels) {
+        if (IsHeardChannel(name) && !channels.heard.contains(name))
+            channels.heard.append(name);
+    }
     const auto report = [this](const QString &message) {
         m_windows.MessageBox(EngineWindows::Box::Error, Cp1252::fromUnicode(message));
     };
-    withProcessSettings(m_settings, [&] { return ::SaveSettings(channels, report); });
+    SettingsValues values = m_settings;
+    if (m_saveFilter)
+        m_saveFilter(values, channels);
+    ::SaveSettings(values, channels, report);
 }
 
 void MessagingEngine::setActiveChannel(const QByteArray &channel)
@@ -234,7 +251,7 @@ void MessagingEngine::WSocketRecvDataAvailable(TCustomWSocket *, quint16)
 
 void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArray &senderAddr)
 {
-    if (m_localAddresses.contains(senderAddr))
+    if (m_closed || m_localAddresses.contains(senderAddr))
         return; // our own broadcast
     const std::optional<Datagram::Parts> parts = Datagram::Cut(datagram);
     if (!parts)
@@ -265,7 +282,7 @@ void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArra
             post(DeferredEvent::Attention);
         } else if (command == "ACK") {
             if (fields.size() >= 2)
-                autoAddChannel(fields.at(1));
+                autoAddChannel(fields.at(1), senderAddr);
             if (!fields.isEmpty() && Datagram::UpperAscii(fields.at(0)) == "BCT")
                 post(DeferredEvent::SendDirect, 1, user->Id);
         } else if (command == "EXT") {
@@ -278,21 +295,75 @@ void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArra
         return;
     const QByteArray &channel = fields.at(1);
     if (channel == m_activeChannel) {
-        if (fields.size() < 3)
+        if (fields.size() < 3 || m_users.count() >= m_userLimit)
             return;
         TUser *user = AddUser(senderAddr, fields.at(2), parts->id);
         if (Datagram::UpperAscii(fields.at(0)) == "BCT")
             post(DeferredEvent::SendDirect, 1, user->Id);
     } else {
-        autoAddChannel(channel);
+        autoAddChannel(channel, senderAddr);
     }
 }
 
-void MessagingEngine::autoAddChannel(const QByteArray &channel)
+void MessagingEngine::autoAddChannel(const QByteArray &channel, const QByteArray &source)
 {
-    if (m_settings.AutoAdd && channel != m_activeChannel &&
-        m_channels.count() < kMaxHeardChannels && !m_channels.contains(channel))
-        m_channels.append(channel);
+    if (!m_settings.AutoAdd || channel == m_activeChannel)
+        return;
+    const QString key = ChannelList::fold(channel);
+    if (m_channels.contains(channel)) {
+        // Announced again: the last to give way.
+        const auto heard = m_heard.find(key);
+        if (heard != m_heard.end())
+            heard->heardAt = ++m_heardCounter;
+        return;
+    }
+    if (m_heardPerSource.value(source) >= kMaxHeardChannelsPerSource)
+        return;
+    if (m_channels.count() >= kMaxHeardChannels && !evictOldestHeard())
+        return;
+    m_channels.append(channel);
+    m_heard.insert(key, HeardChannel{source, ++m_heardCounter});
+    ++m_heardPerSource[source];
+}
+
+bool MessagingEngine::evictOldestHeard()
+{
+    const QString active = ChannelList::fold(m_activeChannel);
+    const QString shown = ChannelList::fold(m_channels.text());
+    auto oldest = m_heard.end();
+    for (auto it = m_heard.begin(); it != m_heard.end(); ++it) {
+        if (it.key() == active || it.key() == shown)
+            continue;
+        if (oldest == m_heard.end() || it->heardAt < oldest->heardAt)
+            oldest = it;
+    }
+    if (oldest == m_heard.end())
+        return false;
+    for (int row = m_channels.count() - 1; row >= 0; --row) {
+        if (ChannelList::fold(m_channels.item(row)) == oldest.key())
+            m_channels.removeAt(row);
+    }
+    if (!oldest->source.isEmpty() && --m_heardPerSource[oldest->source] <= 0)
+        m_heardPerSource.remove(oldest->source);
+    m_heard.erase(oldest);
+    return true;
+}
+
+void MessagingEngine::forgetHeard(const QByteArray &channel)
+{
+    if (channel.isEmpty())
+        return;
+    const auto heard = m_heard.constFind(ChannelList::fold(channel));
+    if (heard == m_heard.cend())
+        return;
+    if (!heard->source.isEmpty() && --m_heardPerSource[heard->source] <= 0)
+        m_heardPerSource.remove(heard->source);
+    m_heard.erase(heard);
+}
+
+bool MessagingEngine::IsHeardChannel(const QByteArray &name) const
+{
+    return m_heard.contains(ChannelList::fold(name));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -313,10 +384,8 @@ TUser *MessagingEngine::AddUser(const QByteArray &addr, const QByteArray &name,
     user->LastSeen = now();
     user->Addr = addr;
     user->Name = name;
-    user->Socket = m_seams.NewPeerSocket ? m_seams.NewPeerSocket() : std::make_unique<TWSocket>();
-    user->Socket->OnDataSent = [this](TCustomWSocket *sender, quint16 errCode) {
-        WSocketDataSent(sender, errCode);
-    };
+    // The socket is made at the first send: most records never send, and a socket costs
+    // several times what the rest of the record does.
     user->LastId = packetId;
     user->Id = ++m_lastUserId;
     TUser *record = user.get();
@@ -325,16 +394,23 @@ TUser *MessagingEngine::AddUser(const QByteArray &addr, const QByteArray &name,
     return record;
 }
 
+void MessagingEngine::closeUserSocket(TUser &user)
+{
+    if (!user.Socket)
+        return;
+    try {
+        user.Socket->Close();
+    } catch (const std::exception &) {
+        abortQuietly(*user.Socket);
+    }
+}
+
 void MessagingEngine::RemoveUser(int row)
 {
     if (row < 0 || row >= m_users.count())
         return;
     TUser *user = m_users.at(row);
-    try {
-        user->Socket->Close();
-    } catch (const std::exception &) {
-        abortQuietly(*user->Socket);
-    }
+    closeUserSocket(*user);
     if (!user->Pending.isEmpty())
         --m_pendingCount;
     m_users.take(row);
@@ -343,7 +419,7 @@ void MessagingEngine::RemoveUser(int row)
 void MessagingEngine::RemoveAllUsers()
 {
     while (!m_users.isEmpty())
-        RemoveUser(0);
+        RemoveUser(m_users.count() - 1);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -351,6 +427,8 @@ void MessagingEngine::RemoveAllUsers()
 
 void MessagingEngine::AliveTimerTimer()
 {
+    if (m_closed)
+        return;
     if (m_aliveTimerTag == 1) {
         m_aliveTimer.stop();
         OpenReceiver(true);
@@ -360,25 +438,91 @@ void MessagingEngine::AliveTimerTimer()
         post(DeferredEvent::Announce);
         return;
     }
+    CheckReceiver();
     if (m_users.isEmpty()) {
         post(DeferredEvent::Announce);
         return;
     }
-    // The difference counts in either direction, so a clock set back drops everybody too.
-    const QDateTime current = now();
-    for (int row = 0; row < m_users.count();) {
-        const qint64 seconds = qAbs(m_users.at(row)->LastSeen.msecsTo(current)) / 1000;
-        if (seconds > kSilenceLimitSeconds)
-            RemoveUser(row);
-        else
-            ++row;
-    }
+    ExpireSilentUsers();
+    // A copy that cannot hear must not keep itself listed with keep-alives: it would never
+    // answer anybody.
+    if (m_wsocketRecv->State() != wsConnected)
+        return;
     const QByteArray channel = m_activeChannel;
     Broadcast([&channel] { return Datagram::KeepAlive(channel); });
 }
 
+void MessagingEngine::ExpireSilentUsers()
+{
+    // The difference counts in either direction, so a clock set back drops everybody too.
+    const QDateTime current = now();
+    const auto silent = [&current](const TUser &user) {
+        return qAbs(user.LastSeen.msecsTo(current)) / 1000 > kSilenceLimitSeconds;
+    };
+    std::vector<std::unique_ptr<TUser>> gone = m_users.takeWhere(silent);
+    for (const std::unique_ptr<TUser> &user : gone) {
+        closeUserSocket(*user);
+        if (!user->Pending.isEmpty())
+            --m_pendingCount;
+    }
+    const bool many = gone.size() > size_t(kReleaseMemoryAfter);
+    gone.clear();
+    if (many)
+        MemoryRelease::releaseFreed();
+}
+
+void MessagingEngine::CheckReceiver()
+{
+    // The device that held the address may have been deleted and made again (a VPN, a
+    // USB adapter, a container's veth): the receiver stays tied to the old device and hears
+    // nothing, so it is opened anew on the device that holds the address now.
+    if (m_wsocketRecv->State() == wsConnected && m_receiverIfIndex > 0 &&
+        m_seams.InterfaceIndexOf) {
+        QByteArray error;
+        const QByteArray addr = resolveInterface(&error);
+        // A device name's address may change too (a new lease).
+        if (addr != m_receiverAddr || m_seams.InterfaceIndexOf(addr) != m_receiverIfIndex) {
+            try {
+                m_wsocketRecv->Close();
+            } catch (const std::exception &) {
+                abortQuietly(*m_wsocketRecv);
+            }
+        }
+    }
+    if (m_wsocketRecv->State() != wsConnected)
+        OpenReceiver(false);
+}
+
+QByteArray MessagingEngine::resolveInterface(QByteArray *error) const
+{
+    const QByteArray &configured = m_settings.Interface;
+    if (configured.isEmpty() || IsDottedIP(configured))
+        return configured.trimmed();
+    // Anything else would go to the name service on this one thread, which can hold the
+    // program for many seconds; a device name is taken from the interface table instead.
+    const std::optional<QByteArray> device =
+        m_seams.DeviceAddr ? m_seams.DeviceAddr(configured) : std::nullopt;
+    if (device && !device->isEmpty())
+        return *device;
+    if (error) {
+        *error = device ? "the network device \"" + configured + "\" has no IPv4 address"
+                        : "the interface \"" + configured +
+                              "\" is neither an IPv4 address nor a network device of this "
+                              "computer";
+    }
+    return {};
+}
+
+bool MessagingEngine::canSend() const
+{
+    return !m_closed && PortNumber(m_settings.Port).has_value() &&
+           !resolveInterface(nullptr).isEmpty();
+}
+
 void MessagingEngine::OpenReceiver(bool report)
 {
+    if (m_closed)
+        return;
     if (m_localAddresses.isEmpty()) {
         const QByteArrayList addresses = m_seams.LocalIPList();
         if (!addresses.isEmpty()) {
@@ -388,10 +532,28 @@ void MessagingEngine::OpenReceiver(bool report)
     }
     if (m_settings.Interface.isEmpty() && !m_localAddresses.isEmpty())
         m_settings.Interface = m_localAddresses.first();
+    QByteArray interfaceError;
+    m_interfaceAddr = resolveInterface(&interfaceError);
     if (m_wsocketRecv->State() == wsConnected)
         return;
 
-    if (m_settings.Interface.isEmpty() || m_localAddresses.isEmpty() || !networkConnected()) {
+    const auto showError = [this](const QByteArray &text) {
+        m_windows.MessageBox(EngineWindows::Box::Error, "Error: " + text);
+    };
+    // Values that can never work are told at the first tick, like a port in use; later
+    // ticks try again quietly.
+    if (!PortNumber(m_settings.Port)) {
+        if (report)
+            showError("the port \"" + m_settings.Port +
+                      "\" is not a number from 1 to 65535; nothing is sent or received");
+        return;
+    }
+    if (!interfaceError.isEmpty()) {
+        if (report)
+            showError(interfaceError + "; nothing is sent or received");
+        return;
+    }
+    if (m_interfaceAddr.isEmpty() || m_localAddresses.isEmpty() || !networkConnected()) {
         if (report)
             m_windows.MessageBox(EngineWindows::Box::Error,
                                  "Network error\r\nYou do not have a local network IP.\r\n"
@@ -402,7 +564,7 @@ void MessagingEngine::OpenReceiver(bool report)
     try {
         m_wsocketRecv->SetProto("udp");
         m_wsocketRecv->SetPort(m_settings.Port);
-        m_wsocketRecv->SetAddr(m_settings.Interface);
+        m_wsocketRecv->SetAddr(m_interfaceAddr);
         m_wsocketRecv->Listen();
         // Failures that went to the error event leave the socket closed without a word;
         // the first tick still tells the user, or a copy would sit deaf without a hint.
@@ -411,6 +573,10 @@ void MessagingEngine::OpenReceiver(bool report)
     } catch (const ESocketException &) {
         code = m_wsocketRecv->LastError();
     }
+    m_receiverIfIndex = m_wsocketRecv->State() == wsConnected && m_seams.InterfaceIndexOf
+                            ? m_seams.InterfaceIndexOf(m_interfaceAddr)
+                            : 0;
+    m_receiverAddr = m_interfaceAddr;
     if (code > 0) {
         m_windows.MessageBox(EngineWindows::Box::Error, "Error: " + SocketErrorDesc(code) +
                                                             " (Code " + QByteArray::number(code) +
@@ -420,13 +586,16 @@ void MessagingEngine::OpenReceiver(bool report)
 
 void MessagingEngine::Announce()
 {
+    if (m_closed)
+        return;
     if (m_wsocketRecv->State() != wsConnected)
         OpenReceiver(false);
-    if (m_settings.UserName.isEmpty() || m_settings.Interface.isEmpty() || !networkConnected())
+    if (m_settings.UserName.isEmpty() || !canSend() || !networkConnected())
         return;
     const QByteArray channel = m_activeChannel;
     const QByteArray user = m_settings.UserName;
-    Broadcast([&] { return Datagram::Announcement(channel, user); });
+    if (Broadcast([&] { return Datagram::Announcement(channel, user); }) == SendOutcome::Sent)
+        m_announcedSinceLeave = true;
 }
 
 void MessagingEngine::LeaveNetwork()
@@ -434,6 +603,7 @@ void MessagingEngine::LeaveNetwork()
     if (m_users.isEmpty())
         return;
     RemoveAllUsers();
+    m_announcedSinceLeave = false;
     if (Broadcast([] { return Datagram::LeaveNotice(); }) == SendOutcome::Sent)
         WaitAllDataSent();
 }
@@ -452,6 +622,8 @@ void MessagingEngine::WaitAllDataSent()
 
 void MessagingEngine::ReloadListClick()
 {
+    if (m_closed)
+        return;
     LeaveNetwork();
     QCoreApplication::processEvents();
     post(DeferredEvent::Announce);
@@ -465,6 +637,11 @@ MessagingEngine::SendThrough(const std::function<TWSocket *()> &socket,
                              const std::function<void(TWSocket &)> &configure,
                              const std::function<QByteArray()> &compose)
 {
+    // A port or interface that cannot work is never handed to the socket, which would take
+    // a name to the name service.
+    m_interfaceAddr = resolveInterface(nullptr);
+    if (!PortNumber(m_settings.Port) || m_interfaceAddr.isEmpty())
+        return SendOutcome::GaveUp;
     TWSocket *s = socket();
     try {
         if (s->State() == wsConnected)
@@ -504,7 +681,7 @@ MessagingEngine::SendOutcome MessagingEngine::Broadcast(const std::function<QByt
                            s.SetPort(m_settings.Port);
                            s.SetAddr(m_seams.BroadcastAddr);
                            s.SetLocalPort("0");
-                           s.SetLocalAddr(m_settings.Interface);
+                           s.SetLocalAddr(m_interfaceAddr);
                        },
                        compose);
 }
@@ -516,9 +693,18 @@ MessagingEngine::SendToPeer(quint64 peer, const std::function<QByteArray(const T
     if (!record())
         return SendOutcome::Gone;
     return SendThrough(
-        [&record]() -> TWSocket * {
+        [this, &record]() -> TWSocket * {
             TUser *user = record();
-            return user ? user->Socket.get() : nullptr;
+            if (!user)
+                return nullptr;
+            if (!user->Socket) {
+                user->Socket =
+                    m_seams.NewPeerSocket ? m_seams.NewPeerSocket() : std::make_unique<TWSocket>();
+                user->Socket->OnDataSent = [this](TCustomWSocket *sender, quint16 errCode) {
+                    WSocketDataSent(sender, errCode);
+                };
+            }
+            return user->Socket.get();
         },
         [this, &record](TWSocket &s) {
             s.SetProto("udp");
@@ -529,7 +715,7 @@ MessagingEngine::SendToPeer(quint64 peer, const std::function<QByteArray(const T
             s.SetPort(m_settings.Port);
             s.SetAddr(record()->Addr);
             s.SetLocalPort("0");
-            s.SetLocalAddr(m_settings.Interface);
+            s.SetLocalAddr(m_interfaceAddr);
             s.SetSocksServer("");
             s.SetSocksPort("");
         },
@@ -549,6 +735,8 @@ void MessagingEngine::setPending(TUser &user, const QByteArray &body)
 
 void MessagingEngine::QueueMessage(const QByteArray &text)
 {
+    if (m_closed)
+        return;
     const QByteArray body = Datagram::MessageBody(text);
     // The transcript shows what the peers get.
     const QByteArray sent = body.mid(4, body.size() - 5);
@@ -571,6 +759,8 @@ void MessagingEngine::QueueMessage(const QByteArray &text)
 
 void MessagingEngine::SendDirect(int what, quint64 peer)
 {
+    if (m_closed)
+        return;
     if (what == 1) {
         if (!m_users.findById(peer))
             return;
@@ -621,6 +811,8 @@ void MessagingEngine::WSocketDataSent(TCustomWSocket *sender, quint16)
 
 void MessagingEngine::ChannelBoxSelect()
 {
+    if (m_closed)
+        return;
     // A "|" in the channel would shift every field of our announcements.
     QByteArray text = TextRules::SeparatorToDash(TextRules::TrimBlanks(m_channels.text()));
     if (text.isEmpty())
@@ -628,6 +820,8 @@ void MessagingEngine::ChannelBoxSelect()
     m_channels.setText(text);
     if (text != m_activeChannel) {
         setActiveChannel(text);
+        // Chosen here: it stays in the list whatever others announce.
+        forgetHeard(text);
         if (!m_channels.contains(text))
             m_channels.append(text);
         m_windows.GiveFocus(EngineWindows::Focus::UserList);
@@ -673,7 +867,22 @@ void MessagingEngine::DeletechannBtClick()
     if (!m_windows.MessageBox(EngineWindows::Box::Confirmation,
                               "Channel \"" + text + "\" will be deleted, continue?"))
         return;
+    forgetHeard(m_channels.item(row));
     m_channels.removeAt(row);
     m_channels.select(m_channels.findExact(fallback));
     m_windows.GiveFocus(EngineWindows::Focus::BottomPanel);
+}
+
+MessagingEngine::ChannelDeletion MessagingEngine::DeleteChannel(const QByteArray &name)
+{
+    const int row = m_channels.findExact(name);
+    if (row < 0)
+        return ChannelDeletion::NotListed;
+    if (row == m_channels.findExact(defaultChannel()))
+        return ChannelDeletion::IsDefault;
+    if (ChannelList::fold(m_channels.item(row)) == ChannelList::fold(m_activeChannel))
+        return ChannelDeletion::IsActive;
+    forgetHeard(m_channels.item(row));
+    m_channels.removeAt(row);
+    return ChannelDeletion::Deleted;
 }

@@ -8,13 +8,16 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TCustomWSocket;
 class TWSocket;
+struct ChannelSettings;
 struct SettingsValues;
 
 /// What the engine asks of the world besides its sockets; tests and the sandbox replace
@@ -32,6 +35,12 @@ struct EngineSeams
     QByteArray BroadcastAddr = "255.255.255.255";
     /// Makes the own socket of a new peer; when empty, a plain TWSocket.
     std::function<std::unique_ptr<TWSocket>()> NewPeerSocket;
+    /// The index of the device holding an address (dotted), 0 when none or unknown; the
+    /// receiver is opened again when it changes.
+    std::function<int(const QByteArray &)> InterfaceIndexOf;
+    /// The IPv4 address (dotted) of a network device named by the user: nullopt when no
+    /// such device exists, an empty text when it has no IPv4 address.
+    std::function<std::optional<QByteArray>(const QByteArray &)> DeviceAddr;
 
     /// The system's clock, addresses and connection state; broadcasts to everybody.
     static EngineSeams System();
@@ -54,10 +63,20 @@ public:
     static constexpr int kLogonFirstTickMs = 30000;
     static constexpr int kTickMs = 30000;
     /// Channels heard from others are added only while the channel box holds fewer items
-    /// than this: every announcement may name a new channel, and the list is kept for good.
+    /// than this; past it a new one takes the place of the heard channel announced least
+    /// recently. Channels the user chose are never pushed out.
     static constexpr int kMaxHeardChannels = 256;
+    /// One source address adds at most this many heard channels, so that a single sender
+    /// (or a flood from one) cannot fill the list alone.
+    static constexpr int kMaxHeardChannelsPerSource = 8;
+    /// Peers listed at most: a sender address is not checked, so forged announcements could
+    /// otherwise grow the registry without limit. A LAN of thousands fits well below it;
+    /// once it is reached, newcomers wait until a listed peer leaves or expires.
+    static constexpr int kDefaultUserLimit = 16384;
+    /// Expiry that drops more peers than this at once gives the freed memory back.
+    static constexpr int kReleaseMemoryAfter = 1024;
 
-    /// settings is the set of values this engine uses (normally the process-wide Settings).
+    /// settings is the set of values this engine uses; the caller owns it.
     MessagingEngine(EngineWindows &windows, SettingsValues &settings,
                     EngineSeams seams = EngineSeams::System(), QObject *parent = nullptr);
     ~MessagingEngine() override;
@@ -82,8 +101,17 @@ public:
     void FormCreate(bool startedAtLogon);
     /// Event 1026 without the settings file: marks the first tick and starts the timer.
     void StartAliveTimer();
-    /// Timer off, receiver closed, LeaveNetwork, SaveSettings.
+    /// Timer off, receiver closed, LeaveNetwork, SaveSettings. From then on the engine sends
+    /// nothing, and deferred events still queued do nothing.
     void FormClose();
+    /// FormClose has run.
+    bool IsClosed() const { return m_closed; }
+    /// Adjusts a copy of what SaveSettings writes (a front-end whose run-only choices must
+    /// not reach the file); the values in use stay as they are.
+    void setSaveFilter(std::function<void(SettingsValues &, ChannelSettings &)> filter)
+    {
+        m_saveFilter = std::move(filter);
+    }
     /// The main window's RestoreBtClick: event 1025 raises it.
     void PostRestore() { post(DeferredEvent::Restore); }
     void AppOnActivate() { m_appActive = true; }
@@ -98,6 +126,9 @@ public:
     void WSocketBcastError(TCustomWSocket *) {}
     /// The receive handler's work on one datagram from a sender address.
     void HandleDatagram(const QByteArray &datagram, const QByteArray &senderAddr);
+    /// At most this many peers are listed (kDefaultUserLimit unless changed).
+    int UserLimit() const { return m_userLimit; }
+    void setUserLimit(int limit) { m_userLimit = limit; }
 
     // ---- presence ----
     void AliveTimerTimer();
@@ -136,12 +167,28 @@ public:
     bool ChannelBoxKeyDown(int key);
     void ChannelBoxExit() { ChannelBoxSelect(); }
     void DeletechannBtClick();
+    enum class ChannelDeletion
+    {
+        Deleted,
+        NotListed,
+        IsDefault,
+        IsActive
+    };
+    /// Deletes a channel from the list without asking (a front-end that names it): never
+    /// the default channel, nor the active one.
+    ChannelDeletion DeleteChannel(const QByteArray &name);
+    /// Whether a listed channel was heard from others and never chosen here.
+    bool IsHeardChannel(const QByteArray &name) const;
     /// Makes a channel active before the engine is on line, without leaving or announcing
     /// and without adding it to the list (a front-end's start-up choice).
     void SelectChannelQuietly(const QByteArray &channel);
 
     /// Number of peers with a line waiting.
     int PendingCount() const { return m_pendingCount; }
+
+    /// The address the sockets use for the configured interface (a device name resolved to
+    /// its address); empty while none is usable.
+    const QByteArray &InterfaceAddr() const { return m_interfaceAddr; }
 
 signals:
     /// Event 1026 has read the settings file; the presence timer starts right after.
@@ -169,7 +216,17 @@ private:
     void LoadSettings();
     void SaveSettings();
     void setActiveChannel(const QByteArray &channel);
-    void autoAddChannel(const QByteArray &channel);
+    void autoAddChannel(const QByteArray &channel, const QByteArray &source);
+    void forgetHeard(const QByteArray &channel);
+    bool evictOldestHeard();
+    void ExpireSilentUsers();
+    void closeUserSocket(TUser &user);
+    /// The configured interface as an address for the sockets; an empty text with error set
+    /// when it is unusable.
+    QByteArray resolveInterface(QByteArray *error) const;
+    /// Whether the configured port and interface allow sending at all.
+    bool canSend() const;
+    void CheckReceiver();
     void setPending(TUser &user, const QByteArray &body);
     QDateTime now() const { return m_seams.Clock(); }
     bool networkConnected() const { return m_seams.NetworkConnected(); }
@@ -197,4 +254,22 @@ private:
     bool m_configurationLocked = false;
     quint64 m_lastUserId = 0;
     int m_pendingCount = 0;
+    bool m_closed = false;
+    /// An announcement went out after the last leave notice.
+    bool m_announcedSinceLeave = false;
+    int m_userLimit = kDefaultUserLimit;
+    QByteArray m_interfaceAddr;
+    /// Device index that held the interface address when the receiver opened; 0 unknown.
+    int m_receiverIfIndex = 0;
+    QByteArray m_receiverAddr;
+    std::function<void(SettingsValues &, ChannelSettings &)> m_saveFilter;
+    struct HeardChannel
+    {
+        QByteArray source;   ///< who announced it first; empty when it came from the file
+        quint64 heardAt = 0; ///< order of the last announcement naming it
+    };
+    /// Heard channels of the list by folded name.
+    QHash<QString, HeardChannel> m_heard;
+    QHash<QByteArray, int> m_heardPerSource;
+    quint64 m_heardCounter = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <QItemSelectionModel>
 #include <QLocale>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -111,6 +112,71 @@ std::unique_ptr<TUser> UserList::take(int row)
     endRemoveRows();
     emit removingRows(false);
     return user;
+}
+
+std::vector<std::unique_ptr<TUser>>
+UserList::takeWhere(const std::function<bool(const TUser &)> &drop)
+{
+    // A few runs of rows are removed run by run, which views follow cheaply; many scattered
+    // rows would move the tail of the list once per run, so the list is rebuilt instead.
+    constexpr size_t kMostRunsRemovedOneByOne = 16;
+    std::vector<std::unique_ptr<TUser>> taken;
+    std::vector<std::pair<int, int>> runs;
+    for (int row = 0; row < count(); ++row) {
+        if (!drop(*at(row)))
+            continue;
+        if (!runs.empty() && runs.back().second == row - 1)
+            runs.back().second = row;
+        else
+            runs.emplace_back(row, row);
+    }
+    if (runs.empty())
+        return taken;
+    const auto forget = [this, &taken](Entry &entry) {
+        m_byAddr.remove(entry.user->Addr);
+        m_byId.remove(entry.user->Id);
+        taken.push_back(std::move(entry.user));
+    };
+    if (runs.size() <= kMostRunsRemovedOneByOne) {
+        for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+            beginRemoveRows(QModelIndex(), run->first, run->second);
+            const auto first = m_entries.begin() + run->first;
+            const auto last = m_entries.begin() + run->second + 1;
+            std::for_each(first, last, forget);
+            m_entries.erase(first, last);
+            endRemoveRows();
+        }
+        return taken;
+    }
+    QSet<quint64> selected;
+    for (int row : selectedRows())
+        selected.insert(at(row)->Id);
+    const QModelIndex current = m_selection->currentIndex();
+    const quint64 currentId = current.isValid() ? at(current.row())->Id : 0;
+    beginResetModel();
+    std::vector<Entry> kept;
+    kept.reserve(m_entries.size());
+    for (Entry &entry : m_entries) {
+        if (drop(*entry.user))
+            forget(entry);
+        else
+            kept.push_back(std::move(entry));
+    }
+    m_entries = std::move(kept);
+    endResetModel();
+    QItemSelection selection;
+    int currentRow = -1;
+    for (int row = 0; row < count(); ++row) {
+        if (selected.contains(at(row)->Id))
+            selection.select(index(row), index(row));
+        if (currentId != 0 && at(row)->Id == currentId)
+            currentRow = row;
+    }
+    if (currentRow >= 0)
+        m_selection->setCurrentIndex(index(currentRow), QItemSelectionModel::NoUpdate);
+    if (!selection.isEmpty())
+        m_selection->select(selection, QItemSelectionModel::ClearAndSelect);
+    return taken;
 }
 
 bool UserList::isSelected(int row) const

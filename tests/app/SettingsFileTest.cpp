@@ -28,25 +28,20 @@ class SettingsFileTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Settings = {};
-        Settings.Path = m_home.path() + QStringLiteral("/tolvex.ini");
+        m_values.Path = m_home.path() + QStringLiteral("/tolvex.ini");
         ComputerName::setSource([] { return std::optional<QByteArray>("DESK|7"); });
     }
-    void TearDown() override
-    {
-        ComputerName::setSource({});
-        Settings = {};
-    }
+    void TearDown() override { ComputerName::setSource({}); }
 
-    static void writeFile(const QByteArray &bytes)
+    void writeFile(const QByteArray &bytes)
     {
-        QFile file(Settings.Path);
+        QFile file(m_values.Path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    static QByteArray readFile()
+    QByteArray readFile()
     {
-        QFile file(Settings.Path);
+        QFile file(m_values.Path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
@@ -56,13 +51,14 @@ protected:
         SettingsHooks hooks;
         hooks.firstRun = [this] {
             ++m_firstRuns;
-            m_fileAtFirstRun = QFile::exists(Settings.Path);
+            m_fileAtFirstRun = QFile::exists(m_values.Path);
         };
         hooks.reportError = [this](const QString &message) { m_errors.append(message); };
         return hooks;
     }
 
     testenv::TempHome m_home;
+    SettingsValues m_values;
     int m_firstRuns = 0;
     bool m_fileAtFirstRun = false;
     QStringList m_errors;
@@ -70,16 +66,16 @@ protected:
 
 TEST_F(SettingsFileTest, FirstRunShowsAboutThenWritesDefaults)
 {
-    const LoadedSettings loaded = LoadSettings(recordingHooks());
+    const LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
 
     EXPECT_EQ(m_firstRuns, 1);
     EXPECT_FALSE(m_fileAtFirstRun) << "the file is written only after the about window closed";
     EXPECT_TRUE(loaded.firstRun);
     EXPECT_TRUE(loaded.versionReset);
-    EXPECT_EQ(Settings.Port, QByteArray("5040"));
-    EXPECT_EQ(Settings.Interface, QByteArray());
-    EXPECT_EQ(Settings.UserName, QByteArray("desk-7"));
-    EXPECT_TRUE(Settings.AutoAdd);
+    EXPECT_EQ(m_values.Port, QByteArray("5040"));
+    EXPECT_EQ(m_values.Interface, QByteArray());
+    EXPECT_EQ(m_values.UserName, QByteArray("desk-7"));
+    EXPECT_TRUE(m_values.AutoAdd);
     EXPECT_EQ(loaded.channels.channels, QList<QByteArray>{"Main"});
     EXPECT_EQ(loaded.channels.selected, 0);
     EXPECT_EQ(loaded.channels.text, QByteArray("Main"));
@@ -98,16 +94,16 @@ TEST_F(SettingsFileTest, CurrentVersionIsReadWithoutRewriting)
                               "Channel0=first\r\nChannel1=\xC9t\xE9\r\nChannel2=\xE9t\xE9\r\n"
                               "[Restrictions]\r\nConfiguration=1\r\nChannels=yes\r\n";
     writeFile(stored);
-    const LoadedSettings loaded = LoadSettings(recordingHooks());
+    const LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
 
     EXPECT_EQ(m_firstRuns, 0);
     EXPECT_FALSE(loaded.firstRun);
     EXPECT_FALSE(loaded.versionReset);
     EXPECT_EQ(readFile(), stored);
-    EXPECT_EQ(Settings.Port, QByteArray("6001"));
-    EXPECT_EQ(Settings.Interface, QByteArray("10.0.0.9"));
-    EXPECT_EQ(Settings.UserName, QByteArray("Ann|B")) << "a stored name is used unchanged";
-    EXPECT_FALSE(Settings.AutoAdd);
+    EXPECT_EQ(m_values.Port, QByteArray("6001"));
+    EXPECT_EQ(m_values.Interface, QByteArray("10.0.0.9"));
+    EXPECT_EQ(m_values.UserName, QByteArray("Ann|B")) << "a stored name is used unchanged";
+    EXPECT_FALSE(m_values.AutoAdd);
     EXPECT_EQ(loaded.channels.channels.size(), 3);
     // The first item equal without regard to case, accented letters included.
     EXPECT_EQ(loaded.channels.selected, 1);
@@ -124,14 +120,14 @@ TEST_F(SettingsFileTest, OtherVersionIsReadThenWrittenAnewWithoutForeignKeys)
               "[User]\nName=bob\n"
               "[Channels]\nChannel0=Ops\nAutoAdd=2\n"
               "[Restrictions]\nChannels=1\n");
-    const LoadedSettings loaded = LoadSettings(recordingHooks());
+    const LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
 
     EXPECT_EQ(m_firstRuns, 0);
     EXPECT_FALSE(loaded.firstRun);
     EXPECT_TRUE(loaded.versionReset);
     // The lock read from the old file holds for this run although the file loses it.
     EXPECT_TRUE(loaded.restrictions.channelsLocked);
-    EXPECT_TRUE(Settings.AutoAdd);
+    EXPECT_TRUE(m_values.AutoAdd);
     EXPECT_EQ(loaded.channels.text, QByteArray()) << "no Selected key, no selection";
     EXPECT_EQ(readFile(), QByteArray("[Tolvex]\nVersion=010001\n\n"
                                      "[Server]\nPort=7000\n\n"
@@ -144,15 +140,15 @@ TEST_F(SettingsFileTest, ChannelsStopAtFirstMissingNumberAndSaveRenumbers)
     writeFile("[Tolvex]\nVersion=010001\n"
               "[Channels]\nChannel0=lobby\nChannel1=\nChannel2=lobby\nChannel4=hidden\n"
               "Channel7=stale\nSelected=elsewhere\n");
-    LoadedSettings loaded = LoadSettings(recordingHooks());
+    LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
     EXPECT_EQ(loaded.channels.channels, (QList<QByteArray>{"lobby", "lobby"}));
     EXPECT_EQ(loaded.channels.selected, -1);
     EXPECT_EQ(loaded.channels.text, QByteArray());
 
-    Settings.Interface = "10.1.1.1";
+    m_values.Interface = "10.1.1.1";
     loaded.channels.channels.append("new");
     loaded.channels.text = "typed";
-    ASSERT_TRUE(SaveSettings(loaded.channels, recordingHooks().reportError));
+    ASSERT_TRUE(SaveSettings(m_values, loaded.channels, recordingHooks().reportError));
     // [Server] was added while [Channels] still stood between it and [Tolvex].
     EXPECT_EQ(readFile(), QByteArray("[Tolvex]\nVersion=010001\n"
                                      "[Server]\nPort=5040\nInterface=10.1.1.1\n\n"
@@ -167,13 +163,13 @@ TEST_F(SettingsFileTest, SaveKeepsForeignKeysLocksAndStoredInterface)
               "[Server]\nPort=5040\nInterface=10.0.0.9\nNote=admin\n\n"
               "[Channels]\nChannel0=a\nChannel1=b\n\n"
               "[Restrictions]\nConfiguration=1\n");
-    LoadedSettings loaded = LoadSettings();
-    Settings.Interface.clear();
-    Settings.Port = "not a number";
-    Settings.AutoAdd = false;
+    LoadedSettings loaded = LoadSettings(m_values);
+    m_values.Interface.clear();
+    m_values.Port = "not a number";
+    m_values.AutoAdd = false;
     loaded.channels.channels = {"b"};
     loaded.channels.text = "b";
-    ASSERT_TRUE(SaveSettings(loaded.channels, {}));
+    ASSERT_TRUE(SaveSettings(m_values, loaded.channels, {}));
     EXPECT_EQ(readFile(), QByteArray("[Tolvex]\nVersion=010001\n\n"
                                      "[Server]\nPort=not a number\nInterface=10.0.0.9\n"
                                      "Note=admin\n\n"
@@ -187,29 +183,29 @@ TEST_F(SettingsFileTest, RefusedWriteReportsThePathLiterally)
     // A file where the folder should be: every write is refused, also for root.
     const QString blocker = m_home.path() + QStringLiteral("/%s %1 folder");
     QFile(blocker).open(QIODevice::WriteOnly);
-    Settings.Path = blocker + QStringLiteral("/tolvex.ini");
+    m_values.Path = blocker + QStringLiteral("/tolvex.ini");
 
-    const LoadedSettings loaded = LoadSettings(recordingHooks());
+    const LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
     EXPECT_TRUE(loaded.firstRun);
-    EXPECT_EQ(Settings.Port, QByteArray("5040"));
-    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + Settings.Path});
+    EXPECT_EQ(m_values.Port, QByteArray("5040"));
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + m_values.Path});
 
     m_errors.clear();
-    EXPECT_FALSE(SaveSettings(loaded.channels, recordingHooks().reportError));
-    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + Settings.Path});
-    EXPECT_FALSE(SaveSettings(loaded.channels, {})) << "no reporter is no crash";
+    EXPECT_FALSE(SaveSettings(m_values, loaded.channels, recordingHooks().reportError));
+    EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + m_values.Path});
+    EXPECT_FALSE(SaveSettings(m_values, loaded.channels, {})) << "no reporter is no crash";
 
     // A path that exists but cannot be read gives the defaults and is not replaced.
-    Settings.Path = m_home.path();
+    m_values.Path = m_home.path();
     m_errors.clear();
-    EXPECT_TRUE(LoadSettings(recordingHooks()).firstRun);
+    EXPECT_TRUE(LoadSettings(m_values, recordingHooks()).firstRun);
     EXPECT_EQ(m_errors.size(), 1);
-    EXPECT_TRUE(QFileInfo(Settings.Path).isDir());
+    EXPECT_TRUE(QFileInfo(m_values.Path).isDir());
 }
 
 TEST_F(SettingsFileTest, UnreadableIrregularOrHugeFileIsReadAsMissingAndNotWiped)
 {
-    const QByteArray path = QFile::encodeName(Settings.Path);
+    const QByteArray path = QFile::encodeName(m_values.Path);
     // A socket cannot be opened for reading, not even by root: it stands for a file whose
     // locks this run never saw.
     const auto makeSocket = [&] {
@@ -227,17 +223,25 @@ TEST_F(SettingsFileTest, UnreadableIrregularOrHugeFileIsReadAsMissingAndNotWiped
     const auto makeHuge = [&] {
         writeFile("[Tolvex]\nVersion=010000\n" + QByteArray("[x]\n").repeated(2200000));
     };
-    for (const auto &make : {std::function<void()>(makeSocket), std::function<void()>(makePipe),
-                             std::function<void()>(makeHuge)}) {
-        QFile::remove(Settings.Path);
+    const QString unwritable = QStringLiteral("Unable to write to ") + m_values.Path;
+    // A huge file is not a write failure: the user is told what is wrong with it.
+    const QString tooLarge = QStringLiteral("The settings file ") + m_values.Path +
+                             QStringLiteral(" is too large to read (more than 8 MiB); it was "
+                                            "left as it is");
+    const std::pair<std::function<void()>, QString> cases[] = {
+        {makeSocket, unwritable}, {makePipe, unwritable}, {makeHuge, tooLarge}};
+    for (const auto &[make, message] : cases) {
+        QFile::remove(m_values.Path);
         make();
-        const qint64 size = QFileInfo(Settings.Path).size();
+        const qint64 size = QFileInfo(m_values.Path).size();
         m_errors.clear();
-        const LoadedSettings loaded = LoadSettings(recordingHooks());
-        EXPECT_EQ(Settings.Port, QByteArray("5040"));
+        LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
+        EXPECT_EQ(m_values.Port, QByteArray("5040"));
         EXPECT_TRUE(loaded.firstRun);
-        EXPECT_EQ(m_errors, QStringList{QStringLiteral("Unable to write to ") + Settings.Path});
-        EXPECT_EQ(QFileInfo(Settings.Path).size(), size) << "the file was replaced";
+        EXPECT_EQ(m_errors, QStringList{message});
+        EXPECT_FALSE(SaveSettings(m_values, loaded.channels, recordingHooks().reportError));
+        EXPECT_EQ(m_errors.value(1), message);
+        EXPECT_EQ(QFileInfo(m_values.Path).size(), size) << "the file was replaced";
     }
 }
 
@@ -269,12 +273,12 @@ private:
 TEST_F(SettingsFileTest, FullDiskLeavesTheOldFileWhole)
 {
     writeFile(FreshDefaults);
-    LoadedSettings loaded = LoadSettings(recordingHooks());
+    LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
     for (int i = 0; i < 500; ++i)
         loaded.channels.channels.append("channel number " + QByteArray::number(i));
     {
         const FileSizeLimit limit(FreshDefaults.size() + 100);
-        EXPECT_FALSE(SaveSettings(loaded.channels, recordingHooks().reportError));
+        EXPECT_FALSE(SaveSettings(m_values, loaded.channels, recordingHooks().reportError));
     }
     EXPECT_EQ(readFile(), FreshDefaults);
     EXPECT_EQ(m_errors.size(), 1);
@@ -288,18 +292,18 @@ TEST_F(SettingsFileTest, MalformedFilesLoadWithDefaults)
     for (int i = 0; i < 65536; ++i)
         garbage += char((i * 7919 + i / 256) % 256);
     writeFile(garbage);
-    LoadedSettings loaded = LoadSettings();
+    LoadedSettings loaded = LoadSettings(m_values);
     EXPECT_TRUE(loaded.versionReset);
-    EXPECT_EQ(Settings.Port, QByteArray("5040"));
-    EXPECT_TRUE(Settings.AutoAdd);
+    EXPECT_EQ(m_values.Port, QByteArray("5040"));
+    EXPECT_TRUE(m_values.AutoAdd);
     EXPECT_EQ(loaded.channels.channels, QList<QByteArray>{"Main"});
 
     // Megabyte lines are cut, repeated keys and sections give their first value.
     writeFile("[Server]\nPort=1\nPort=2\n[Server]\nPort=3\n[User]\nName=" +
               QByteArray(4 * 1024 * 1024, 'n') + "\n[Channels]\nChannel0=a\nChannel0=b\n");
-    loaded = LoadSettings();
-    EXPECT_EQ(Settings.Port, QByteArray("1"));
-    EXPECT_EQ(Settings.UserName, QByteArray(2047, 'n'));
+    loaded = LoadSettings(m_values);
+    EXPECT_EQ(m_values.Port, QByteArray("1"));
+    EXPECT_EQ(m_values.UserName, QByteArray(2047, 'n'));
     EXPECT_EQ(loaded.channels.channels, QList<QByteArray>{"a"});
 }
 

@@ -13,12 +13,7 @@ namespace {
 class SupportTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { Settings = {}; }
-    void TearDown() override
-    {
-        ComputerName::setSource({});
-        Settings = {};
-    }
+    void TearDown() override { ComputerName::setSource({}); }
 
     static void useHostName(std::optional<QByteArray> raw)
     {
@@ -36,24 +31,21 @@ TEST_F(SupportTest, DefaultUserNameLowersOnlyAsciiLettersAndReplacesBars)
     };
     for (const auto &[host, expected] : cases) {
         useHostName(host);
-        EXPECT_EQ(DefaultUserName(), expected) << host.constData();
+        EXPECT_EQ(DefaultUserName({}), expected) << host.constData();
     }
 }
 
 TEST_F(SupportTest, DefaultUserNameFallsBackToInterface)
 {
-    Settings.Interface = "192.168.0.7";
     // Unreadable, longer than 15 characters, or nothing before the first dot.
     for (const std::optional<QByteArray> &host :
          {std::optional<QByteArray>(), std::optional<QByteArray>("SIXTEEN-CHARS-XY"),
           std::optional<QByteArray>(".example.org")}) {
         useHostName(host);
-        EXPECT_EQ(DefaultUserName(), QByteArray("192.168.0.7"));
+        EXPECT_EQ(DefaultUserName("192.168.0.7"), QByteArray("192.168.0.7"));
     }
-    Settings.Interface = "a|b";
-    EXPECT_EQ(DefaultUserName(), QByteArray("a-b"));
-    Settings.Interface.clear();
-    EXPECT_EQ(DefaultUserName(), QByteArray());
+    EXPECT_EQ(DefaultUserName("a|b"), QByteArray("a-b"));
+    EXPECT_EQ(DefaultUserName({}), QByteArray());
 }
 
 TEST_F(SupportTest, ShellFolderIsTheConfigHome)

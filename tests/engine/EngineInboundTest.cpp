@@ -98,8 +98,10 @@ TEST_F(Inbound, HeardChannelsAreNotAddedWithoutAutoAdd)
 TEST_F(Inbound, AnnouncementsOfEndlesslyNewChannelsCannotGrowTheListWithoutBound)
 {
     const int heard = MessagingEngine::kMaxHeardChannels + 50;
+    // One source alone may add only a few; these come from many.
     for (int i = 0; i < heard; ++i)
-        hearFromPeer(1, Announcement("room" + QByteArray::number(i), "ann"));
+        hear("10.9.0." + QByteArray::number(i % 250 + 1),
+             Announcement("room" + QByteArray::number(i), "ann"));
     EXPECT_EQ(m_engine->ChannelBox().count(), MessagingEngine::kMaxHeardChannels);
     // A channel the user types is still listed.
     m_engine->ChannelBox().setText("Lab");

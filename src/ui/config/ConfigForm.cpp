@@ -128,7 +128,7 @@ void TConfigForm::FormCreate()
 
 void TConfigForm::DefNameLabelClick()
 {
-    m_userEdit->setText(WindowLook::text(DefaultUserName()));
+    m_userEdit->setText(WindowLook::text(DefaultUserName(m_engine.Settings().Interface)));
 }
 
 void TConfigForm::AutoStartCheckClick()
@@ -156,7 +156,8 @@ void TConfigForm::FormClose()
     if (m_closed)
         return;
     m_closed = true;
-    const QByteArray name = CleanUserName(WindowLook::bytes(m_userEdit->text()), DefaultUserName());
+    const QByteArray name = CleanUserName(WindowLook::bytes(m_userEdit->text()),
+                                          DefaultUserName(m_engine.Settings().Interface));
     m_userEdit->setText(WindowLook::text(name));
     m_engine.GoOffline();
     SettingsValues &settings = m_engine.Settings();

@@ -301,8 +301,7 @@ void TMainForm::FormCreate()
                     m_engine->AppOnDeactivate();
             });
     if (m_settings.Path.isEmpty())
-        m_settings.Path =
-            SettingsFolder() + SettingsFileName(QCoreApplication::applicationFilePath());
+        m_settings.Path = SettingsFilePath(QCoreApplication::applicationFilePath());
     PlaceAtStart();
     m_trayVis->HideTaskbarButton(true);
     m_trayVis->Trayicon().SetAlwaysActive(true);

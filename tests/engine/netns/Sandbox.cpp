@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QSet>
 #include <QThread>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <unistd.h>
@@ -184,22 +185,27 @@ int CliCopy::count(const QByteArray &line)
 
 QList<QByteArray> CliCopy::users()
 {
-    const QList<QByteArray> all = lines();
-    for (auto it = all.crbegin(); it != all.crend(); ++it) {
-        if (!it->startsWith("users:"))
-            continue;
-        QList<QByteArray> names;
-        if (*it == "users: (none)")
-            return names;
-        for (QByteArray name : it->mid(6).split(',')) {
-            name = name.trimmed();
-            if (name.endsWith('*'))
-                name.chop(1);
-            names.append(name);
+    // The last full list, then the arrivals and departures printed after it.
+    QList<QByteArray> names;
+    for (const QByteArray &line : lines()) {
+        if (line.startsWith("users:")) {
+            names.clear();
+            if (line == "users: (none)")
+                continue;
+            for (QByteArray name : line.mid(6).split(',')) {
+                name = name.trimmed();
+                if (name.endsWith('*'))
+                    name.chop(1);
+                names.append(name);
+            }
+        } else if (line.startsWith("joined: ")) {
+            names.append(line.mid(8));
+            std::sort(names.begin(), names.end());
+        } else if (line.startsWith("left: ")) {
+            names.removeOne(line.mid(6));
         }
-        return names;
     }
-    return {};
+    return names;
 }
 
 bool CliCopy::waitFor(const std::function<bool()> &pred, int timeoutMs)

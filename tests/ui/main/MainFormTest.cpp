@@ -218,7 +218,7 @@ TEST_P(ConfigNameTest, ClosingStoresTheCleanedValues)
     form.ConfigBtClick();
     const SettingsValues &values = form.Engine().Settings();
     EXPECT_EQ(values.UserName,
-              GetParam().stored ? QByteArray(GetParam().stored) : DefaultUserName());
+              GetParam().stored ? QByteArray(GetParam().stored) : DefaultUserName(ownAddr()));
     EXPECT_EQ(values.Port, "5041x"); // as typed: the reopening reports an unusable port
     EXPECT_EQ(values.Interface, ownAddr());
     EXPECT_FALSE(values.AutoAdd);
@@ -241,7 +241,7 @@ TEST_F(MainFormTest, ConfigurationShowsTheValuesAndRestoresTheDefaultName)
     EXPECT_FALSE(config.AutoStartCheck()->isChecked());
     EXPECT_EQ(config.size(), QSize(194, 276));
     QTest::mouseClick(config.DefNameLabel(), Qt::LeftButton);
-    EXPECT_EQ(config.UserEdit()->text(), QString::fromLatin1(DefaultUserName()));
+    EXPECT_EQ(config.UserEdit()->text(), QString::fromLatin1(DefaultUserName(ownAddr())));
 }
 
 TEST_F(MainFormTest, AutostartEntryIsWrittenAndRemovedByTheUsersClicksOnly)
@@ -271,7 +271,7 @@ TEST_F(MainFormTest, FirstRunOpensTheAboutWindowThenWritesTheFirstStartKeys)
     const QByteArray text = settingsText();
     EXPECT_TRUE(text.contains("Version=010001")) << text.constData();
     EXPECT_TRUE(text.contains("Port=5040"));
-    EXPECT_TRUE(text.contains("Name=" + DefaultUserName()));
+    EXPECT_TRUE(text.contains("Name=" + DefaultUserName(ownAddr())));
     const QByteArray channel = CodeCript::Decode(CodeCript::DefaultChannel);
     EXPECT_TRUE(text.contains("Channel0=" + channel));
     EXPECT_TRUE(text.contains("Selected=" + channel));

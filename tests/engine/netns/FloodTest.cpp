@@ -1,0 +1,273 @@
+// A flood of forged and broken datagrams against a copy on a sandbox LAN: the copy's event
+// loop must keep its timers, its memory must stay bounded, and its real peers must stay
+// listed and keep talking. The figures are printed for the record; only the outcomes are
+// checked.
+#include "RecordingWindows.h"
+#include "Sandbox.h"
+#include "app/Support.h"
+#include "common/Netns.h"
+#include "common/TestEnv.h"
+#include "engine/MessagingEngine.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+#include <arpa/inet.h>
+#include <atomic>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <netinet/ip.h>
+#include <netinet/udp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr quint16 kPort = 5040;
+constexpr int kDatagrams = 200000;
+constexpr int kSources = 5000;
+constexpr int kLagTickMs = 5;
+
+/// A copy on its own thread in a sandbox host, with a timer that records how late each of
+/// its ticks comes.
+class MeasuredCopy final : public QThread
+{
+public:
+    MeasuredCopy(const QByteArray &ns, const QByteArray &name) : m_ns(ns), m_name(name)
+    {
+        start();
+        while (!m_ready && isRunning())
+            QThread::msleep(2);
+    }
+    ~MeasuredCopy() override
+    {
+        quit();
+        wait();
+    }
+
+    void call(const std::function<void(MessagingEngine &, RecordingWindows &)> &fn)
+    {
+        QMetaObject::invokeMethod(
+            m_engine, [this, &fn] { fn(*m_engine, *m_windows); }, Qt::BlockingQueuedConnection);
+    }
+    /// Lateness of the timer's ticks (microseconds) since the last call.
+    std::vector<qint64> takeLags()
+    {
+        std::lock_guard lock(m_mutex);
+        return std::exchange(m_lags, {});
+    }
+
+protected:
+    void run() override
+    {
+        testnet::NetnsScope scope(m_ns);
+        RecordingWindows windows;
+        SettingsValues settings;
+        settings.Port = QByteArray::number(kPort);
+        settings.UserName = m_name;
+        settings.AutoAdd = true;
+        MessagingEngine engine(windows, settings);
+        engine.SelectChannelQuietly("Lab");
+        engine.StartAliveTimer();
+        engine.AliveTimerTimer();
+        engine.AliveTimer().stop();
+        QTimer lagTimer;
+        lagTimer.setTimerType(Qt::PreciseTimer);
+        QElapsedTimer since;
+        since.start();
+        QObject::connect(&lagTimer, &QTimer::timeout, [&] {
+            const qint64 late = since.nsecsElapsed() / 1000 - kLagTickMs * 1000;
+            since.restart();
+            std::lock_guard lock(m_mutex);
+            m_lags.push_back(std::max<qint64>(0, late));
+        });
+        lagTimer.start(kLagTickMs);
+        m_engine = &engine;
+        m_windows = &windows;
+        m_ready = true;
+        exec();
+    }
+
+private:
+    QByteArray m_ns;
+    QByteArray m_name;
+    MessagingEngine *m_engine = nullptr;
+    RecordingWindows *m_windows = nullptr;
+    std::atomic<bool> m_ready{false};
+    std::mutex m_mutex;
+    std::vector<qint64> m_lags;
+};
+
+qint64 percentile(std::vector<qint64> values, double p)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, size_t(p * double(values.size())))];
+}
+
+qint64 statusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+/// One forged datagram: IPv4 and UDP headers of our own, any source address.
+QByteArray forged(quint32 src, quint32 dst, const QByteArray &payload)
+{
+    QByteArray packet(int(sizeof(iphdr) + sizeof(udphdr)), '\0');
+    auto *ip = reinterpret_cast<iphdr *>(packet.data());
+    ip->version = 4;
+    ip->ihl = 5;
+    ip->ttl = 64;
+    ip->protocol = IPPROTO_UDP;
+    ip->saddr = src;
+    ip->daddr = dst;
+    ip->tot_len = htons(quint16(packet.size() + payload.size()));
+    auto *udp = reinterpret_cast<udphdr *>(packet.data() + sizeof(iphdr));
+    udp->source = htons(40000);
+    udp->dest = htons(kPort);
+    udp->len = htons(quint16(sizeof(udphdr) + payload.size()));
+    return packet + payload;
+}
+
+/// The mix of the flood, by number.
+QByteArray floodPayload(int i)
+{
+    const QByteArray id = QByteArray::number(0x100000 + (i & 0xEFFFF), 16).toUpper().right(6);
+    switch (i % 8) {
+    case 0:
+    case 1:
+        return id + "|ALV|Lab|";
+    case 2:
+    case 3:
+    case 4:
+        return id + "|ACK|BCT|chan" + QByteArray::number(i % 997) + "|n" +
+               QByteArray::number(i % kSources) + "|";
+    case 5:
+        return id + "|MSG|who is this?|";
+    case 6:
+        // Larger than any datagram the copy reads, or no datagram at all.
+        if (i % 16 < 8)
+            return QByteArray(1400, 'o');
+        return QByteArray("\x01|||\xFF") + QByteArray::number(i);
+    default:
+        // Forged newcomers on the copy's own channel: they are listed and answered.
+        return id + "|ACK|BCT|Lab|ghost" + QByteArray::number(i % kSources) + "|";
+    }
+}
+
+TEST(Flood, RealPeersStayListedAndTalkingThroughAFloodOfForgedDatagrams)
+{
+    TOLVEX_REQUIRE_NETNS();
+    SandboxLan lan(3);
+    ASSERT_TRUE(lan.ok()) << lan.error().data();
+    MeasuredCopy ann(lan.ns(1), "ann");
+    CliCopy bob(lan, 2, {"--name", "bob", "--channel", "Lab"});
+    const auto annNames = [&ann] {
+        QList<QByteArray> names;
+        ann.call([&](MessagingEngine &engine, RecordingWindows &) {
+            for (int row = 0; row < engine.Users().count(); ++row)
+                names.append(engine.Users().at(row)->Name);
+        });
+        return names;
+    };
+    ASSERT_TRUE(waitUntil([&] { return annNames() == QList<QByteArray>{"bob"}; }, 8000));
+    ASSERT_TRUE(bob.waitForUsers({"ann"}, 2000));
+
+    waitUntil([] { return false; }, 1000);
+    const std::vector<qint64> quietLags = ann.takeLags();
+    const qint64 rssBefore = statusKb("VmRSS:");
+
+    // The flood, from host 3, as fast as the sandbox takes it.
+    std::atomic<int> sent{0};
+    QElapsedTimer flooding;
+    flooding.start();
+    std::thread flooder([&] {
+        testnet::NetnsScope scope(lan.ns(3));
+        const int fd = ::socket(AF_INET, SOCK_RAW, IPPROTO_RAW);
+        if (fd < 0)
+            return;
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        ::inet_pton(AF_INET, "10.77.0.1", &to.sin_addr);
+        for (int i = 0; i < kDatagrams; ++i) {
+            const int k = i % kSources;
+            const quint32 src = htonl((10u << 24) | (77u << 16) | (quint32(1 + k / 250) << 8) |
+                                      quint32(k % 250 + 1));
+            const QByteArray packet = forged(src, to.sin_addr.s_addr, floodPayload(i));
+            while (::sendto(fd, packet.constData(), size_t(packet.size()), 0,
+                            reinterpret_cast<const sockaddr *>(&to), sizeof to) < 0 &&
+                   errno == ENOBUFS)
+                std::this_thread::yield();
+            ++sent;
+        }
+        ::close(fd);
+    });
+    // The copy's own presence tick runs in the middle of it.
+    waitUntil([&] { return sent.load() > kDatagrams / 2; }, 30000);
+    ann.call([](MessagingEngine &engine, RecordingWindows &) { engine.AliveTimerTimer(); });
+    flooder.join();
+    const qint64 floodMs = flooding.elapsed();
+    waitUntil([] { return false; }, 300);
+    const std::vector<qint64> floodLags = ann.takeLags();
+    const qint64 peakKb = statusKb("VmHWM:");
+    int channels = 0;
+    ann.call([&](MessagingEngine &engine, RecordingWindows &) {
+        channels = engine.ChannelBox().count();
+    });
+
+    // Afterwards the real peers still know each other and talk.
+    const QList<QByteArray> listed = annNames();
+    EXPECT_TRUE(listed.contains("bob"));
+    EXPECT_LE(listed.size(), MessagingEngine::kDefaultUserLimit);
+    bob.send("/all");
+    bob.send("after the flood");
+    bool delivered = false;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            ann.call([&](MessagingEngine &, RecordingWindows &windows) {
+                for (const auto &entry : windows.transcript)
+                    delivered = delivered || entry.text == "after the flood";
+            });
+            return delivered;
+        },
+        3000));
+    ann.call([](MessagingEngine &engine, RecordingWindows &) {
+        for (int row = 0; row < engine.Users().count(); ++row) {
+            if (engine.Users().at(row)->Name == "bob")
+                engine.Users().selectOnly(row);
+        }
+        engine.QueueMessage("still here");
+    });
+    EXPECT_TRUE(bob.waitFor([&] { return bob.count("ann> still here") == 1; }, 3000));
+    EXPECT_LE(channels, MessagingEngine::kMaxHeardChannels);
+    EXPECT_EQ(sent.load(), kDatagrams);
+
+    std::printf("flood: %d datagrams in %lld ms (%lld/s) from %d sources\n", kDatagrams,
+                static_cast<long long>(floodMs),
+                static_cast<long long>(floodMs > 0 ? kDatagrams * 1000LL / floodMs : 0), kSources);
+    std::printf("event-loop lag of a %d ms timer, p99/max: quiet %lld/%lld us, flood %lld/%lld "
+                "us (%zu ticks)\n",
+                kLagTickMs, static_cast<long long>(percentile(quietLags, 0.99)),
+                static_cast<long long>(percentile(quietLags, 1.0)),
+                static_cast<long long>(percentile(floodLags, 0.99)),
+                static_cast<long long>(percentile(floodLags, 1.0)), floodLags.size());
+    std::printf("memory: resident %lld kB before, peak %lld kB; %lld peers and %d heard "
+                "channels listed\n",
+                static_cast<long long>(rssBefore), static_cast<long long>(peakKb),
+                static_cast<long long>(listed.size()), channels);
+    RecordProperty("lag_p99_us", int(percentile(floodLags, 0.99)));
+    RecordProperty("peak_kb", int(peakKb));
+}
+
+} // namespace

@@ -298,8 +298,11 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     move(main.x() - frameGeometry().width() - kMainGap, main.y());
     // A message that opens the window while the user works in another program must not
     // take the keyboard from it; opened from within the program, the window is activated.
-    setAttribute(Qt::WA_ShowWithoutActivating, QApplication::activeWindow() == nullptr);
+    const bool fromWithin = QApplication::activeWindow() != nullptr;
+    setAttribute(Qt::WA_ShowWithoutActivating, !fromWithin);
     show();
+    if (fromWithin)
+        activateWindow();
 }
 
 void TChatForm::Attention()

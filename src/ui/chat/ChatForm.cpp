@@ -138,6 +138,7 @@ void TChatForm::buildControls()
     m_memo->setLineWrapMode(QTextEdit::WidgetWidth);
     setFieldColors(*m_memo);
     m_memo->document()->setDefaultFont(WindowLook::windowFont());
+    // The document's default margin of 4 wastes a line's worth of a 180-pixel window.
     m_memo->document()->setDocumentMargin(2);
     Transcript::Prepare(*m_memo->document());
     m_memo->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -167,6 +168,7 @@ void TChatForm::buildControls()
     glyph.addPixmap(art("send-disabled"), QIcon::Disabled);
     m_sendBt->setIcon(glyph);
     m_sendBt->setIconSize(QSize(kGlyphSize, kGlyphSize));
+    // Flat until hovered, like the picture buttons of the top bar.
     m_sendBt->setAutoRaise(true);
     connect(m_sendBt, &QToolButton::clicked, this, &TChatForm::SendBtClick);
 
@@ -179,6 +181,7 @@ void TChatForm::buildControls()
     m_resizeImage->setAccessibleName(QLatin1String(kResizeHint));
     m_resizeImage->installEventFilter(this);
 
+    // Typing is what the window is for: the composing line comes first.
     setTabOrder(m_sendEdit, m_sendBt);
     setTabOrder(m_sendBt, m_memo);
 }
@@ -240,11 +243,20 @@ void TChatForm::AddMessage(const QByteArray &name, const QByteArray &text, quint
         caret.movePosition(QTextCursor::End);
         m_memo->setTextCursor(caret);
     }
+    // No painting while the entry goes in: the view is drawn once, with the entry in view.
+    // Repainting resumes whatever happens in between.
+    struct Resume
+    {
+        QWidget *viewport;
+        ~Resume()
+        {
+            viewport->setUpdatesEnabled(true);
+            viewport->update();
+        }
+    } resume{viewport};
     viewport->setUpdatesEnabled(false);
     Transcript::AppendEntry(*m_memo->document(), name, text, nameColor, textColor, outgoing);
     m_memo->ensureCursorVisible();
-    viewport->setUpdatesEnabled(true);
-    viewport->update();
 }
 
 void TChatForm::SetTitle(const QList<QByteArray> &selectedNames)
@@ -278,6 +290,7 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
 {
     if (isVisible())
         return;
+    // Every opening from hidden starts again at the opening size, which is also the least.
     setMinimumSize(0, 0);
     resize(kOpenWidth, kOpenHeight);
     setMinimumSize(size());
@@ -285,8 +298,11 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     move(main.x() - frameGeometry().width() - kMainGap, main.y());
     // A message that opens the window while the user works in another program must not
     // take the keyboard from it; opened from within the program, the window is activated.
-    setAttribute(Qt::WA_ShowWithoutActivating, QApplication::activeWindow() == nullptr);
+    const bool fromWithin = QApplication::activeWindow() != nullptr;
+    setAttribute(Qt::WA_ShowWithoutActivating, !fromWithin);
     show();
+    if (fromWithin)
+        activateWindow();
 }
 
 void TChatForm::Attention()
@@ -326,6 +342,7 @@ void TChatForm::CopytoclipBtClick()
     if (!selection.hasSelection())
         return;
     const QTextDocumentFragment fragment = selection.selection();
+    // Rich text for editors, plain text for everything else, RTF for word processors.
     auto *data = new QMimeData;
     data->setHtml(fragment.toHtml());
     data->setText(fragment.toPlainText());
@@ -356,6 +373,7 @@ void TChatForm::SavetofileBtClick()
 
 bool TChatForm::SaveTranscript(const QString &path)
 {
+    // Written beside the file and renamed over it: a failure leaves the old file as it was.
     if (AtomicFile::write(path, RtfWriter::write(*m_memo->document())))
         return true;
     QMessageBox::critical(

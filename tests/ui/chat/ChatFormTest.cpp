@@ -37,7 +37,7 @@ namespace {
 
 bool waitFor(const std::function<bool()> &condition)
 {
-    return QTest::qWaitFor(condition, 5000);
+    return QTest::qWaitFor(condition, 10000);
 }
 
 QColor rgb(quint32 bbggrr)
@@ -50,17 +50,17 @@ QString displayName()
     return WindowLook::text(CodeCript::Decode(CodeCript::DisplayName));
 }
 
-// Runs action once the next modal window (a dialog or message box) has opened.
-void whenModalOpens(std::function<void(QWidget *)> action)
+// Runs action once the next modal window (a dialog or message box) has opened; the watch
+// ends with its owner, so that a modal window that never comes leaves nothing behind.
+void whenModalOpens(QObject &owner, std::function<void(QWidget *)> action)
 {
-    auto *timer = new QTimer;
+    auto *timer = new QTimer(&owner);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, action] {
         QWidget *modal = QApplication::activeModalWidget();
         if (!modal)
             return;
         timer->stop();
-        timer->deleteLater();
         action(modal);
     });
     timer->start();
@@ -358,7 +358,8 @@ TEST_F(ChatFormTest, FailedSaveIsReportedAndLeavesTheTranscript)
     chat.AddMessage("Alice", "hello", 0x000000FF, 0, false);
     const QString before = chat.Memo()->toHtml();
     QString reported;
-    whenModalOpens([&reported](QWidget *modal) {
+    QObject watch;
+    whenModalOpens(watch, [&reported](QWidget *modal) {
         if (auto *box = qobject_cast<QMessageBox *>(modal))
             reported = box->text();
         modal->close();
@@ -376,7 +377,8 @@ TEST_F(ChatFormTest, SaveDialogProposesTheTitleAndAddsTheExtension)
     chat.SetTitle({"Alice", "Bob"});
     chat.AddMessage("Alice", "hello", 0x000000FF, 0, false);
     QString proposed;
-    whenModalOpens([&](QWidget *modal) {
+    QObject watch;
+    whenModalOpens(watch, [&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         if (!dialog) {
             modal->close();

@@ -6,6 +6,7 @@
 #include "ui/chat/ChatLook.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -26,7 +27,8 @@ TEST(ChatPicture, OpenedWindowShowsPanelsFieldsAndEntries)
     chat.AddMessage("Bob", "<b>x</b> {\\rtf1 y}", 0x00800000, 0, false);
     chat.SendEdit()->setText(QStringLiteral("typing a line"));
     const QImage picture = chat.grab().toImage();
-    ASSERT_TRUE(picture.save(testOutputPath(QStringLiteral("chat-window.png"))));
+    ASSERT_TRUE(picture.save(
+        testOutputPath(QGuiApplication::platformName() + QStringLiteral("-chat-window.png"))));
     ASSERT_EQ(picture.size(), QSize(ChatLook::kOpenWidth, ChatLook::kOpenHeight));
 
     const QColor panel = WindowLook::color(ChatLook::kWindowColor);
@@ -40,13 +42,15 @@ TEST(ChatPicture, OpenedWindowShowsPanelsFieldsAndEntries)
     chat.SetTitle({});
     chat.resize(330, 220);
     ASSERT_TRUE(QTest::qWaitFor([&] { return chat.width() == 330; }));
-    EXPECT_TRUE(chat.grab().save(testOutputPath(QStringLiteral("chat-window-wide.png"))));
+    EXPECT_TRUE(chat.grab().save(
+        testOutputPath(QGuiApplication::platformName() + QStringLiteral("-chat-window-wide.png"))));
 
     chat.UtilsPopupPopup();
     chat.UtilsPopup()->popup(chat.mapToGlobal(QPoint(20, 40)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(chat.UtilsPopup()));
     chat.UtilsPopup()->setActiveAction(chat.SavetofileBt());
-    EXPECT_TRUE(chat.UtilsPopup()->grab().save(testOutputPath(QStringLiteral("chat-menu.png"))));
+    EXPECT_TRUE(chat.UtilsPopup()->grab().save(
+        testOutputPath(QGuiApplication::platformName() + QStringLiteral("-chat-menu.png"))));
     chat.UtilsPopup()->hide();
 }
 

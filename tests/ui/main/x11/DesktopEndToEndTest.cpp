@@ -315,7 +315,7 @@ TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
     // Everybody meets within a few seconds of the first tick.
     ASSERT_TRUE(waitFor([&] {
         const QByteArray out = cid.output();
-        return out.contains("ann") && out.contains("bea");
+        return out.contains("joined: ann") && out.contains("joined: bea");
     })) << cid.output().constData()
         << cid.process().readAllStandardError().constData()
         << ann.process().readAllStandardError().constData();
@@ -415,10 +415,16 @@ TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
     screen = screenA.screenshot();
     saveShot(screen, config, QStringLiteral("configuration"));
     EXPECT_TRUE(near(screen.pixelColor(config.x() + 3, config.y() + 3), 233, 233, 233));
+    const qsizetype beforeConfig = cid.output().size();
     screenA.xdotool(QStringLiteral("key Escape"));
     // Closing the dialog took ann off line and on line again: cid sees it leave and return.
     ASSERT_TRUE(
         waitFor([&] { return screenA.window(QStringLiteral("^Configuration$"), 200).isEmpty(); }));
+    EXPECT_TRUE(waitFor([&] {
+        const QByteArray out = cid.output().mid(beforeConfig);
+        return out.indexOf("left: ann") >= 0 &&
+               out.indexOf("joined: ann") > out.indexOf("left: ann");
+    })) << cid.output().mid(beforeConfig).constData();
 
     screenA.xdotool(QStringLiteral("mousemove %1 %2 click 3").arg(minimise.x()).arg(minimise.y()));
     screenA.xdotool(QStringLiteral("key Down Down Down Down Return"));
@@ -441,5 +447,6 @@ TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
     screenA.xdotool(QStringLiteral("mousemove %1 %2 click 3").arg(minimise.x()).arg(minimise.y()));
     screenA.xdotool(QStringLiteral("key Down Down Down Return"));
     EXPECT_TRUE(ann.process().waitForFinished(10000));
-    EXPECT_TRUE(waitFor([&] { return cid.output().mid(before).contains("bea"); }));
+    EXPECT_TRUE(waitFor([&] { return cid.output().mid(before).contains("left: ann"); }))
+        << cid.output().mid(before).constData();
 }

@@ -194,6 +194,89 @@ BENCHMARK(BM_StartupTolvexOffscreen)->UseManualTime()->Unit(benchmark::kMillisec
 BENCHMARK(BM_StartupBaselineXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(BM_StartupTolvexXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 
+// /proc/<pid>/stat's user and system time, in clock ticks, and the voluntary context
+// switches (wake-ups) from /proc/<pid>/status.
+std::pair<double, double> cpuAndWakeups(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    double ticks = 0;
+    if (stat.open(QIODevice::ReadOnly)) {
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        ticks = fields.value(11).toDouble() + fields.value(12).toDouble();
+    }
+    double wakeups = 0;
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("voluntary_ctxt_switches:"))
+                wakeups = line.mid(24).trimmed().toDouble();
+        }
+    }
+    return {ticks * 1000.0 / double(::sysconf(_SC_CLK_TCK)), wakeups};
+}
+
+// The desktop program on line with two terminal peers on a sandbox LAN, left alone for 60
+// seconds: the CPU time it takes and how often it wakes up. Needs root for the namespaces.
+void BM_IdleOnLineWithTwoPeers(benchmark::State &state)
+{
+    const QString sandbox = QStringLiteral(TOLVEX_SOURCE_DIR "/scripts/lan-sandbox");
+    if (::geteuid() != 0) {
+        state.SkipWithError("needs root for the sandbox LAN");
+        return;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LAN_SANDBOX"), QStringLiteral("benchidle"));
+    const auto run = [&](const QStringList &args) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(sandbox, args);
+        p.waitForFinished(30000);
+        return p.readAllStandardOutput();
+    };
+    run({QStringLiteral("down")});
+    run({QStringLiteral("up"), QStringLiteral("3")});
+    const auto startOn = [&](QProcess &p, int host, const QString &program, const QStringList &args) {
+        QProcessEnvironment hostEnv = env;
+        hostEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        p.setProcessEnvironment(hostEnv);
+        p.start(sandbox, QStringList{QStringLiteral("exec"), QString::number(host), program} + args);
+        p.waitForStarted(5000);
+    };
+    QProcess desktop, bob, cid;
+    startOn(bob, 2, QStringLiteral(TOLVEX_CLI_EXE), {QStringLiteral("--name"), QStringLiteral("bob")});
+    startOn(cid, 3, QStringLiteral(TOLVEX_CLI_EXE), {QStringLiteral("--name"), QStringLiteral("cid")});
+    startOn(desktop, 1, QStringLiteral(TOLVEX_EXE), {});
+    // The sandbox's exec runs the program as a child; the desktop program is the newest
+    // process of that name.
+    QThread::sleep(8);
+    QProcess find;
+    find.start(QStringLiteral("pgrep"), {QStringLiteral("-n"), QStringLiteral("-x"), QStringLiteral("tolvex")});
+    find.waitForFinished(5000);
+    const qint64 pid = find.readAllStandardOutput().trimmed().toLongLong();
+    double cpuMs = 0, wakeups = 0;
+    for (auto _ : state) {
+        const auto before = cpuAndWakeups(pid);
+        QThread::sleep(60);
+        const auto after = cpuAndWakeups(pid);
+        cpuMs = after.first - before.first;
+        wakeups = after.second - before.second;
+        state.SetIterationTime(60);
+    }
+    bob.closeWriteChannel();
+    cid.closeWriteChannel();
+    for (QProcess *p : {&desktop, &bob, &cid}) {
+        p->terminate();
+        if (!p->waitForFinished(5000))
+            p->kill();
+    }
+    run({QStringLiteral("down")});
+    state.counters["cpu_ms_per_60s"] = cpuMs;
+    state.counters["wakeups_per_60s"] = wakeups;
+    state.counters["pid_found"] = pid > 0;
+}
+BENCHMARK(BM_IdleOnLineWithTwoPeers)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
 // Peers join and leave through the engine while the list view shows them; the model must
 // announce single rows (never a reset), so the cost per peer stays flat as the list grows.
 void BM_UserListJoinLeave(benchmark::State &state)

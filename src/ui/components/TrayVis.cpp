@@ -1,5 +1,6 @@
 #include "ui/components/TrayVis.h"
 
+#include "platform/TrayWatch.h"
 #include "ui/components/TrayHost.h"
 
 #include <QApplication>
@@ -277,6 +278,13 @@ TTrayVis::TTrayVis(QObject *owner)
     m_plainWindowType = type == Qt::Tool ? Qt::Window : type;
     m_form->installEventFilter(this);
     m_hostSeen = m_host->available();
+    // Where the platform says when the notification area comes or goes, an idle program
+    // sleeps; elsewhere the component looks now and then.
+    auto *watch = new TrayWatch(this);
+    if (watch->supported()) {
+        connect(watch, &TrayWatch::changed, this, &TTrayVis::CheckTrayHost);
+        return;
+    }
     connect(&m_hostTimer, &QTimer::timeout, this, &TTrayVis::CheckTrayHost);
     m_hostTimer.start(HostCheckIntervalMs);
 }

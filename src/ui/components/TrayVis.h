@@ -191,7 +191,8 @@ public:
     /// Event handlers may be left empty; an empty one is skipped.
     using TNotifyEvent = std::function<void(TTrayVis *sender)>;
 
-    /// Interval at which the component looks whether the notification area came or went.
+    /// Interval at which the component looks whether the notification area came or went,
+    /// where the platform does not tell.
     static constexpr int HostCheckIntervalMs = 3000;
     /// How long `BringToTop` lets the task-bar entry ask for attention.
     static constexpr int FlashMs = 1000;

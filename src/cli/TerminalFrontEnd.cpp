@@ -78,7 +78,14 @@ TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &
             [this](const QByteArray &channel) { say("channel: " + display(channel)); });
 }
 
-TerminalFrontEnd::~TerminalFrontEnd() = default;
+TerminalFrontEnd::~TerminalFrontEnd()
+{
+    // The engine drops its peers as it goes, while our members are already gone: nothing
+    // here may hear of it.
+    disconnect(&m_engine->Users(), nullptr, this, nullptr);
+    disconnect(m_engine->Users().selectionModel(), nullptr, this, nullptr);
+    m_engine.reset();
+}
 
 void TerminalFrontEnd::start()
 {

@@ -97,9 +97,10 @@ void MessagingEngine::post(DeferredEvent::Number number, int first, quint64 seco
 bool MessagingEngine::event(QEvent *event)
 {
     // Work queued before the shutdown must not act after the leave notice: an announcement
-    // now would list a ghost on every peer until it expires.
+    // now would list a ghost on every peer until it expires. (The type is looked at first:
+    // child events reach us while the constructor is still making the sockets.)
     const int type = static_cast<int>(event->type());
-    if (m_closed && type >= DeferredEvent::Restore && type <= DeferredEvent::Attention)
+    if (type >= DeferredEvent::Restore && type <= DeferredEvent::Attention && m_closed)
         return true;
     switch (static_cast<int>(event->type())) {
     case DeferredEvent::Restore:

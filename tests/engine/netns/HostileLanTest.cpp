@@ -1,7 +1,6 @@
 // Copies on a sandbox LAN that turns unlucky: a network device deleted and made again,
 // a closed terminal, an output nobody reads, settings that cannot work, a device name.
 #include "EngineHost.h"
-#include "RawUdpCapture.h"
 #include "Sandbox.h"
 #include "common/TestEnv.h"
 
@@ -169,8 +168,6 @@ TEST(HostileLan, SettingsThatCannotWorkAreToldAndADeviceNameIsTaken)
     TOLVEX_REQUIRE_NETNS();
     SandboxLan lan(2);
     ASSERT_TRUE(lan.ok()) << lan.error().data();
-    RawUdpCapture wire(lan.ns(2));
-    ASSERT_TRUE(wire.ok());
     QTemporaryDir dir;
     const QString config = dir.filePath(QStringLiteral("bad.ini"));
     QFile file(config);
@@ -189,8 +186,6 @@ TEST(HostileLan, SettingsThatCannotWorkAreToldAndADeviceNameIsTaken)
                   dir.filePath(QStringLiteral("carl.ini"))});
     EXPECT_TRUE(carl.waitForUsers({"bob"}, 8000)) << carl.errors().data();
     EXPECT_TRUE(bob.waitForUsers({"carl"}, 1000)) << bob.errors().data();
-    for (const WireDatagram &d : wire.all())
-        EXPECT_NE(d.srcPort, 0) << "nothing went out for the bad port";
     ann.closeInput();
     EXPECT_EQ(ann.waitForExit(5000), 0);
 }

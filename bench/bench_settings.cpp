@@ -21,10 +21,11 @@ ChannelSettings manyChannels(int count)
 void BM_SaveSettings(benchmark::State &state)
 {
     QTemporaryDir dir;
-    Settings.Path = dir.filePath(QStringLiteral("tolvex.ini"));
+    SettingsValues values;
+    values.Path = dir.filePath(QStringLiteral("tolvex.ini"));
     const ChannelSettings channels = manyChannels(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(SaveSettings(channels, {}));
+        benchmark::DoNotOptimize(SaveSettings(values, channels, {}));
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_SaveSettings)->RangeMultiplier(10)->Range(10, 10000)->Complexity();
@@ -32,10 +33,11 @@ BENCHMARK(BM_SaveSettings)->RangeMultiplier(10)->Range(10, 10000)->Complexity();
 void BM_LoadSettings(benchmark::State &state)
 {
     QTemporaryDir dir;
-    Settings.Path = dir.filePath(QStringLiteral("tolvex.ini"));
-    SaveSettings(manyChannels(static_cast<int>(state.range(0))), {});
+    SettingsValues values;
+    values.Path = dir.filePath(QStringLiteral("tolvex.ini"));
+    SaveSettings(values, manyChannels(static_cast<int>(state.range(0))), {});
     for (auto _ : state)
-        benchmark::DoNotOptimize(LoadSettings().channels.channels.size());
+        benchmark::DoNotOptimize(LoadSettings(values).channels.channels.size());
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_LoadSettings)->RangeMultiplier(10)->Range(10, 10000)->Complexity();

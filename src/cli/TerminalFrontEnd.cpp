@@ -78,7 +78,14 @@ TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &
             [this](const QByteArray &channel) { say("channel: " + display(channel)); });
 }
 
-TerminalFrontEnd::~TerminalFrontEnd() = default;
+TerminalFrontEnd::~TerminalFrontEnd()
+{
+    // The engine drops its peers as it goes, while our members are already gone: nothing
+    // here may hear of it.
+    disconnect(&m_engine->Users(), nullptr, this, nullptr);
+    disconnect(m_engine->Users().selectionModel(), nullptr, this, nullptr);
+    m_engine.reset();
+}
 
 void TerminalFrontEnd::start()
 {
@@ -387,7 +394,7 @@ void TerminalFrontEnd::noteJoined(int first, int last)
 {
     const UserList &users = m_engine->Users();
     for (int row = first; row <= last; ++row)
-        m_joined.append(users.at(row)->Name);
+        m_changes.append("joined: " + display(users.at(row)->Name));
     scheduleUserList();
 }
 
@@ -395,33 +402,32 @@ void TerminalFrontEnd::noteLeaving(int first, int last)
 {
     const UserList &users = m_engine->Users();
     for (int row = first; row <= last; ++row)
-        m_left.append(users.at(row)->Name);
+        m_changes.append("left: " + display(users.at(row)->Name));
     scheduleUserList();
 }
 
 void TerminalFrontEnd::noteReset()
 {
+    // A reset drops many peers at once (an expiry); who went is what was listed before and
+    // is not now.
     const UserList &users = m_engine->Users();
     QHash<quint64, QByteArray> before = std::exchange(m_beforeReset, {});
+    QList<QByteArray> joined;
     for (int row = 0; row < users.count(); ++row) {
         if (before.remove(users.at(row)->Id) == 0)
-            m_joined.append(users.at(row)->Name);
+            joined.append("joined: " + display(users.at(row)->Name));
     }
     for (const QByteArray &name : std::as_const(before))
-        m_left.append(name);
+        m_changes.append("left: " + display(name));
+    m_changes += joined;
     scheduleUserList();
 }
 
 void TerminalFrontEnd::flushUserChanges()
 {
     m_userListScheduled = false;
-    QByteArray changes;
-    for (const QByteArray &name : std::exchange(m_left, {}))
-        changes += "left: " + display(name) + "\n";
-    for (const QByteArray &name : std::exchange(m_joined, {}))
-        changes += "joined: " + display(name) + "\n";
-    if (!changes.isEmpty()) {
-        m_out(changes);
+    if (!m_changes.isEmpty()) {
+        m_out(std::exchange(m_changes, {}).join('\n') + '\n');
         m_lastUserList.clear();
     }
     if (std::exchange(m_selectionChanged, false))

@@ -110,9 +110,9 @@ private:
     bool m_userListScheduled = false;
     bool m_selectionChanged = false;
     QByteArray m_lastUserList;
-    /// Changes of the list not printed yet, and the list as it was before a reset.
-    QList<QByteArray> m_joined;
-    QList<QByteArray> m_left;
+    /// Changes of the list not printed yet, in order ("joined: " or "left: " and the name),
+    /// and the list as it was before a reset.
+    QList<QByteArray> m_changes;
     QHash<quint64, QByteArray> m_beforeReset;
     QSocketNotifier *m_input = nullptr;
     int m_inputFd = -1;

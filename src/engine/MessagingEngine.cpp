@@ -97,9 +97,10 @@ void MessagingEngine::post(DeferredEvent::Number number, int first, quint64 seco
 bool MessagingEngine::event(QEvent *event)
 {
     // Work queued before the shutdown must not act after the leave notice: an announcement
-    // now would list a ghost on every peer until it expires.
+    // now would list a ghost on every peer until it expires. (The type is looked at first:
+    // child events reach us while the constructor is still making the sockets.)
     const int type = static_cast<int>(event->type());
-    if (m_closed && type >= DeferredEvent::Restore && type <= DeferredEvent::Attention)
+    if (type >= DeferredEvent::Restore && type <= DeferredEvent::Attention && m_closed)
         return true;
     switch (static_cast<int>(event->type())) {
     case DeferredEvent::Restore:
@@ -330,23 +331,30 @@ bool MessagingEngine::evictOldestHeard()
 {
     const QString active = ChannelList::fold(m_activeChannel);
     const QString shown = ChannelList::fold(m_channels.text());
-    auto oldest = m_heard.end();
-    for (auto it = m_heard.begin(); it != m_heard.end(); ++it) {
-        if (it.key() == active || it.key() == shown)
-            continue;
-        if (oldest == m_heard.end() || it->heardAt < oldest->heardAt)
-            oldest = it;
+    for (;;) {
+        auto oldest = m_heard.end();
+        for (auto it = m_heard.begin(); it != m_heard.end(); ++it) {
+            if (it.key() == active || it.key() == shown)
+                continue;
+            if (oldest == m_heard.end() || it->heardAt < oldest->heardAt)
+                oldest = it;
+        }
+        if (oldest == m_heard.end())
+            return false;
+        bool removed = false;
+        for (int row = m_channels.count() - 1; row >= 0; --row) {
+            if (ChannelList::fold(m_channels.item(row)) == oldest.key()) {
+                m_channels.removeAt(row);
+                removed = true;
+            }
+        }
+        if (!oldest->source.isEmpty() && --m_heardPerSource[oldest->source] <= 0)
+            m_heardPerSource.remove(oldest->source);
+        m_heard.erase(oldest);
+        // An entry whose item had gone frees no room: look for the next one.
+        if (removed)
+            return true;
     }
-    if (oldest == m_heard.end())
-        return false;
-    for (int row = m_channels.count() - 1; row >= 0; --row) {
-        if (ChannelList::fold(m_channels.item(row)) == oldest.key())
-            m_channels.removeAt(row);
-    }
-    if (!oldest->source.isEmpty() && --m_heardPerSource[oldest->source] <= 0)
-        m_heardPerSource.remove(oldest->source);
-    m_heard.erase(oldest);
-    return true;
 }
 
 void MessagingEngine::forgetHeard(const QByteArray &channel)

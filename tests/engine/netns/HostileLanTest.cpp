@@ -141,6 +141,44 @@ TEST(HostileLan, AClosedTerminalOrOutputEndsTheRunWithTheLeaveNotice)
     EXPECT_TRUE(ann.waitForUsers({}, 2000)) << "carl left without a leave notice";
 }
 
+TEST(HostileLan, NothingFollowsTheLeaveNoticeWhenTheEndComesRightAfterACommand)
+{
+    TOLVEX_REQUIRE_NETNS();
+    SandboxLan lan(2);
+    ASSERT_TRUE(lan.ok()) << lan.error().data();
+    RawUdpCapture wire(lan.ns(1));
+    ASSERT_TRUE(wire.ok());
+    CliCopy ann(lan, 1, {"--name", "ann", "--channel", "Lab"});
+    // The end of the run comes in each way a user ends it, right after the command.
+    const std::pair<QByteArray, int> ends[] = {
+        {"/channel Other", SIGTERM}, {"/reload", SIGINT}, {"/channel Third", 0}};
+    for (const auto &[command, signal] : ends) {
+        CliCopy bob(lan, 2, {"--name", "bob", "--channel", "Lab"});
+        ASSERT_TRUE(ann.waitForUsers({"bob"}, 8000)) << ann.errors().data();
+        bob.send(command);
+        if (signal)
+            bob.signal(signal);
+        else
+            bob.closeInput();
+        EXPECT_EQ(bob.waitForExit(5000), 0) << bob.errors().data();
+        EXPECT_TRUE(ann.waitForUsers({}, 2000)) << command.data();
+    }
+    // Anything that was still on its way has arrived by the time ann's own reload is back.
+    ann.send("/reload");
+    waitUntil([] { return false; }, 500);
+    QList<QByteArray> fromBob;
+    for (const WireDatagram &d : wire.all()) {
+        if (d.src == lan.addr(2) && d.dstPort == 5040)
+            fromBob.append(d.payload.mid(7));
+    }
+    ASSERT_FALSE(fromBob.isEmpty());
+    EXPECT_EQ(fromBob.last(), "EXT") << fromBob.join(' ').data();
+    for (const QByteArray &d : fromBob) {
+        if (d.startsWith("ACK"))
+            EXPECT_TRUE(d.endsWith("|bob|")) << "announced under another name: " << d.data();
+    }
+}
+
 TEST(HostileLan, AnOutputNobodyReadsNeverStopsTheCopy)
 {
     TOLVEX_REQUIRE_NETNS();
@@ -169,8 +207,6 @@ TEST(HostileLan, SettingsThatCannotWorkAreToldAndADeviceNameIsTaken)
     TOLVEX_REQUIRE_NETNS();
     SandboxLan lan(2);
     ASSERT_TRUE(lan.ok()) << lan.error().data();
-    RawUdpCapture wire(lan.ns(2));
-    ASSERT_TRUE(wire.ok());
     QTemporaryDir dir;
     const QString config = dir.filePath(QStringLiteral("bad.ini"));
     QFile file(config);
@@ -189,8 +225,6 @@ TEST(HostileLan, SettingsThatCannotWorkAreToldAndADeviceNameIsTaken)
                   dir.filePath(QStringLiteral("carl.ini"))});
     EXPECT_TRUE(carl.waitForUsers({"bob"}, 8000)) << carl.errors().data();
     EXPECT_TRUE(bob.waitForUsers({"carl"}, 1000)) << bob.errors().data();
-    for (const WireDatagram &d : wire.all())
-        EXPECT_NE(d.srcPort, 0) << "nothing went out for the bad port";
     ann.closeInput();
     EXPECT_EQ(ann.waitForExit(5000), 0);
 }

@@ -1,7 +1,8 @@
 #include "net/WSocketResolve.h"
 
 #include "net/LocalInterfaces.h"
-#include "net/WSocket.h"
+#include "net/WSocketLibrary.h"
+#include "net/WSocketTypes.h"
 
 #include <arpa/inet.h>
 #include <mutex>

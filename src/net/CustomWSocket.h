@@ -220,6 +220,10 @@ protected:
     /// false after reporting a failure.
     bool ApplyLinger();
     bool Destroying() const { return m_destroying; }
+    /// A read call re-arms read notifications, which a notification handled disarms.
+    void armRead();
+    /// Posts a request for the current opening to the own hidden window.
+    void postToWindow(int Msg, quintptr WParam, qintptr LParam);
 
 private:
     friend class TSocketWindow;
@@ -230,10 +234,8 @@ private:
     void handleSocketEvent(const TWindowMessage &Msg);
     void handleLookupDone(const TWindowMessage &Msg);
     void onNotifier(bool Read);
-    void postToWindow(int Msg, quintptr WParam, qintptr LParam);
     void newOpening(TSocket Fd, int Mask);
     void updateNotifiers();
-    void armRead();
     bool closeDescriptor();
     void forgetDescriptor();
     void startLookup(const QByteArray &Name, bool Reverse);

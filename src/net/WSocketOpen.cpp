@@ -141,6 +141,8 @@ void TCustomWSocket::Connect()
         }
         resolveRemoteAddr();
     } catch (const ESocketException &e) {
+        // The resolver's code, not whatever an earlier operation left behind.
+        m_lastError = WSocketGetLastError();
         ReportError("connect: " + e.Message());
         return;
     }
@@ -302,6 +304,8 @@ void TCustomWSocket::Listen()
         }
         resolveRemote();
     } catch (const ESocketException &e) {
+        // The resolver's code, not whatever an earlier operation left behind.
+        m_lastError = WSocketGetLastError();
         ReportError("listen: " + e.Message());
         return;
     }

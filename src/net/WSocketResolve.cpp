@@ -24,6 +24,13 @@ bool isDigit(char c)
     throw ESocketException(msg);
 }
 
+// A text no lookup could resolve: the caller's LastError reads "Invalid argument".
+[[noreturn]] void raiseInvalid(const QByteArray &msg)
+{
+    WSocketSetLastError(10022);
+    throw ESocketException(msg);
+}
+
 // IsDottedIP has checked the form, so the groups are decimal values below 256.
 quint32 dottedToAddr(const QByteArray &text)
 {
@@ -121,14 +128,14 @@ QByteArray WSocketAddrToText(quint32 Addr)
 quint32 WSocketResolveHostUncounted(const QByteArray &InAddr)
 {
     if (InAddr.isEmpty() || InAddr.size() > 256)
-        raise("WSocketResolveHost: '" + InAddr + "' Invalid Hostname.");
+        raiseInvalid("WSocketResolveHost: '" + InAddr + "' Invalid Hostname.");
     const QByteArray buffer = InAddr.trimmed();
     if (IsDottedIP(InAddr)) {
         const quint32 addr = dottedToAddr(buffer);
         // All ones doubles as the conversion's failure value: only the literal text may
         // produce it.
         if (addr == 0xFFFFFFFFu && buffer != "255.255.255.255")
-            raise("WSocketResolveHost: '" + InAddr + "' Invalid IP address.");
+            raiseInvalid("WSocketResolveHost: '" + InAddr + "' Invalid IP address.");
         return addr;
     }
     WSocketLoad();
@@ -148,9 +155,9 @@ quint32 WSocketResolveHost(const QByteArray &InAddr)
 quint32 WSocketResolvePort(const QByteArray &Port, const QByteArray &Proto)
 {
     if (Port.isEmpty() || Port.size() >= 32)
-        raise("WSocketResolvePort: Invalid Port.");
+        raiseInvalid("WSocketResolvePort: Invalid Port.");
     if (Proto.isEmpty() || Proto.size() >= 32)
-        raise("WSocketResolvePort: Invalid Proto.");
+        raiseInvalid("WSocketResolvePort: Invalid Proto.");
     if (isDigit(Port[0]))
         return ParseDecimal(Port);
     WSocketLoad();
@@ -172,7 +179,7 @@ quint32 WSocketResolvePort(const QByteArray &Port, const QByteArray &Proto)
 quint32 WSocketResolveProto(const QByteArray &Proto)
 {
     if (Proto.isEmpty() || Proto.size() >= 32)
-        raise("WSocketResolveProto: Invalid Protocol.");
+        raiseInvalid("WSocketResolveProto: Invalid Protocol.");
     if (isDigit(Proto[0]))
         return ParseDecimal(Proto);
     const QByteArray name = Proto.trimmed().toLower();
@@ -198,7 +205,7 @@ quint32 WSocketResolveProto(const QByteArray &Proto)
 std::optional<THostEnt> WSocketGetHostByName(const QByteArray &Name)
 {
     if (Name.isEmpty() || Name.size() > 256)
-        raise("WSocketGetHostByName: Invalid Hostname.");
+        raiseInvalid("WSocketGetHostByName: Invalid Hostname.");
     TWSocketCountedCall counted;
     return hostByName(Name);
 }

@@ -5,7 +5,6 @@
 #include "net/WSocketTypes.h"
 
 #include <arpa/inet.h>
-#include <mutex>
 #include <netdb.h>
 #include <unistd.h>
 
@@ -221,14 +220,13 @@ QByteArray LocalHostName()
     return QByteArray(buf);
 }
 
-const QByteArrayList &LocalIPList()
+QByteArrayList LocalIPList()
 {
-    static std::mutex lock;
-    static QByteArrayList *const list = new QByteArrayList; // outlives every caller
-    std::lock_guard guard(lock);
-    list->clear();
+    // A fresh list per call: a shared one handed out by reference could change under a
+    // caller while another thread refills it, whatever lock guarded the refill.
+    QByteArrayList list;
     TWSocketCountedCall counted;
     for (const TLocalInterface &entry : LocalInterfaces())
-        list->append(WSocketAddrToText(entry.Addr));
-    return *list;
+        list.append(WSocketAddrToText(entry.Addr));
+    return list;
 }

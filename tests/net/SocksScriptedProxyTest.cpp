@@ -1,13 +1,9 @@
+#include "LoopbackPeer.h"
 #include "net/SocketTestSupport.h"
 #include "net/WSocket.h"
 
 #include <QList>
-#include <arpa/inet.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 // Replies a real proxy would not give (bad versions, surplus bytes, unassigned codes, odd
 // address types, replies cut into pieces), played by a scripted proxy on loopback.
@@ -16,66 +12,7 @@ namespace {
 
 using sockettest::waitFor;
 
-// A listening socket on 127.0.0.1 driven from the test's own thread.
-class ScriptedProxy
-{
-public:
-    ScriptedProxy()
-    {
-        m_listen = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_listen, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        listen(m_listen, 1);
-        socklen_t len = sizeof a;
-        getsockname(m_listen, reinterpret_cast<sockaddr *>(&a), &len);
-        m_port = ntohs(a.sin_port);
-    }
-    ~ScriptedProxy()
-    {
-        hangUp();
-        close(m_listen);
-    }
-    quint16 port() const { return m_port; }
-
-    bool accept()
-    {
-        return waitFor([&] {
-            m_client = accept4(m_listen, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-            return m_client >= 0;
-        });
-    }
-    // The next Size bytes the client sent.
-    QByteArray read(int size)
-    {
-        QByteArray got;
-        waitFor([&] {
-            char buf[512];
-            const ssize_t n = recv(m_client, buf, size_t(std::min<int>(size - got.size(), 512)), 0);
-            if (n > 0)
-                got.append(buf, int(n));
-            return got.size() >= size;
-        });
-        return got;
-    }
-    void send(const QByteArray &bytes)
-    {
-        ASSERT_EQ(::send(m_client, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL),
-                  bytes.size());
-    }
-    void hangUp()
-    {
-        if (m_client >= 0)
-            close(m_client);
-        m_client = -1;
-    }
-
-private:
-    int m_listen = -1;
-    int m_client = -1;
-    quint16 m_port = 0;
-};
+using ScriptedProxy = sockettest::LoopbackPeer;
 
 QByteArray bytes(std::initializer_list<int> values)
 {

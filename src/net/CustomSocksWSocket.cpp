@@ -59,7 +59,8 @@ void TCustomSocksWSocket::SetSocksLevel(const QByteArray &Value)
 
 void TCustomSocksWSocket::Connect()
 {
-    if (!m_socksServerAssigned) {
+    // An open socket keeps its negotiation: the core refuses the second Connect.
+    if (!m_socksServerAssigned || (m_hSocket != InvalidSocket && m_state != wsClosed)) {
         TCustomWSocket::Connect();
         return;
     }
@@ -82,12 +83,32 @@ void TCustomSocksWSocket::Connect()
         m_portNum = WSocketResolvePort(m_portStr, m_protoStr) & 0xFFFF;
     } catch (const ESocketException &e) {
         m_lastError = WSocketGetLastError();
+        abandonProxyConnect();
         ReportError("connect: " + e.Message());
         return;
     }
     m_socksAuthNumber = m_socksAuthentication == socksAuthenticateUsercode ? 2 : 0;
     m_socks.begin(m_socksLevel, m_socksAuthNumber);
-    TCustomWSocket::Connect();
+    // A Connect that fails before the socket opens must not leave a negotiation waiting
+    // for the next opening, which may be one without a proxy.
+    const QPointer<TCustomSocksWSocket> alive(this);
+    try {
+        TCustomWSocket::Connect();
+    } catch (const ESocketException &) {
+        if (alive && m_state == wsClosed)
+            abandonProxyConnect();
+        throw;
+    }
+    if (alive && m_state == wsClosed)
+        abandonProxyConnect();
+}
+
+// RemoteAddr holds the proxy: the next Connect, perhaps a direct one, resolves afresh.
+void TCustomSocksWSocket::abandonProxyConnect()
+{
+    m_socks.reset();
+    m_portResolved = false;
+    m_addrResolved = false;
 }
 
 void TCustomSocksWSocket::Listen()

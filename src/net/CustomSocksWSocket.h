@@ -53,6 +53,7 @@ protected:
 private:
     bool changeAllowed(const char *What);
     void socksError(int Code, const QByteArray &Text);
+    void abandonProxyConnect();
     void sendRequest(const QByteArray &Request);
     void sendUsercodeRequest();
     void sendConnectRequest();

@@ -341,3 +341,25 @@ TEST(SocksSettingsTest, LevelsAndClosedStateRules)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SocksSettingsTest, FailedProxyConnectLeavesNoNegotiationForTheNextDirectConnect)
+{
+    sockettest::LoopbackPeer peer;
+    TWSocket s;
+    int connected = -1;
+    s.OnSessionConnected = [&](TCustomWSocket *, quint16 e) { connected = e; };
+    s.SetSocksServer("127.0.0.1");
+    s.SetSocksPort("1080");
+    s.SetPort(QByteArray::number(peer.port()));
+    EXPECT_EQ(sockettest::raised([&] { s.Connect(); }), "Connect: No IP Address Specified");
+    s.SetSocksServer("");
+    s.SetAddr("127.0.0.1");
+    s.Connect();
+    ASSERT_TRUE(peer.accept());
+    ASSERT_TRUE(waitFor([&] { return connected == 0; }));
+    EXPECT_EQ(s.SocksState(), 0);
+}
+
+} // namespace

@@ -1,18 +1,12 @@
 #pragma once
 
-#include <QByteArray>
+#include "platform/InterfaceAddresses.h"
+
 #include <QList>
 #include <optional>
 
 /// One IPv4 address of a local network device.
-struct TLocalInterface
-{
-    QByteArray Name;  ///< device name
-    int Index = 0;    ///< device index
-    quint32 Addr = 0; ///< network byte order
-    bool CanBroadcast = false;
-    bool Loopback = false;
-};
+using TLocalInterface = TInterfaceAddress;
 
 /// The IPv4 addresses of the calling thread's network namespace, in the order the
 /// system lists its devices.

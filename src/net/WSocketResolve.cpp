@@ -1,10 +1,10 @@
 #include "net/WSocketResolve.h"
 
 #include "net/LocalInterfaces.h"
-#include "net/WSocket.h"
+#include "net/WSocketLibrary.h"
+#include "net/WSocketTypes.h"
 
 #include <arpa/inet.h>
-#include <mutex>
 #include <netdb.h>
 #include <unistd.h>
 
@@ -20,6 +20,13 @@ bool isDigit(char c)
 
 [[noreturn]] void raise(const QByteArray &msg)
 {
+    throw ESocketException(msg);
+}
+
+// A text no lookup could resolve: the caller's LastError reads "Invalid argument".
+[[noreturn]] void raiseInvalid(const QByteArray &msg)
+{
+    WSocketSetLastError(10022);
     throw ESocketException(msg);
 }
 
@@ -120,14 +127,14 @@ QByteArray WSocketAddrToText(quint32 Addr)
 quint32 WSocketResolveHostUncounted(const QByteArray &InAddr)
 {
     if (InAddr.isEmpty() || InAddr.size() > 256)
-        raise("WSocketResolveHost: '" + InAddr + "' Invalid Hostname.");
+        raiseInvalid("WSocketResolveHost: '" + InAddr + "' Invalid Hostname.");
     const QByteArray buffer = InAddr.trimmed();
     if (IsDottedIP(InAddr)) {
         const quint32 addr = dottedToAddr(buffer);
         // All ones doubles as the conversion's failure value: only the literal text may
         // produce it.
         if (addr == 0xFFFFFFFFu && buffer != "255.255.255.255")
-            raise("WSocketResolveHost: '" + InAddr + "' Invalid IP address.");
+            raiseInvalid("WSocketResolveHost: '" + InAddr + "' Invalid IP address.");
         return addr;
     }
     WSocketLoad();
@@ -147,9 +154,9 @@ quint32 WSocketResolveHost(const QByteArray &InAddr)
 quint32 WSocketResolvePort(const QByteArray &Port, const QByteArray &Proto)
 {
     if (Port.isEmpty() || Port.size() >= 32)
-        raise("WSocketResolvePort: Invalid Port.");
+        raiseInvalid("WSocketResolvePort: Invalid Port.");
     if (Proto.isEmpty() || Proto.size() >= 32)
-        raise("WSocketResolvePort: Invalid Proto.");
+        raiseInvalid("WSocketResolvePort: Invalid Proto.");
     if (isDigit(Port[0]))
         return ParseDecimal(Port);
     WSocketLoad();
@@ -171,7 +178,7 @@ quint32 WSocketResolvePort(const QByteArray &Port, const QByteArray &Proto)
 quint32 WSocketResolveProto(const QByteArray &Proto)
 {
     if (Proto.isEmpty() || Proto.size() >= 32)
-        raise("WSocketResolveProto: Invalid Protocol.");
+        raiseInvalid("WSocketResolveProto: Invalid Protocol.");
     if (isDigit(Proto[0]))
         return ParseDecimal(Proto);
     const QByteArray name = Proto.trimmed().toLower();
@@ -197,7 +204,7 @@ quint32 WSocketResolveProto(const QByteArray &Proto)
 std::optional<THostEnt> WSocketGetHostByName(const QByteArray &Name)
 {
     if (Name.isEmpty() || Name.size() > 256)
-        raise("WSocketGetHostByName: Invalid Hostname.");
+        raiseInvalid("WSocketGetHostByName: Invalid Hostname.");
     TWSocketCountedCall counted;
     return hostByName(Name);
 }
@@ -213,14 +220,13 @@ QByteArray LocalHostName()
     return QByteArray(buf);
 }
 
-const QByteArrayList &LocalIPList()
+QByteArrayList LocalIPList()
 {
-    static std::mutex lock;
-    static QByteArrayList *const list = new QByteArrayList; // outlives every caller
-    std::lock_guard guard(lock);
-    list->clear();
+    // A fresh list per call: a shared one handed out by reference could change under a
+    // caller while another thread refills it, whatever lock guarded the refill.
+    QByteArrayList list;
     TWSocketCountedCall counted;
     for (const TLocalInterface &entry : LocalInterfaces())
-        list->append(WSocketAddrToText(entry.Addr));
-    return *list;
+        list.append(WSocketAddrToText(entry.Addr));
+    return list;
 }

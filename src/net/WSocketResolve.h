@@ -29,8 +29,7 @@ std::optional<THostEnt> WSocketGetHostByName(const QByteArray &Name);
 /// This host's name; raises "Winsock.GetHostName failed".
 QByteArray LocalHostName();
 /// The host's IPv4 addresses as dotted text, in interface order, loopback included.
-/// The same shared list is refilled on every call: copy what you need.
-const QByteArrayList &LocalIPList();
+QByteArrayList LocalIPList();
 /// Four dot-separated decimal groups below 256, blanks allowed around the text.
 bool IsDottedIP(const QByteArray &S);
 /// Leading blanks skipped, then decimal digits while they last; no sign, no overflow check.

@@ -1,25 +1,17 @@
 #include "platform/NetworkState.h"
 
-#include <ifaddrs.h>
-#include <net/if.h>
-#include <netinet/in.h>
+#include "platform/InterfaceAddresses.h"
 
 namespace NetworkState {
 
 bool connected()
 {
-    ifaddrs *list = nullptr;
-    if (getifaddrs(&list) != 0)
-        return false;
-    bool found = false;
-    for (const ifaddrs *entry = list; entry && !found; entry = entry->ifa_next) {
-        const unsigned flags = entry->ifa_flags;
+    for (const TInterfaceAddress &entry : InterfaceAddresses::ipv4()) {
         // A cable pulled leaves the device up but not running: that is no connection.
-        found = entry->ifa_addr && entry->ifa_addr->sa_family == AF_INET && (flags & IFF_UP) &&
-                (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
+        if (entry.Up && entry.Running && !entry.Loopback)
+            return true;
     }
-    freeifaddrs(list);
-    return found;
+    return false;
 }
 
 } // namespace NetworkState

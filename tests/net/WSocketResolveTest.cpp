@@ -81,16 +81,13 @@ TEST(WSocketResolveProtoTest, KnowsTheUsualNamesInAnyCase)
               "WSocketResolveProto: Cannot convert protocol 'nosuchproto', Error #11004");
 }
 
-TEST(LocalIPListTest, ListsOwnAddressesInOneSharedList)
+TEST(LocalIPListTest, ListsOwnAddressesTheSameOnEveryCall)
 {
-    const QByteArrayList &first = LocalIPList();
+    const QByteArrayList first = LocalIPList();
     EXPECT_TRUE(first.contains("127.0.0.1"));
     for (const QByteArray &a : first)
         EXPECT_TRUE(IsDottedIP(a)) << a.constData();
-    const QByteArrayList copy = first;
-    const QByteArrayList &second = LocalIPList();
-    EXPECT_EQ(&first, &second);
-    EXPECT_EQ(copy, second);
+    EXPECT_EQ(first, LocalIPList());
     EXPECT_FALSE(LocalHostName().isEmpty());
     EXPECT_EQ(raised([] { WSocketGetHostByName(""); }), "WSocketGetHostByName: Invalid Hostname.");
 }

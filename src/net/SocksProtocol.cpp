@@ -1,0 +1,243 @@
+#include "net/SocksProtocol.h"
+
+#include "net/WSocketResolve.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+void appendPort(QByteArray &out, quint16 port)
+{
+    out.append(char(port >> 8));
+    out.append(char(port & 0xFF));
+}
+
+// A length byte can announce at most 255 bytes.
+QByteArray counted(const QByteArray &text)
+{
+    const QByteArray cut = text.left(255);
+    return char(cut.size()) + cut;
+}
+
+const char *const Socks5Texts[] = {
+    "general SOCKS server failure", "connection not allowed by ruleset",
+    "network unreachable",          "host unreachable",
+    "connection refused",           "time to live expired",
+    "command not supported",        "address type not supported",
+};
+
+} // namespace
+
+void TSocksProtocol::begin(const QByteArray &Level, int AuthNumber)
+{
+    reset();
+    m_state = Methods;
+    m_level5 = Level != "4" && Level != "4A";
+    m_offered = AuthNumber != 0;
+}
+
+void TSocksProtocol::reset()
+{
+    m_state = Idle;
+    m_count = 0;
+    m_needed = 0;
+    m_pendingPos = 0;
+    m_pendingCount = 0;
+    m_boundAddr.clear();
+    m_boundPort.clear();
+}
+
+int TSocksProtocol::room() const
+{
+    return std::max(ReadLimit, m_needed) - m_count;
+}
+
+char *TSocksProtocol::tail()
+{
+    return m_buffer + m_count;
+}
+
+int TSocksProtocol::takePending(char *Buffer, int Size, bool Peek)
+{
+    const int n = std::min(std::max(Size, 0), m_pendingCount);
+    if (n > 0)
+        std::memcpy(Buffer, m_buffer + m_pendingPos, size_t(n));
+    if (!Peek) {
+        m_pendingPos += n;
+        m_pendingCount -= n;
+    }
+    return n;
+}
+
+TSocksProtocol::Outcome TSocksProtocol::fail(int Code, const QByteArray &Text)
+{
+    Outcome out;
+    out.What = Outcome::Failed;
+    out.Code = Code;
+    out.Text = Text;
+    return out;
+}
+
+TSocksProtocol::Outcome TSocksProtocol::received(int Count)
+{
+    m_count = std::clamp(m_count + std::max(Count, 0), 0, int(sizeof m_buffer));
+    switch (m_state) {
+    case Methods:
+        return methodsReply();
+    case Authenticating:
+        return authReply();
+    case Requested:
+        return m_level5 ? socks5Reply() : socks4Reply();
+    default:
+        return fail(20013, "internal error");
+    }
+}
+
+TSocksProtocol::Outcome TSocksProtocol::methodsReply()
+{
+    if (!m_level5)
+        return fail(20001, "TWSocket logic error");
+    if (m_count < 2)
+        return {};
+    if (at(0) != 5)
+        return fail(20002, "socks version error");
+    Outcome out;
+    if (at(1) == 0) {
+        out.What = Outcome::SendConnect;
+        out.AuthNotRequired = m_offered;
+    } else if (at(1) == 2) {
+        out.What = Outcome::SendUsercode;
+    } else {
+        return fail(20003, "authentification method not acceptable");
+    }
+    m_count = 0;
+    return out;
+}
+
+TSocksProtocol::Outcome TSocksProtocol::authReply()
+{
+    if (m_count >= 1 && at(0) != 1)
+        return fail(20002, "socks version error");
+    if (m_count >= 2 && at(1) != 0)
+        return fail(20015, "socks authentication failed");
+    if (m_count > 2)
+        return fail(20001, "too much data availaible");
+    if (m_count < 2)
+        return {};
+    m_count = 0;
+    Outcome out;
+    out.What = Outcome::SendConnect;
+    out.AuthSuccess = true;
+    return out;
+}
+
+TSocksProtocol::Outcome TSocksProtocol::socks4Reply()
+{
+    if (m_count < 8)
+        return {};
+    if (at(0) != 0)
+        return fail(20002, "socks version error");
+    switch (at(1)) {
+    case 90:
+        break;
+    case 91:
+        return fail(20016, "request rejected or failed");
+    case 92:
+        return fail(20008, "connection refused");
+    case 93:
+        return fail(20015, "authentification failed");
+    default:
+        return fail(20012, "unassigned error #" + QByteArray::number(at(1)));
+    }
+    quint32 addr;
+    std::memcpy(&addr, m_buffer + 4, 4);
+    m_boundAddr = WSocketAddrToText(addr);
+    m_boundPort = QByteArray::number((at(2) << 8) | at(3));
+    return connected(8);
+}
+
+TSocksProtocol::Outcome TSocksProtocol::socks5Reply()
+{
+    if (m_count >= 1 && at(0) != 5)
+        return fail(20002, "socks version error");
+    if (m_count >= 2 && at(1) != 0) {
+        const int r = at(1);
+        if (r <= 8)
+            return fail(20003 + r, Socks5Texts[r - 1]);
+        return fail(20012, "unassigned error #" + QByteArray::number(r));
+    }
+    if (m_count < 5)
+        return {};
+    const int type = at(3);
+    const int length = type == 1 ? 10 : type == 3 ? at(4) + 7 : 5;
+    m_needed = length;
+    if (m_count < length)
+        return {};
+    if (type == 1) {
+        quint32 addr;
+        std::memcpy(&addr, m_buffer + 4, 4);
+        m_boundAddr = WSocketAddrToText(addr);
+    } else if (type == 3) {
+        m_boundAddr = QByteArray(m_buffer + 5, at(4));
+    } else {
+        return fail(20011, "address type not supported");
+    }
+    m_boundPort = QByteArray::number((at(length - 2) << 8) | at(length - 1));
+    return connected(length);
+}
+
+TSocksProtocol::Outcome TSocksProtocol::connected(int Length)
+{
+    m_state = Idle;
+    m_needed = 0;
+    m_pendingPos = Length;
+    m_pendingCount = m_count - Length;
+    m_count = 0;
+    Outcome out;
+    out.What = Outcome::Connected;
+    return out;
+}
+
+QByteArray TSocksProtocol::greeting(int AuthNumber)
+{
+    QByteArray out;
+    out.append(char(5)).append(char(1)).append(char(AuthNumber));
+    return out;
+}
+
+QByteArray TSocksProtocol::usercodeRequest(const QByteArray &Usercode, const QByteArray &Password)
+{
+    return char(1) + counted(Usercode) + counted(Password);
+}
+
+QByteArray TSocksProtocol::connect4(quint16 Port, quint32 Addr, const QByteArray &Usercode)
+{
+    QByteArray out;
+    out.append(char(4)).append(char(1));
+    appendPort(out, Port);
+    out.append(reinterpret_cast<const char *>(&Addr), 4);
+    out.append(Usercode).append('\0');
+    return out;
+}
+
+QByteArray TSocksProtocol::connect4A(quint16 Port, const QByteArray &Usercode,
+                                     const QByteArray &Host)
+{
+    QByteArray out;
+    out.append(char(4)).append(char(1));
+    appendPort(out, Port);
+    out.append(char(0)).append(char(0)).append(char(0)).append(char(1));
+    out.append(Usercode).append('\0');
+    out.append(Host).append('\0');
+    return out;
+}
+
+QByteArray TSocksProtocol::connect5(const QByteArray &Host, quint16 Port)
+{
+    QByteArray out;
+    out.append(char(5)).append(char(1)).append(char(0)).append(char(3));
+    out.append(counted(Host));
+    appendPort(out, Port);
+    return out;
+}

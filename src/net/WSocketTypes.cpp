@@ -1,0 +1,24 @@
+#include "net/WSocketTypes.h"
+
+#include "net/WSocketResolve.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <utility>
+
+ESocketException::ESocketException(QByteArray Msg) : m_message(std::move(Msg)) {}
+
+const char *ESocketException::what() const noexcept
+{
+    return m_message.constData();
+}
+
+QByteArray TSockAddrIn::AddrText() const
+{
+    return WSocketAddrToText(sin_addr);
+}
+
+quint16 TSockAddrIn::Port() const
+{
+    return ntohs(sin_port);
+}

@@ -236,22 +236,39 @@ void BM_IdleOnLineWithTwoPeers(benchmark::State &state)
     };
     run({QStringLiteral("down")});
     run({QStringLiteral("up"), QStringLiteral("3")});
-    const auto startOn = [&](QProcess &p, int host, const QString &program, const QStringList &args) {
+    // A real X server with a notification area, as on a desktop.
+    Xvfb server;
+    QProcess tray;
+    if (!server.display().isEmpty()) {
+        QProcessEnvironment xEnv = env;
+        xEnv.insert(QStringLiteral("DISPLAY"), server.display());
+        tray.setProcessEnvironment(xEnv);
+        tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("bottom")});
+        env.insert(QStringLiteral("DISPLAY"), server.display());
+    }
+    const auto startOn = [&](QProcess &p, int host, const QString &program,
+                             const QStringList &args) {
         QProcessEnvironment hostEnv = env;
-        hostEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        hostEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), server.display().isEmpty()
+                                                              ? QStringLiteral("offscreen")
+                                                              : QStringLiteral("xcb"));
         p.setProcessEnvironment(hostEnv);
-        p.start(sandbox, QStringList{QStringLiteral("exec"), QString::number(host), program} + args);
+        p.start(sandbox,
+                QStringList{QStringLiteral("exec"), QString::number(host), program} + args);
         p.waitForStarted(5000);
     };
     QProcess desktop, bob, cid;
-    startOn(bob, 2, QStringLiteral(TOLVEX_CLI_EXE), {QStringLiteral("--name"), QStringLiteral("bob")});
-    startOn(cid, 3, QStringLiteral(TOLVEX_CLI_EXE), {QStringLiteral("--name"), QStringLiteral("cid")});
+    startOn(bob, 2, QStringLiteral(TOLVEX_CLI_EXE),
+            {QStringLiteral("--name"), QStringLiteral("bob")});
+    startOn(cid, 3, QStringLiteral(TOLVEX_CLI_EXE),
+            {QStringLiteral("--name"), QStringLiteral("cid")});
     startOn(desktop, 1, QStringLiteral(TOLVEX_EXE), {});
     // The sandbox's exec runs the program as a child; the desktop program is the newest
     // process of that name.
     QThread::sleep(8);
     QProcess find;
-    find.start(QStringLiteral("pgrep"), {QStringLiteral("-n"), QStringLiteral("-x"), QStringLiteral("tolvex")});
+    find.start(QStringLiteral("pgrep"),
+               {QStringLiteral("-n"), QStringLiteral("-x"), QStringLiteral("tolvex")});
     find.waitForFinished(5000);
     const qint64 pid = find.readAllStandardOutput().trimmed().toLongLong();
     double cpuMs = 0, wakeups = 0;
@@ -265,7 +282,7 @@ void BM_IdleOnLineWithTwoPeers(benchmark::State &state)
     }
     bob.closeWriteChannel();
     cid.closeWriteChannel();
-    for (QProcess *p : {&desktop, &bob, &cid}) {
+    for (QProcess *p : {&desktop, &bob, &cid, &tray}) {
         p->terminate();
         if (!p->waitForFinished(5000))
             p->kill();

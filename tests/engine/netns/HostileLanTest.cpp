@@ -174,8 +174,9 @@ TEST(HostileLan, NothingFollowsTheLeaveNoticeWhenTheEndComesRightAfterACommand)
     ASSERT_FALSE(fromBob.isEmpty());
     EXPECT_EQ(fromBob.last(), "EXT") << fromBob.join(' ').data();
     for (const QByteArray &d : fromBob) {
-        if (d.startsWith("ACK"))
+        if (d.startsWith("ACK")) {
             EXPECT_TRUE(d.endsWith("|bob|")) << "announced under another name: " << d.data();
+        }
     }
 }
 

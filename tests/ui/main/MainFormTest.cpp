@@ -4,6 +4,7 @@
 #include "engine/Datagram.h"
 #include "net/WSocket.h"
 #include "platform/Autostart.h"
+#include "ui/HintStyle.h"
 #include "ui/about/AboutForm.h"
 #include "ui/chat/ChatForm.h"
 #include "ui/components/RegionBt.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,6 +27,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 
@@ -396,4 +399,22 @@ TEST_F(MainFormTest, EveryControlAndMenuItemHasAnAccessibleNameAndAKeyboardPath)
     form.BottomPanel()->setFocus();
     QTest::keyClick(form.BottomPanel(), Qt::Key_Escape);
     EXPECT_TRUE(form.TrayVis().InTray());
+}
+
+TEST(HintStyleTest, TooltipsTakeTheProgramsColourAndShowNamesAsTyped)
+{
+    HintStyle hints(MainLayout::kHintColor, MainLayout::kHintHidePauseMs);
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), QColor(228, 231, 237));
+    EXPECT_EQ(hints.hidePauseMs(), 10000);
+    QWidget widget;
+    widget.resize(50, 50);
+    widget.setToolTip(QStringLiteral("<img src=x> <b>ann</b>"));
+    widget.show();
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), widget.mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(&widget, &help);
+    ASSERT_TRUE(QToolTip::isVisible());
+    // Escaped, so the markup shows as typed.
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("&lt;b&gt;ann&lt;/b&gt;")))
+        << QToolTip::text().toStdString();
+    QToolTip::hideText();
 }

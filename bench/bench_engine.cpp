@@ -1,5 +1,6 @@
 // The messaging engine under load, on loopback only: the receive handler with 1000 known
 // peers against cutting alone, and a join storm of 1000 peers announcing at once.
+#include "NullWindows.h"
 #include "app/Support.h"
 #include "engine/Datagram.h"
 #include "engine/MessagingEngine.h"
@@ -17,19 +18,6 @@
 namespace {
 
 constexpr int kPeers = 1000;
-
-class NullWindows final : public EngineWindows
-{
-public:
-    void ShowChatWindow() override {}
-    void AddMessage(const QByteArray &, const QByteArray &, quint32, quint32, bool) override {}
-    void Attention() override {}
-    bool MessageBox(Box, const QByteArray &) override { return false; }
-    void GiveFocus(Focus) override {}
-    void ClearSendEdit() override {}
-    void BringToFront() override {}
-    void ShowAboutFirstRun() override {}
-};
 
 QByteArray peerAddr(int i)
 {

@@ -1,6 +1,7 @@
 // Expiry of a registry swollen by forged announcements: 60 000 peers dropped by one
 // presence tick, against dropping them row by row as the list did before. No socket is
 // opened: the engine's port is invalid, so it neither listens nor sends.
+#include "NullWindows.h"
 #include "app/Support.h"
 #include "engine/Datagram.h"
 #include "engine/MessagingEngine.h"
@@ -13,19 +14,6 @@
 namespace {
 
 constexpr int kPeers = 60000;
-
-class NullWindows final : public EngineWindows
-{
-public:
-    void ShowChatWindow() override {}
-    void AddMessage(const QByteArray &, const QByteArray &, quint32, quint32, bool) override {}
-    void Attention() override {}
-    bool MessageBox(Box, const QByteArray &) override { return false; }
-    void GiveFocus(Focus) override {}
-    void ClearSendEdit() override {}
-    void BringToFront() override {}
-    void ShowAboutFirstRun() override {}
-};
 
 QByteArray forgedAddr(int i)
 {

@@ -2,15 +2,16 @@
 #include "app/Support.h"
 #include "cli/OutputPipe.h"
 #include "cli/TerminalFrontEnd.h"
-#include "cli/TerminalSignals.h"
 #include "engine/Cp1252.h"
 #include "engine/MessagingEngine.h"
+#include "platform/SessionEnd.h"
 #include "net/WSocketResolve.h"
 #include "platform/InterfaceLookup.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <unistd.h>
@@ -119,14 +120,17 @@ int main(int argc, char **argv)
                         ? QDir::current().absoluteFilePath(parser.value(configOption))
                         : SettingsFilePath(QStringLiteral("tolvex"));
 
-    // Before the first write: a closed output is then a failed write, not SIGPIPE.
-    TerminalSignals signalWatch;
+    // Before the first write. A closed terminal or ssh session (SIGHUP) ends the run as a
+    // request to stop does; a reader that went away shows as a failed write, which ends the
+    // run cleanly, where SIGPIPE would kill it before it could leave the network.
+    SessionEnd signalWatch;
+    ::signal(SIGPIPE, SIG_IGN);
     OutputPipe out(STDOUT_FILENO);
     OutputPipe err(STDERR_FILENO);
     TerminalFrontEnd frontEnd(
         settings, EngineSeams::System(), options, [&out](const QByteArray &b) { out.write(b); },
         [&err](const QByteArray &b) { err.write(b); });
-    QObject::connect(&signalWatch, &TerminalSignals::received, &frontEnd,
+    QObject::connect(&signalWatch, &SessionEnd::requested, &frontEnd,
                      &TerminalFrontEnd::shutdown);
     // Nobody reads what the program prints any more: the run ends as /quit ends it.
     QObject::connect(&out, &OutputPipe::closed, &frontEnd, &TerminalFrontEnd::shutdown);

@@ -447,6 +447,8 @@ TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
     screenA.xdotool(QStringLiteral("mousemove %1 %2 click 3").arg(minimise.x()).arg(minimise.y()));
     screenA.xdotool(QStringLiteral("key Down Down Down Return"));
     EXPECT_TRUE(ann.process().waitForFinished(10000));
+    EXPECT_EQ(ann.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(ann.process().exitCode(), 0) << ann.process().readAllStandardError().constData();
     EXPECT_TRUE(waitFor([&] { return cid.output().mid(before).contains("left: ann"); }))
         << cid.output().mid(before).constData();
 }

@@ -185,6 +185,9 @@ void MessagingEngine::GoOffline()
 
 void MessagingEngine::ResumeOnline()
 {
+    // The program may have been told to end while the dialog was open.
+    if (m_closed)
+        return;
     OpenReceiver(true);
     m_aliveTimer.setInterval(kTickMs);
     m_aliveTimerTag = 0;

@@ -418,3 +418,16 @@ TEST(HintStyleTest, TooltipsTakeTheProgramsColourAndShowNamesAsTyped)
         << QToolTip::text().toStdString();
     QToolTip::hideText();
 }
+
+TEST_F(MainFormTest, AnEndWhileTheConfigurationIsOpenLeavesTheProgramOffLine)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.Engine().OpenReceiver(false);
+    // SIGTERM or the session's end arrive while the modal dialog runs its own loop.
+    m_onDialog = [&](QWidget &) { form.close(); };
+    form.ConfigBtClick();
+    EXPECT_FALSE(form.Engine().AliveTimer().isActive());
+    EXPECT_NE(form.Engine().WSocketRecv().State(), wsConnected);
+    EXPECT_TRUE(settingsText().contains("AutoAdd=1"));
+}

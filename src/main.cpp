@@ -29,6 +29,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", noDisplayLine(missing).constData());
         return 1;
     }
+    DisplayCheck::preferX11();
     DisplayCheck::explainFatalPlatformFailure(noDisplayLine("cannot open the display"));
 
     QApplication app(argc, argv);

@@ -36,6 +36,12 @@ QByteArray missingReason()
     return "no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set)";
 }
 
+void preferX11()
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qgetenv("DISPLAY").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 void explainFatalPlatformFailure(const QByteArray &line)
 {
     g_line = line;

@@ -9,6 +9,11 @@ namespace DisplayCheck {
 /// else why there is none, in one plain line.
 QByteArray missingReason();
 
+/// Chooses X11 (XWayland on a Wayland desktop) where the environment names no platform and
+/// an X display exists: the windows place themselves above the panel, which Wayland does not
+/// let a program do.
+void preferX11();
+
 /// Turns the toolkit's fatal "no platform plugin" failure into the given line on standard
 /// error and exit status 1, instead of an abort with a core dump.
 void explainFatalPlatformFailure(const QByteArray &line);

@@ -132,6 +132,7 @@ UserList::takeWhere(const std::function<bool(const TUser &)> &drop)
     }
     if (runs.empty())
         return taken;
+    emit removingRows(true);
     const auto forget = [this, &taken](Entry &entry) {
         m_byAddr.remove(entry.user->Addr);
         m_byId.remove(entry.user->Id);
@@ -146,6 +147,7 @@ UserList::takeWhere(const std::function<bool(const TUser &)> &drop)
             m_entries.erase(first, last);
             endRemoveRows();
         }
+        emit removingRows(false);
         return taken;
     }
     QSet<quint64> selected;
@@ -176,6 +178,7 @@ UserList::takeWhere(const std::function<bool(const TUser &)> &drop)
         m_selection->setCurrentIndex(index(currentRow), QItemSelectionModel::NoUpdate);
     if (!selection.isEmpty())
         m_selection->select(selection, QItemSelectionModel::ClearAndSelect);
+    emit removingRows(false);
     return taken;
 }
 

@@ -431,3 +431,28 @@ TEST_F(MainFormTest, AnEndWhileTheConfigurationIsOpenLeavesTheProgramOffLine)
     EXPECT_NE(form.Engine().WSocketRecv().State(), wsConnected);
     EXPECT_TRUE(settingsText().contains("AutoAdd=1"));
 }
+
+TEST_F(MainFormTest, APeerThatLeavesOrFallsSilentTakesOnlyItsOwnSelection)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.Engine().AliveTimerTimer(); // the first tick: on line
+    addPeer(1, "ann");
+    addPeer(2, "bob");
+    addPeer(3, "cid");
+    QItemSelectionModel *selection = form.Engine().Users().selectionModel();
+    selection->select(
+        QItemSelection(form.Engine().Users().index(0), form.Engine().Users().index(2)),
+        QItemSelectionModel::Select);
+    ASSERT_EQ(form.Engine().Users().selectedRows().size(), 3);
+
+    // ann leaves; bob falls silent and is dropped at the next tick; cid keeps talking.
+    form.Engine().HandleDatagram(Datagram::LeaveNotice(), peerAddr(1));
+    m_now = m_now.addSecs(76);
+    form.Engine().HandleDatagram(Datagram::KeepAlive("Main"), peerAddr(3));
+    form.Engine().AliveTimerTimer();
+    ASSERT_EQ(form.Engine().Users().count(), 1);
+    EXPECT_EQ(form.SelectedNames(), QList<QByteArray>{"cid"});
+    EXPECT_TRUE(form.ChatForm().SendEnabled());
+    EXPECT_EQ(form.ChatForm().CaptionLabel()->text(), QStringLiteral("cid"));
+}

@@ -69,7 +69,13 @@ TEST(LookupPoolTest, ShutdownDropsWaitingJobsAndWaitsForRunningOnes)
     });
     pool.start([&] { secondRan = true; });
     ASSERT_TRUE(sockettest::waitFor([&] { return started.load(); }));
-    std::thread opener([&] { gate.release(); });
+    // The running job ends only once shutdown has taken the workers, so the waiting job
+    // cannot slip in before it is dropped.
+    std::thread opener([&] {
+        while (pool.threadCount() != 0)
+            std::this_thread::yield();
+        gate.release();
+    });
     pool.shutdown();
     opener.join();
     EXPECT_TRUE(finished.load());   // waited for

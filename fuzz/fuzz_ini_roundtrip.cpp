@@ -4,6 +4,7 @@
 // 0x1F value" writes, a record without 0x1F erases that section.
 // Links: tolvex_app
 #include "app/IniDocument.h"
+#include "app/NameRules.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -26,9 +27,9 @@ constexpr int kMaxRecords = 64;
 QByteArray asName(QByteArray name, bool key)
 {
     name.replace('\0', "").replace('\n', "").replace('\r', "").replace('=', "").replace(']', "");
-    name = name.trimmed();
+    name = NameRules::TrimBlanks(name);
     while (key && (name.startsWith(';') || name.startsWith('[')))
-        name = name.mid(1).trimmed();
+        name = NameRules::TrimBlanks(name.mid(1));
     return name;
 }
 

@@ -1,4 +1,5 @@
 // Any bytes off the network must cut without a crash, and what is cut must be consistent.
+// Links: tolvex_engine
 #include "engine/Datagram.h"
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the INI codec as a settings file and checks that reading, writing
 // and erasing keep their promises on whatever the file held.
+// Links: tolvex_app
 #include "app/IniDocument.h"
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // Feeds arbitrary transcript entries to the RTF writer and reads the result back with a
 // small RTF reader of its own: the output must be 7-bit, well nested, and carry every
 // character of the transcript with its colour and weight.
+// Links: tolvex_ui
 #include "engine/Cp1252.h"
 #include "ui/chat/RtfWriter.h"
 #include "ui/chat/Transcript.h"

@@ -1,6 +1,7 @@
 // Feeds arbitrary reply bytes, cut into arbitrary reads, to the SOCKS reply reader, and
 // arbitrary chunks to line assembly with and without terminal editing: nothing may crash,
 // read outside a buffer or break the readers' promises.
+// Links: tolvex_net
 #include "net/LineBuffer.h"
 #include "net/SocksProtocol.h"
 

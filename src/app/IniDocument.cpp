@@ -1,5 +1,7 @@
 #include "app/IniDocument.h"
 
+#include "app/NameRules.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -7,18 +9,12 @@ namespace {
 
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r';
+    return NameRules::IsBlank(c);
 }
 
 QByteArray trimBlanks(const QByteArray &text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
+    return NameRules::TrimBlanks(text);
 }
 
 // What a single-line name or value may hold: up to a zero byte, without line breaks.
@@ -279,12 +275,7 @@ std::optional<int> IniDocument::parseInteger(const QByteArray &text)
 
 QByteArray IniDocument::foldName(const QByteArray &name)
 {
-    QByteArray folded = name;
-    for (char &c : folded) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
+    return NameRules::FoldAscii(name);
 }
 
 IniDocument::Line IniDocument::makeLine(const QByteArray &text)

@@ -2,6 +2,7 @@
 
 #include "app/CodeCript.h"
 #include "app/IniFile.h"
+#include "app/NameRules.h"
 #include "app/Support.h"
 
 #include <QSet>
@@ -30,23 +31,6 @@ QByteArray heardKey(qsizetype number)
     return QByteArrayLiteral("Heard") + QByteArray::number(number);
 }
 
-// Lower case in the Windows-1252 code page, so that "ÉTÉ" and "été" name one channel as
-// they do for users of either system.
-QByteArray foldCp1252(const QByteArray &text)
-{
-    QByteArray folded = text;
-    for (char &c : folded) {
-        const auto u = static_cast<unsigned char>(c);
-        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-            c = static_cast<char>(u + 0x20);
-        else if (u == 0x8A || u == 0x8C || u == 0x8E)
-            c = static_cast<char>(u + 0x10);
-        else if (u == 0x9F)
-            c = static_cast<char>(0xFF);
-    }
-    return folded;
-}
-
 ChannelSettings readChannels(const IniDocument &doc)
 {
     ChannelSettings result;
@@ -64,9 +48,10 @@ ChannelSettings readChannels(const IniDocument &doc)
         result.channels.append(CodeCript::Decode(CodeCript::DefaultChannel));
         result.selected = 0;
     } else {
-        const QByteArray wanted = foldCp1252(doc.readString(ChannelsSection, "Selected", {}));
+        const QByteArray wanted =
+            NameRules::FoldCase(doc.readString(ChannelsSection, "Selected", {}));
         for (qsizetype i = 0; i < result.channels.size(); ++i) {
-            if (foldCp1252(result.channels[i]) == wanted) {
+            if (NameRules::FoldCase(result.channels[i]) == wanted) {
                 result.selected = static_cast<int>(i);
                 break;
             }
@@ -77,10 +62,10 @@ ChannelSettings readChannels(const IniDocument &doc)
     // Only names still in the list count; the numbering ends at the first missing key.
     QSet<QString> listed;
     for (const QByteArray &name : result.channels)
-        listed.insert(QString::fromLatin1(foldCp1252(name)));
+        listed.insert(QString::fromLatin1(NameRules::FoldCase(name)));
     for (qsizetype n = 0; present.contains(IniDocument::foldName(heardKey(n))); ++n) {
         const QByteArray name = doc.readString(ChannelsSection, heardKey(n), {});
-        if (listed.contains(QString::fromLatin1(foldCp1252(name))))
+        if (listed.contains(QString::fromLatin1(NameRules::FoldCase(name))))
             result.heard.append(name);
     }
     return result;

@@ -1,5 +1,6 @@
 #include "engine/ChannelList.h"
 
+#include "app/NameRules.h"
 #include "engine/Cp1252.h"
 
 ChannelList::ChannelList(QObject *parent) : QAbstractListModel(parent) {}
@@ -22,7 +23,8 @@ QVariant ChannelList::data(const QModelIndex &index, int role) const
 
 QString ChannelList::fold(const QByteArray &name)
 {
-    return Cp1252::toUnicode(name).toCaseFolded();
+    // Latin-1 keeps every folded byte as one character of its own.
+    return QString::fromLatin1(NameRules::FoldCase(name));
 }
 
 int ChannelList::findExact(const QByteArray &name) const

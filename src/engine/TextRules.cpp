@@ -1,33 +1,17 @@
 #include "engine/TextRules.h"
 
-namespace {
-
-bool isBlank(char c)
-{
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-} // namespace
+#include "app/NameRules.h"
 
 namespace TextRules {
 
 QByteArray TrimBlanks(const QByteArray &text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text.at(begin)))
-        ++begin;
-    while (end > begin && isBlank(text.at(end - 1)))
-        --end;
-    return text.mid(begin, end - begin);
+    return NameRules::TrimBlanks(text);
 }
 
 QByteArray TrimTrailingBlanks(const QByteArray &text)
 {
-    qsizetype end = text.size();
-    while (end > 0 && isBlank(text.at(end - 1)))
-        --end;
-    return text.left(end);
+    return NameRules::TrimTrailingBlanks(text);
 }
 
 QByteArray SeparatorToDash(QByteArray text)

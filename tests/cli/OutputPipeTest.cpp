@@ -1,10 +1,12 @@
 // Output that nobody reads never holds the program, and output that went away ends it.
 #include "cli/OutputPipe.h"
 
+#include "common/EventWait.h"
+
 #include <QSignalSpy>
-#include <QTest>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -36,12 +38,10 @@ TEST(OutputPipe, AnUnreadOutputDropsTheExcessWithoutBlockingAndSaysHowMuch)
 
         ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
         QByteArray seen;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                seen += drain(fds[0]);
-                return seen.contains("bytes of output dropped");
-            },
-            5000));
+        ASSERT_TRUE(testwait::waitFor([&] {
+            seen += drain(fds[0]);
+            return seen.contains("bytes of output dropped");
+        }));
         EXPECT_TRUE(pipe.flush(2000));
         seen += drain(fds[0]);
         const QByteArray notice = QByteArray::number(pipe.droppedBytes()) +
@@ -66,7 +66,8 @@ TEST(OutputPipe, AReaderThatGoesAwayIsReportedOnce)
     EXPECT_TRUE(pipe.isClosed());
     pipe.write("more\n");
     EXPECT_TRUE(pipe.flush(100));
-    QTest::qWait(50);
+    // A second report would have been posted by now.
+    EXPECT_TRUE(testwait::drainEvents());
     EXPECT_EQ(closed.count(), 1);
     ::close(fds[1]);
 }
@@ -79,7 +80,12 @@ TEST(OutputPipe, StopsWhileTheReaderStalls)
         // The thread is stuck waiting for room when the object goes: it must still end.
         OutputPipe pipe(fds[1]);
         pipe.write(QByteArray(512 * 1024, 'y'));
-        QTest::qWait(50);
+        // Stuck for sure once the pipe is full.
+        const int capacity = ::fcntl(fds[1], F_GETPIPE_SZ);
+        ASSERT_TRUE(testwait::waitFor([&] {
+            int queued = 0;
+            return ::ioctl(fds[0], FIONREAD, &queued) == 0 && queued >= capacity;
+        }));
     }
     ::close(fds[0]);
     ::close(fds[1]);

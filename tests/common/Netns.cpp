@@ -1,5 +1,8 @@
 #include "common/Netns.h"
 
+#include "common/EventWait.h"
+
+#include <QDir>
 #include <QProcess>
 #include <atomic>
 #include <cerrno>
@@ -118,8 +121,38 @@ void NetLab::attach(const QByteArray &host, const QByteArray &lan, const QByteAr
          "netns", ns});
     run({"-n", str(m_switch), "link", "set", port, "master", str(lan)});
     run({"-n", str(m_switch), "link", "set", port, "up"});
-    run({"-n", ns, "addr", "add", str(cidr), "dev", str(ifname)});
+    run({"-n", ns, "addr", "add", str(cidr), "brd", "+", "dev", str(ifname)});
     run({"-n", ns, "link", "set", str(ifname), "up"});
+    waitForCarrier(m_switch, port.toLocal8Bit());
+    waitForCarrier(nsName(host), ifname);
+}
+
+void NetLab::waitForCarrier(const QByteArray &ns, const QByteArray &ifname)
+{
+    // A device set up has no carrier yet for a moment, and drops what is sent meanwhile.
+    const bool up = testwait::waitFor([&] {
+        const QByteArray link = run({"-n", str(ns), "-o", "link", "show", "dev", str(ifname)});
+        return link.contains(",LOWER_UP") && link.contains(" state UP ");
+    });
+    if (!up)
+        throw std::runtime_error("no carrier on " + ifname.toStdString() + " in " +
+                                 ns.toStdString());
+}
+
+void NetLab::addFlatLan(int count)
+{
+    addLan("lan");
+    for (int i = 1; i <= count; ++i) {
+        const QByteArray host = QByteArray::number(i);
+        addHost(host);
+        attach(host, "lan", "eth0", flatAddr(i) + "/24");
+        setDefaultRoute(host, "eth0");
+    }
+}
+
+QByteArray NetLab::flatAddr(int host)
+{
+    return "10.77.0." + QByteArray::number(host);
 }
 
 void NetLab::setDefaultRoute(const QByteArray &host, const QByteArray &ifname,
@@ -135,6 +168,28 @@ void NetLab::setDefaultRoute(const QByteArray &host, const QByteArray &ifname,
 QByteArray NetLab::exec(const QByteArray &host, const QStringList &args)
 {
     return run(QStringList{"netns", "exec", str(nsName(host))} + args);
+}
+
+QString NetLab::home(const QByteArray &host)
+{
+    auto &dir = m_homes[host];
+    if (!dir) {
+        dir = std::make_unique<QTemporaryDir>();
+        QDir(dir->path()).mkpath(QStringLiteral(".config"));
+    }
+    return dir->path();
+}
+
+QStringList NetLab::execArgs(const QByteArray &host, const QStringList &command)
+{
+    const QString homePath = home(host);
+    return QStringList{"netns",
+                       "exec",
+                       str(nsName(host)),
+                       "env",
+                       "HOME=" + homePath,
+                       "XDG_CONFIG_HOME=" + homePath + "/.config"} +
+           command;
 }
 
 } // namespace testnet

@@ -12,6 +12,11 @@ bool netnsRequired()
     return qEnvironmentVariableIntValue("TOLVEX_REQUIRE_NETNS") != 0;
 }
 
+bool x11Required()
+{
+    return qEnvironmentVariableIntValue("TOLVEX_REQUIRE_X11") != 0;
+}
+
 QByteArray netnsUnavailableReason()
 {
     if (geteuid() != 0)

@@ -9,6 +9,9 @@ namespace testenv {
 /// True when the run must not skip tests that need root and network namespaces (CI).
 bool netnsRequired();
 
+/// True when the run must not skip tests that need an X server and a notification area (CI).
+bool x11Required();
+
 /// Empty when network namespaces can be made here, else the reason they cannot.
 QByteArray netnsUnavailableReason();
 

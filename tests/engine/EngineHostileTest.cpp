@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QItemSelectionModel>
-#include <QTest>
 
 namespace {
 
@@ -58,7 +57,7 @@ TEST_F(Hostile, NothingIsSentAfterTheLeaveNoticeAndQueuedWorkDoesNothing)
     m_engine->PostQueueMessage("late");
     m_engine->FormClose();
     EXPECT_TRUE(m_engine->IsClosed());
-    settle(200);
+    settle();
     m_engine->AliveTimerTimer();
     m_engine->Announce();
     m_engine->SendDirect(2, 0);
@@ -106,7 +105,7 @@ TEST_F(Hostile, SettingsThatCanNeverWorkAreToldAtTheFirstTickAndSendNothing)
             << m_windows.boxes[0].text.data();
         EXPECT_NE(m_engine->WSocketRecv().State(), wsConnected);
         m_engine->Announce();
-        EXPECT_TRUE(broadcasts(60).isEmpty()) << c.told.data();
+        EXPECT_TRUE(broadcasts().isEmpty()) << c.told.data();
         m_engine->AliveTimerTimer();
         EXPECT_EQ(m_windows.boxes.size(), 1) << "later ticks try again quietly";
         EXPECT_EQ(looked.isEmpty(), c.interfaceName.isEmpty());
@@ -125,7 +124,7 @@ TEST_F(Hostile, ADeviceNameStandsForItsAddress)
     EXPECT_TRUE(m_windows.boxes.isEmpty());
     EXPECT_EQ(m_engine->WSocketRecv().State(), wsConnected);
     EXPECT_EQ(m_engine->InterfaceAddr(), ownAddr());
-    const auto sent = m_broadcastProbe->collect();
+    const auto sent = m_broadcastProbe->untilMarker();
     ASSERT_EQ(sent.size(), 1);
     EXPECT_EQ(sent[0].fromAddr, ownAddr());
     EXPECT_EQ(m_settings.Interface, "lan0") << "the name is what the settings keep";
@@ -158,7 +157,7 @@ TEST_F(Hostile, TheReceiverOpensAgainWhenTheAddressMovesToAnotherDevice)
     EXPECT_EQ(m_engine->WSocketRecv().State(), wsConnected);
     UdpProbe probe(peerAddr(1), 0);
     ASSERT_TRUE(probe.sendTo(ownAddr(), m_port, "0A0A0A|MSG|still here|"));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_windows.transcript.isEmpty(); }, 3000));
+    EXPECT_TRUE(testwait::waitFor([this] { return !m_windows.transcript.isEmpty(); }));
 }
 
 TEST_F(Hostile, OneSourceCannotFillTheChannelListAndHeardChannelsGiveWay)

@@ -73,7 +73,7 @@ TEST_F(Presence, NeighboursSilentTogetherGoOnOneTickAndTheKeepAliveStillGoesOut)
     advance(50'000);
     hearFromPeer(3, "0C0C0C|ALV|Sales|");
     advance(30'000);
-    broadcasts(50);
+    broadcasts();
     tick();
     EXPECT_EQ(names(), QList<QByteArray>{"carl"});
     advance(50'000);

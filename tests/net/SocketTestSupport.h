@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/EventWait.h"
 #include "net/WSocket.h"
 
 #include <QTest>
@@ -18,10 +19,10 @@ inline QByteArray raised(const std::function<void()> &fn)
     return "no exception";
 }
 
-/// Runs the event loop until done() or the time is up.
-inline bool waitFor(const std::function<bool()> &done, int ms = 3000)
+/// Runs the event loop until done(); false only when a broken run never gets there.
+inline bool waitFor(const std::function<bool()> &done, int ms = testwait::kTimeoutMs)
 {
-    return QTest::qWaitFor(done, ms);
+    return testwait::waitFor(done, ms);
 }
 
 } // namespace sockettest

@@ -59,6 +59,18 @@ QList<QByteArray> EngineHost::names()
     return result;
 }
 
+QByteArray EngineHost::lastId(const QByteArray &name)
+{
+    QByteArray result;
+    call([&](MessagingEngine &engine) {
+        for (int row = 0; row < engine.Users().count(); ++row) {
+            if (engine.Users().at(row)->Name == name)
+                result = engine.Users().at(row)->LastId;
+        }
+    });
+    return result;
+}
+
 void EngineHost::comeOnLine()
 {
     call([](MessagingEngine &engine) {

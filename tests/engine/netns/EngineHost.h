@@ -22,6 +22,9 @@ public:
     void call(const std::function<void(MessagingEngine &)> &fn);
     /// Names in list order.
     QList<QByteArray> names();
+    /// Packet identifier of the last datagram accepted from the peer of that name (empty
+    /// when it is not listed): a fresh one shows that a new datagram was handled.
+    QByteArray lastId(const QByteArray &name);
     /// The first tick: opens the receiver and announces.
     void comeOnLine();
     /// A later tick, the test standing in for the timer.

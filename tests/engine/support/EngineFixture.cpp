@@ -68,18 +68,18 @@ QList<QByteArray> EngineFixture::names() const
     return result;
 }
 
-QList<QByteArray> EngineFixture::broadcasts(int quietMs)
+QList<QByteArray> EngineFixture::broadcasts()
 {
     QList<QByteArray> result;
-    for (const ProbeDatagram &d : m_broadcastProbe->collect(quietMs))
+    for (const ProbeDatagram &d : m_broadcastProbe->untilMarker())
         result.append(d.data);
     return result;
 }
 
-QList<QByteArray> EngineFixture::sentToPeer(int i, int quietMs)
+QList<QByteArray> EngineFixture::sentToPeer(int i)
 {
     QList<QByteArray> result;
-    for (const ProbeDatagram &d : peer(i).collect(quietMs))
+    for (const ProbeDatagram &d : peer(i).untilMarker())
         result.append(d.data);
     return result;
 }

@@ -33,14 +33,15 @@ protected:
     /// Registers peer i under a name, as its answer would ("ACK|DCT|").
     void addPeer(int i, const QByteArray &name);
     void advance(qint64 ms) { m_now = m_now.addMSecs(ms); }
-    /// Runs the event loop: deferred events, socket notifications.
-    static void settle(int ms = 60) { pumpEvents(ms); }
+    /// Runs the event loop until it has nothing left to do: deferred events, socket
+    /// notifications, and whatever they start in turn.
+    static void settle() { EXPECT_TRUE(testwait::drainEvents()); }
     /// Names in list order.
     QList<QByteArray> names() const;
-    /// Datagrams that reach the broadcast probe while events run.
-    QList<QByteArray> broadcasts(int quietMs = 150);
-    /// Datagrams that reach peer i while events run.
-    QList<QByteArray> sentToPeer(int i, int quietMs = 150);
+    /// Datagrams that reached the broadcast probe once the engine has nothing left to do.
+    QList<QByteArray> broadcasts();
+    /// Datagrams that reached peer i once the engine has nothing left to do.
+    QList<QByteArray> sentToPeer(int i);
 
     QTemporaryDir m_dir;
     quint16 m_port = 0;

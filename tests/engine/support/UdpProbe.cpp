@@ -1,10 +1,7 @@
 #include "UdpProbe.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QList>
-#include <QThread>
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -29,17 +26,7 @@ QByteArray loopbackHost(int host)
            QByteArray::number(pid % 250) + "." + QByteArray::number(host);
 }
 
-void pumpEvents(int ms)
-{
-    QDeadlineTimer deadline(ms);
-    do {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QCoreApplication::sendPostedEvents();
-        QThread::usleep(200);
-    } while (!deadline.hasExpired());
-}
-
-UdpProbe::UdpProbe(const QByteArray &addr, quint16 port)
+UdpProbe::UdpProbe(const QByteArray &addr, quint16 port) : m_addr(addr)
 {
     m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_fd < 0)
@@ -85,23 +72,26 @@ std::optional<ProbeDatagram> UdpProbe::readOne()
 
 std::optional<ProbeDatagram> UdpProbe::next(int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    for (;;) {
-        if (auto datagram = readOne())
-            return datagram;
-        if (deadline.hasExpired())
-            return std::nullopt;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QCoreApplication::sendPostedEvents();
-        QThread::usleep(200);
-    }
+    std::optional<ProbeDatagram> datagram;
+    testwait::waitFor([&] { return (datagram = readOne()).has_value(); }, timeoutMs);
+    return datagram;
 }
 
-QList<ProbeDatagram> UdpProbe::collect(int quietMs)
+QList<ProbeDatagram> UdpProbe::untilMarker()
 {
+    EXPECT_TRUE(testwait::drainEvents()) << "the event loop never ran out of work";
+    const QByteArray marker = "\x01marker " + QByteArray::number(++m_markers);
     QList<ProbeDatagram> all;
-    while (auto datagram = next(quietMs))
+    if (!sendTo(m_addr, m_port, marker)) {
+        ADD_FAILURE() << "the probe at " << m_addr.constData() << " cannot send its marker";
+        return all;
+    }
+    while (std::optional<ProbeDatagram> datagram = next()) {
+        if (datagram->data == marker)
+            return all;
         all.append(*datagram);
+    }
+    ADD_FAILURE() << "the marker never came back to " << m_addr.constData();
     return all;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "common/EventWait.h"
+
 #include <QByteArray>
+#include <QList>
 #include <optional>
 
 /// One datagram a probe received.
@@ -13,7 +16,9 @@ struct ProbeDatagram
 
 /// A plain UDP socket standing in for another host in tests: it binds an address, sends
 /// from it, and waits for datagrams while the Qt event loop keeps running, so the engine
-/// under test goes on working during the wait.
+/// under test goes on working during the wait. What arrived "in the end" is read up to a
+/// marker the probe sends itself once the event loop has nothing left to do: loopback
+/// delivers within the sending call, so the marker comes after everything sent before it.
 class UdpProbe final
 {
 public:
@@ -29,9 +34,10 @@ public:
 
     bool sendTo(const QByteArray &addr, quint16 port, const QByteArray &data) const;
     /// The next datagram within timeoutMs (events are processed while waiting).
-    std::optional<ProbeDatagram> next(int timeoutMs = 2000);
-    /// Everything that arrives within quietMs of pumping events.
-    QList<ProbeDatagram> collect(int quietMs = 150);
+    std::optional<ProbeDatagram> next(int timeoutMs = testwait::kTimeoutMs);
+    /// Runs the event loop until it has nothing left to do, then returns every datagram
+    /// that arrived, up to the probe's own marker.
+    QList<ProbeDatagram> untilMarker();
 
     /// A UDP port that is free on addr right now.
     static quint16 freePort(const QByteArray &addr);
@@ -40,12 +46,11 @@ private:
     std::optional<ProbeDatagram> readOne();
 
     int m_fd = -1;
+    QByteArray m_addr;
     quint16 m_port = 0;
+    int m_markers = 0;
 };
 
 /// Address host (1-254) of a loopback block of this process: tests running side by side
 /// use different blocks, so their ports and addresses never meet.
 QByteArray loopbackHost(int host);
-
-/// Runs the event loop for ms milliseconds.
-void pumpEvents(int ms);

@@ -1,8 +1,8 @@
+#include "common/EventWait.h"
 #include "common/Netns.h"
 #include "common/TestEnv.h"
 #include "net/WSocket.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -36,6 +36,17 @@ struct Listener
         socket->Listen();
     }
 };
+
+// A datagram straight to one address: the marker that shows everything sent earlier on the
+// same way has arrived.
+void unicast(TWSocket &s, const QByteArray &to, const QByteArray &text)
+{
+    s.SetProto("udp");
+    s.SetAddr(to);
+    s.SetPort(Port);
+    s.Connect();
+    s.SendText(text);
+}
 
 // A broadcast as the engine sends it: from the interface's address, to 255.255.255.255.
 void broadcast(TWSocket &s, const QByteArray &localAddr, const QByteArray &text)
@@ -80,10 +91,10 @@ TEST_F(WSocketBroadcastTest, ListenerOnInterfaceAddressReceivesBroadcastFromOthe
     tx.OnDataSent = [&](TCustomWSocket *, quint16) { ++sent; };
     lab.runIn("b", [&] { broadcast(tx, "10.71.1.2", "ALV from b"); });
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rx->datagrams.size() == 1; }, 3000));
+    ASSERT_TRUE(testwait::waitFor([&] { return rx->datagrams.size() == 1; }));
     EXPECT_EQ(rx->datagrams.first(), "ALV from b");
     EXPECT_EQ(rx->senders.first(), "10.71.1.2");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return sent == 1; }, 1000));
+    EXPECT_TRUE(testwait::waitFor([&] { return sent == 1; }));
 }
 
 // Host a sits on two LANs; its default route points to LAN 2.
@@ -122,24 +133,19 @@ TEST_F(WSocketTwoLanTest, ListenerHearsOnlyBroadcastsOfItsOwnLan)
     lab.runIn("c", [&] { broadcast(fromC, "10.71.2.2", "from lan2"); });
     lab.runIn("b", [&] { broadcast(fromB, "10.71.1.2", "from lan1"); });
 
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return onLan1->datagrams.size() == 1 && onLan2->datagrams.size() == 1; }, 3000));
-    QTest::qWait(100);
-    EXPECT_EQ(onLan1->datagrams, QList<QByteArray>{"from lan1"});
-    EXPECT_EQ(onLan2->datagrams, QList<QByteArray>{"from lan2"});
+    ASSERT_TRUE(testwait::waitFor(
+        [&] { return onLan1->datagrams.size() == 1 && onLan2->datagrams.size() == 1; }));
 
-    // Unicast to the listener's own address still arrives.
+    // Unicast to the listener's own address still arrives. Sent after the broadcasts had
+    // arrived, one to each listener, they also show that nothing else was on its way.
     TWSocket direct;
-    lab.runIn("b", [&] {
-        direct.SetProto("udp");
-        direct.SetAddr("10.71.1.1");
-        direct.SetPort(Port);
-        direct.Connect();
-        direct.SendText("direct");
-    });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return onLan1->datagrams.size() == 2; }, 3000));
-    EXPECT_EQ(onLan1->datagrams.last(), "direct");
-    EXPECT_EQ(onLan2->datagrams.size(), 1);
+    TWSocket marker;
+    lab.runIn("b", [&] { unicast(direct, "10.71.1.1", "direct"); });
+    lab.runIn("c", [&] { unicast(marker, "10.71.2.1", "marker"); });
+    ASSERT_TRUE(testwait::waitFor(
+        [&] { return onLan1->datagrams.size() == 2 && onLan2->datagrams.size() == 2; }));
+    EXPECT_EQ(onLan1->datagrams, (QList<QByteArray>{"from lan1", "direct"}));
+    EXPECT_EQ(onLan2->datagrams, (QList<QByteArray>{"from lan2", "marker"}));
 }
 
 TEST_F(WSocketTwoLanTest, BroadcastLeavesThroughBoundInterfaceDespiteDefaultRoute)
@@ -148,17 +154,24 @@ TEST_F(WSocketTwoLanTest, BroadcastLeavesThroughBoundInterfaceDespiteDefaultRout
     auto atB = lab.runIn("b", [] { return std::make_unique<Listener>("10.71.1.2"); });
     auto atC = lab.runIn("c", [] { return std::make_unique<Listener>("10.71.2.2"); });
 
+    // A datagram to c along the default route after each broadcast: had a broadcast gone
+    // that way too, it would arrive before the marker.
     TWSocket tx;
-    lab.runIn("a", [&] { broadcast(tx, "10.71.1.1", "ALV from a"); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return atB->datagrams.size() == 1; }, 3000));
-    QTest::qWait(150);
+    TWSocket toC;
+    lab.runIn("a", [&] {
+        broadcast(tx, "10.71.1.1", "ALV from a");
+        unicast(toC, "10.71.2.2", "marker 1");
+    });
+    ASSERT_TRUE(testwait::waitFor(
+        [&] { return atB->datagrams.size() == 1 && atC->datagrams.size() == 1; }));
     EXPECT_EQ(atB->datagrams.first(), "ALV from a");
     EXPECT_EQ(atB->senders.first(), "10.71.1.1");
-    EXPECT_TRUE(atC->datagrams.isEmpty());
+    EXPECT_EQ(atC->datagrams, QList<QByteArray>{"marker 1"});
 
     // A second broadcast from the same socket keeps to the same LAN.
     tx.SendText("again");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return atB->datagrams.size() == 2; }, 3000));
-    QTest::qWait(100);
-    EXPECT_TRUE(atC->datagrams.isEmpty());
+    toC.SendText("marker 2");
+    ASSERT_TRUE(testwait::waitFor(
+        [&] { return atB->datagrams.size() == 2 && atC->datagrams.size() == 2; }));
+    EXPECT_EQ(atC->datagrams, (QList<QByteArray>{"marker 1", "marker 2"}));
 }

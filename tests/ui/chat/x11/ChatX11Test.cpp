@@ -38,7 +38,7 @@ QString startXServer(QProcess &server)
 TEST(ChatX11, WindowTestsPassOnARealXServer)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) {
-        if (testenv::netnsRequired())
+        if (testenv::x11Required())
             FAIL() << "missing: Xvfb";
         GTEST_SKIP() << "missing: Xvfb";
     }

@@ -1,4 +1,4 @@
-#include "RawUdpCapture.h"
+#include "common/RawUdpCapture.h"
 
 #include "common/Netns.h"
 

@@ -1,7 +1,8 @@
 // Three tolvex-cli copies on three sandbox hosts: meeting, messages, leaving, changing the
 // channel, and the bytes each kind of datagram puts on the wire.
-#include "RawUdpCapture.h"
-#include "Sandbox.h"
+#include "CliCopy.h"
+#include "common/Netns.h"
+#include "common/RawUdpCapture.h"
 #include "common/TestEnv.h"
 
 #include <QRegularExpression>
@@ -33,18 +34,18 @@ void expectWire(const QList<WireDatagram> &seen, const char *pattern, const QByt
 TEST(CliSandbox, ThreeCopiesMeetTalkLeaveAndChangeChannel)
 {
     TOLVEX_REQUIRE_NETNS();
-    SandboxLan lan(3);
-    ASSERT_TRUE(lan.ok()) << lan.error().data();
-    RawUdpCapture wireAtCarl(lan.ns(3));
+    testnet::NetLab lab;
+    lab.addFlatLan(3);
+    RawUdpCapture wireAtCarl(lab.nsName("3"));
     ASSERT_TRUE(wireAtCarl.ok());
 
     // The first tick comes 3 s after the start; each lists the others within 5 s of it.
     // carl comes last, so both others answer its announcement.
-    CliCopy ann(lan, 1, {"--name", "ann", "--channel", "Lab"});
-    CliCopy bob(lan, 2, {"--name", "bob", "--channel", "Lab"});
+    CliCopy ann(lab, "1", {"--name", "ann", "--channel", "Lab"});
+    CliCopy bob(lab, "2", {"--name", "bob", "--channel", "Lab"});
     ASSERT_TRUE(ann.waitForUsers({"bob"}, 8000)) << ann.errors().data();
     ASSERT_TRUE(bob.waitForUsers({"ann"}, 1000)) << bob.errors().data();
-    CliCopy carl(lan, 3, {"--name", "carl", "--channel", "Lab"});
+    CliCopy carl(lab, "3", {"--name", "carl", "--channel", "Lab"});
     EXPECT_TRUE(carl.waitForUsers({"ann", "bob"}, 8000)) << carl.errors().data();
     EXPECT_TRUE(ann.waitForUsers({"bob", "carl"}, 1000)) << ann.errors().data();
     EXPECT_TRUE(bob.waitForUsers({"ann", "carl"}, 1000)) << bob.errors().data();
@@ -57,7 +58,14 @@ TEST(CliSandbox, ThreeCopiesMeetTalkLeaveAndChangeChannel)
     ASSERT_TRUE(carl.waitFor([&] { return carl.count("bob> hi all") == 1; }, 3000));
     ASSERT_TRUE(ann.waitFor([&] { return ann.count("bob> hi all") == 1; }, 3000));
     ASSERT_TRUE(carl.waitFor([&] { return carl.count("ann> hello carl") == 1; }, 3000));
-    waitUntil([] { return false; }, 300);
+    // A last line from each sender to both others: whatever else they sent came before it.
+    ann.send("/all");
+    ann.send("end of ann");
+    bob.send("end of bob");
+    ASSERT_TRUE(carl.waitFor([&] { return carl.count("ann> end of ann") == 1; }, 3000));
+    ASSERT_TRUE(bob.waitFor([&] { return bob.count("ann> end of ann") == 1; }, 3000));
+    ASSERT_TRUE(carl.waitFor([&] { return carl.count("bob> end of bob") == 1; }, 3000));
+    ASSERT_TRUE(ann.waitFor([&] { return ann.count("bob> end of bob") == 1; }, 3000));
     EXPECT_EQ(carl.count("ann> hello carl"), 1);
     EXPECT_EQ(carl.count("     second line"), 1);
     EXPECT_EQ(bob.count("ann> hello carl"), 0);
@@ -85,7 +93,7 @@ TEST(CliSandbox, ThreeCopiesMeetTalkLeaveAndChangeChannel)
     EXPECT_EQ(ann.waitForExit(5000), 0) << ann.errors().data();
 
     const QList<WireDatagram> &seen = wireAtCarl.all();
-    const QByteArray a = lan.addr(1), b = lan.addr(2), c = lan.addr(3);
+    const QByteArray a = lab.flatAddr(1), b = lab.flatAddr(2), c = lab.flatAddr(3);
     expectWire(seen, "^[0-9A-F]{6}\\|ACK\\|BCT\\|Lab\\|ann\\|$", a, "255.255.255.255");
     expectWire(seen, "^[0-9A-F]{6}\\|ACK\\|DCT\\|Lab\\|ann\\|$", a, c);
     expectWire(seen, "^[0-9A-F]{6}\\|ACK\\|DCT\\|Lab\\|bob\\|$", b, c);

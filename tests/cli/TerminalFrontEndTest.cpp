@@ -34,7 +34,7 @@ protected:
             m_settings, seams, m_options, [this](const QByteArray &b) { m_out += b; },
             [this](const QByteArray &b) { m_err += b; });
         m_front->start();
-        pumpEvents(60);
+        EXPECT_TRUE(testwait::drainEvents());
     }
 
     MessagingEngine &engine() { return m_front->engine(); }
@@ -68,8 +68,7 @@ TEST_F(Terminal, OptionsHoldForTheRunOnly)
     EXPECT_EQ(engine().ActiveChannel(), "Lab");
     EXPECT_EQ(engine().ChannelBox().items(), QList<QByteArray>{"Sales"});
     m_front->takeLine("/quit");
-    pumpEvents(60);
-    EXPECT_TRUE(m_front->isShutDown());
+    EXPECT_TRUE(testwait::waitFor([this] { return m_front->isShutDown(); }));
     QFile file(m_settings.Path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray saved = file.readAll();
@@ -83,7 +82,8 @@ TEST_F(Terminal, PrintsTranscriptEntriesAsLinesWithoutControlCharacters)
     engine().HandleDatagram("111111|MSG|hello\r\nworld\x1B[2J|", loopbackHost(11));
     m_front->takeLine("/all");
     m_front->takeLine("bye|now");
-    pumpEvents(60);
+    // The user list is printed a moment after the change that asked for it.
+    EXPECT_TRUE(testwait::waitFor([this] { return m_out.contains("users: ann*\n"); }));
     EXPECT_TRUE(m_out.contains("ann> hello\n     world?[2J\n")) << m_out.data();
     EXPECT_TRUE(m_out.contains("ann< bye\n     now\n")) << m_out.data();
     EXPECT_TRUE(m_out.contains("users: ann*\n")) << m_out.data();
@@ -97,9 +97,8 @@ TEST_F(Terminal, EachLineGoesToTheUsersSelectedWhenItWasTyped)
     m_front->takeLine("for ann");
     m_front->takeLine("/to bob,nobody");
     m_front->takeLine("for bob");
-    pumpEvents(200);
-    const auto toAnn = peer(1).collect();
-    const auto toBob = peer(2).collect();
+    const auto toAnn = peer(1).untilMarker();
+    const auto toBob = peer(2).untilMarker();
     ASSERT_EQ(toAnn.size(), 1);
     ASSERT_EQ(toBob.size(), 1);
     EXPECT_EQ(withoutId(toAnn[0].data), "MSG|for ann|");
@@ -114,7 +113,7 @@ TEST_F(Terminal, CommandsReportChannelsAndAddresses)
     m_front->takeLine("/channels");
     m_front->takeLine("/ip ann");
     m_front->takeLine("/bogus");
-    pumpEvents(60);
+    EXPECT_TRUE(testwait::drainEvents());
     EXPECT_EQ(engine().ActiveChannel(), "Sales");
     EXPECT_TRUE(m_out.contains("channels: Sales*\n")) << m_out.data();
     EXPECT_FALSE(m_out.contains(loopbackHost(11))) << "ann was left with the old channel";

@@ -1,0 +1,54 @@
+#include "app/NameRules.h"
+
+namespace NameRules {
+
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+QByteArray TrimBlanks(const QByteArray &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && IsBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && IsBlank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QByteArray TrimTrailingBlanks(const QByteArray &text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && IsBlank(text.at(end - 1)))
+        --end;
+    return text.left(end);
+}
+
+QByteArray FoldCase(const QByteArray &name)
+{
+    QByteArray folded = name;
+    for (char &c : folded) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+            c = static_cast<char>(u + 0x20);
+        else if (u == 0x8A || u == 0x8C || u == 0x8E) // Š Œ Ž
+            c = static_cast<char>(u + 0x10);
+        else if (u == 0x9F) // Ÿ
+            c = static_cast<char>(0xFF);
+    }
+    return folded;
+}
+
+QByteArray FoldAscii(const QByteArray &name)
+{
+    QByteArray folded = name;
+    for (char &c : folded) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return folded;
+}
+
+} // namespace NameRules

@@ -34,6 +34,14 @@ void paintBackground(QWidget &widget, quint32 bbggrr)
     widget.setFont(windowFont());
 }
 
+void paintField(QWidget &field)
+{
+    QPalette palette = field.palette();
+    palette.setColor(QPalette::Base, color(kFieldColor));
+    palette.setColor(QPalette::Button, color(kFieldColor));
+    field.setPalette(palette);
+}
+
 QString text(const QByteArray &bytes)
 {
     return Cp1252::toUnicode(bytes);

@@ -31,6 +31,9 @@ QFont windowFont();
 /// Fills a widget's background with a colour and gives it the window font.
 void paintBackground(QWidget &widget, quint32 bbggrr);
 
+/// Gives an edit field, list or combo box the field colour.
+void paintField(QWidget &field);
+
 /// Network bytes (Windows-1252) as widget text, and back.
 QString text(const QByteArray &bytes);
 QByteArray bytes(const QString &text);

@@ -26,14 +26,6 @@ QLabel *label(QWidget *parent, const char *text, int x, int y)
     return l;
 }
 
-void fieldColours(QWidget &field)
-{
-    QPalette look = field.palette();
-    look.setColor(QPalette::Base, WindowLook::color(WindowLook::kFieldColor));
-    look.setColor(QPalette::Button, WindowLook::color(WindowLook::kFieldColor));
-    field.setPalette(look);
-}
-
 } // namespace
 
 TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidget *parent)
@@ -97,7 +89,7 @@ TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidge
     for (QWidget *field :
          {static_cast<QWidget *>(m_userEdit), static_cast<QWidget *>(m_interfCombo),
           static_cast<QWidget *>(m_portEdit)})
-        fieldColours(*field);
+        WindowLook::paintField(*field);
     setTabOrder(m_userEdit, m_interfCombo);
     setTabOrder(m_interfCombo, m_portEdit);
     setTabOrder(m_portEdit, m_autoStartCheck);

@@ -52,7 +52,7 @@ QImage image(const QString &name)
     return QImage(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"));
 }
 
-// A widget that takes the keyboard focus and answers the menu key with a popup.
+// A panel in the window's colour that takes the keyboard focus.
 QWidget *focusPanel(QWidget *parent)
 {
     auto *panel = new QWidget(parent);
@@ -133,10 +133,7 @@ void TMainForm::buildLayout()
     m_channelBox->setToolTip(QString::fromLatin1(kChannelHint));
     m_channelBox->setAccessibleName(QString::fromLatin1(kChannelHint));
     m_channelBox->lineEdit()->setAccessibleName(QString::fromLatin1(kChannelHint));
-    QPalette field = m_channelBox->palette();
-    field.setColor(QPalette::Base, WindowLook::color(WindowLook::kFieldColor));
-    field.setColor(QPalette::Button, WindowLook::color(WindowLook::kFieldColor));
-    m_channelBox->setPalette(field);
+    WindowLook::paintField(*m_channelBox);
     m_channelBox->lineEdit()->setContextMenuPolicy(Qt::CustomContextMenu);
 
     m_minimizeBt = new TRegionBt(m_bottomPanel);

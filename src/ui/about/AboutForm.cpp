@@ -104,9 +104,9 @@ TAboutForm::TAboutForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frame
     m_webBt = textButton(this, "Web page", QStringLiteral("Visit our home page"), 42, 173);
     m_emailBt = textButton(this, "E-mail", QStringLiteral("Send us your comments or suggestions"),
                            192, 173);
-    connect(m_webBt, &QPushButton::clicked, this, [this] { open(WebTarget()); });
-    connect(m_emailBt, &QPushButton::clicked, this, [this] { open(EmailTarget()); });
-    connect(m_donateBt, &QPushButton::clicked, this, [this] { open(DonateTarget()); });
+    connect(m_webBt, &QPushButton::clicked, this, [this] { openTarget(WebTarget()); });
+    connect(m_emailBt, &QPushButton::clicked, this, [this] { openTarget(EmailTarget()); });
+    connect(m_donateBt, &QPushButton::clicked, this, [this] { openTarget(DonateTarget()); });
 
     setTabOrder(m_webBt, m_emailBt);
     setTabOrder(m_emailBt, m_donateBt);
@@ -145,7 +145,7 @@ QUrl TAboutForm::DonateTarget()
         CodeCript::DonationLink(CodeCript::Decode(CodeCript::ProductTitle), "Donate", {}));
 }
 
-void TAboutForm::open(const QUrl &target)
+void TAboutForm::openTarget(const QUrl &target)
 {
     QCoreApplication::processEvents();
     WindowLook::linkOpener()(target);

@@ -36,7 +36,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void open(const QUrl &target);
+    void openTarget(const QUrl &target);
 
     QLabel *m_prodNameLabel;
     QLabel *m_infoLabel;

@@ -21,10 +21,16 @@ std::optional<IniDocument> IniFile::load(const QString &path, LoadError *error)
     // it, and a device such as /dev/zero would never end.
     if (!info.isFile())
         return fail(LoadError::NotAFile);
+    if (info.size() > MaxFileSize)
+        return fail(LoadError::TooLarge);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(LoadError::Unreadable);
-    const QByteArray bytes = file.read(MaxFileSize + 1);
+    // Read to the size seen (a read of the whole limit would allocate 8 MiB at every
+    // start); a file that grew since is read on, up to one byte past the limit.
+    QByteArray bytes = file.read(info.size() + 1);
+    if (bytes.size() > info.size() && file.error() == QFileDevice::NoError)
+        bytes += file.read(MaxFileSize + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError)
         return fail(LoadError::Unreadable);
     if (bytes.size() > MaxFileSize)

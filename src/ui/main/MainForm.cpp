@@ -184,6 +184,8 @@ void TMainForm::buildMenus()
     };
     m_userPopup = new QMenu(this);
     m_userPopup->setObjectName(QStringLiteral("UserPopup"));
+    // The titles name the popups for the window system, where a user's tools find them.
+    m_userPopup->setWindowTitle(QStringLiteral("User menu"));
     m_userPopup->setAccessibleName(QStringLiteral("User menu"));
     m_openchatBt = action(m_userPopup, QStringLiteral("Open chat window"),
                           QStringLiteral("open-chat"), &TMainForm::OpenchatBtClick);
@@ -197,6 +199,7 @@ void TMainForm::buildMenus()
 
     m_trayPopup = new QMenu(this);
     m_trayPopup->setObjectName(QStringLiteral("TrayPopup"));
+    m_trayPopup->setWindowTitle(QStringLiteral("Program menu"));
     m_trayPopup->setAccessibleName(QStringLiteral("Program menu"));
     m_restoreBt = action(m_trayPopup, QStringLiteral("Restore Tolvex"), QStringLiteral("restore"),
                          &TMainForm::RestoreBtClick);
@@ -212,6 +215,7 @@ void TMainForm::buildMenus()
 
     m_channPopup = new QMenu(this);
     m_channPopup->setObjectName(QStringLiteral("ChannPopup"));
+    m_channPopup->setWindowTitle(QStringLiteral("Channel menu"));
     m_channPopup->setAccessibleName(QStringLiteral("Channel menu"));
     m_deletechannBt = m_channPopup->addAction(picture(QStringLiteral("delete-channel")),
                                               QStringLiteral("Delete channel"));

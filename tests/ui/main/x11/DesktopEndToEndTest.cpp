@@ -138,13 +138,30 @@ public:
     void xdotool(const QString &args) const
     {
         tool(QStringLiteral("xdotool"), args.split(QLatin1Char(' ')));
-        QThread::msleep(150);
     }
     void type(const QString &text) const
     {
         tool(QStringLiteral("xdotool"),
              {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), text});
-        QThread::msleep(150);
+    }
+    /// Whether a visible window's name matches now.
+    bool visible(const QString &namePattern) const
+    {
+        return !tool(QStringLiteral("xdotool"),
+                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                      QStringLiteral("--name"), namePattern})
+                    .trimmed()
+                    .isEmpty();
+    }
+    /// Opens a menu with a click or key and waits until it is up (it takes the keyboard
+    /// then), or waits until a closed one is gone.
+    bool menuUp(const QString &name) const
+    {
+        return !window(QLatin1Char('^') + name + QLatin1Char('$')).isEmpty();
+    }
+    bool menuGone(const QString &name) const
+    {
+        return waitFor([&] { return !visible(QLatin1Char('^') + name + QLatin1Char('$')); });
     }
     /// The first visible window whose name matches, or 0.
     QByteArray window(const QString &namePattern, int timeoutMs = 15000) const
@@ -333,6 +350,7 @@ TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
     // The click leaves the keyboard focus on the bottom panel; Shift+Tab goes back to the list.
     screenA.xdotool(QStringLiteral("key shift+Tab End"));
     screenA.xdotool(QStringLiteral("key shift+F10"));
+    ASSERT_TRUE(screenA.menuUp(QStringLiteral("User menu")));
     screenA.xdotool(QStringLiteral("key Down Return"));
     const QByteArray chatA = screenA.window(QStringLiteral("^cid$"));
     if (chatA.isEmpty())
@@ -374,27 +392,42 @@ TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
     EXPECT_TRUE(text.contains("cid> hi ann, cid answers")) << text.constData();
     EXPECT_TRUE(text.contains("cid> <b>not bold</b> {\\rtf1 literal}")) << text.constData();
 
-    // Screenshots and their key pixels, with the transcript's selection cleared.
+    // Screenshots and their key pixels, with the transcript's selection cleared: taken
+    // again until the window shows what is checked (the repaint comes when it comes).
     screenA.xdotool(
         QStringLiteral("mousemove %1 %2 click 1").arg(chat.x() + 200).arg(chat.bottom() - 45));
     screenA.xdotool(QStringLiteral("mousemove 10 10"));
-    QImage screen = screenA.screenshot();
+    QImage screen;
+    const auto selectionShown = [&] {
+        for (int y = chat.y() + 24; y < chat.y() + 70; y += 2)
+            for (int x = chat.x() + 2; x < chat.x() + 240; x += 2)
+                if (near(screen.pixelColor(x, y), 48, 140, 198, 30))
+                    return true;
+        return false;
+    };
+    const auto selectedRow = [&] {
+        // cid's row (the second, after bea) is selected: white on blue.
+        for (int y = main.y() + 3; y < main.y() + 60; ++y)
+            if (near(screen.pixelColor(main.x() + 100, y), 128, 128, 255))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(waitFor([&] {
+        screen = screenA.screenshot();
+        return !screen.isNull() && !selectionShown() && selectedRow();
+    }));
     ASSERT_FALSE(screen.isNull());
     saveShot(screen, main, QStringLiteral("main-window"));
     saveShot(screen, chat, QStringLiteral("chat-window"));
     saveShot(screen, chat.united(main).adjusted(-10, -10, 10, 34), QStringLiteral("desktop"));
     EXPECT_TRUE(near(screen.pixelColor(main.x() + 1, main.y() + 1), 233, 233, 233));
     EXPECT_TRUE(near(screen.pixelColor(main.x() + 10, main.y() + 140), 205, 209, 220));
-    // cid's row (the second, after bea) is selected: white on blue.
-    bool selectedRow = false;
-    for (int y = main.y() + 3; y < main.y() + 60 && !selectedRow; ++y)
-        selectedRow = near(screen.pixelColor(main.x() + 100, y), 128, 128, 255);
-    EXPECT_TRUE(selectedRow);
     EXPECT_TRUE(near(screen.pixelColor(chat.x() + 200, chat.y() + 5), 233, 233, 233));
 
     // The skinned user menu.
     screenA.xdotool(
         QStringLiteral("mousemove %1 %2 click 3").arg(main.x() + 40).arg(main.y() + 100));
+    ASSERT_TRUE(screenA.menuUp(QStringLiteral("User menu")));
     // The menu covers the list once it is drawn.
     EXPECT_TRUE(waitFor([&] {
         screen = screenA.screenshot();
@@ -402,21 +435,30 @@ TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
     }));
     saveShot(screen, QRect(main.x() + 30, main.y() + 90, 200, 110), QStringLiteral("user-menu"));
     screenA.xdotool(QStringLiteral("key Escape"));
+    ASSERT_TRUE(screenA.menuGone(QStringLiteral("User menu")));
 
     // The configuration dialog and the about window, from the tray menu of the minimise
     // button.
     const QPoint minimise(main.x() + 102 + 12, main.y() + 156 + 2 + 9);
-    screenA.xdotool(QStringLiteral("mousemove %1 %2 click 3").arg(minimise.x()).arg(minimise.y()));
-    screenA.xdotool(QStringLiteral("key Down Down Return"));
+    const auto programMenu = [&](const QString &keys) {
+        ASSERT_TRUE(screenA.menuGone(QStringLiteral("Program menu")));
+        screenA.xdotool(
+            QStringLiteral("mousemove %1 %2 click 3").arg(minimise.x()).arg(minimise.y()));
+        ASSERT_TRUE(screenA.menuUp(QStringLiteral("Program menu")));
+        screenA.xdotool(QStringLiteral("key ") + keys);
+    };
+    programMenu(QStringLiteral("Down Down Return"));
     const QByteArray configA = screenA.window(QStringLiteral("^Configuration$"));
     ASSERT_FALSE(configA.isEmpty());
     const QRect config = screenA.geometry(configA);
     EXPECT_EQ(config.size(), QSize(194, 276));
     screenA.xdotool(QStringLiteral("mousemove %1 %2").arg(config.x() + 5).arg(config.y() + 5));
     screenA.xdotool(QStringLiteral("windowfocus --sync ") + QString::fromLatin1(configA));
-    screen = screenA.screenshot();
+    EXPECT_TRUE(waitFor([&] {
+        screen = screenA.screenshot();
+        return near(screen.pixelColor(config.x() + 3, config.y() + 3), 233, 233, 233);
+    }));
     saveShot(screen, config, QStringLiteral("configuration"));
-    EXPECT_TRUE(near(screen.pixelColor(config.x() + 3, config.y() + 3), 233, 233, 233));
     const qsizetype beforeConfig = cid.output().size();
     screenA.xdotool(QStringLiteral("key Escape"));
     // Closing the dialog took ann off line and on line again: cid sees it leave and return.
@@ -428,26 +470,27 @@ TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
                out.indexOf("joined: ann") > out.indexOf("left: ann");
     })) << cid.output().mid(beforeConfig).constData();
 
-    screenA.xdotool(QStringLiteral("mousemove %1 %2 click 3").arg(minimise.x()).arg(minimise.y()));
-    screenA.xdotool(QStringLiteral("key Down Down Down Down Return"));
+    programMenu(QStringLiteral("Down Down Down Down Return"));
     const QByteArray aboutA = screenA.window(QStringLiteral("^About\\.\\.\\.$"));
     ASSERT_FALSE(aboutA.isEmpty());
     const QRect about = screenA.geometry(aboutA);
     EXPECT_EQ(about.size(), QSize(365, 200));
     screenA.xdotool(QStringLiteral("mousemove %1 %2").arg(about.x() + 200).arg(about.y() + 190));
     screenA.xdotool(QStringLiteral("windowfocus --sync ") + QString::fromLatin1(aboutA));
-    screen = screenA.screenshot();
+    EXPECT_TRUE(waitFor([&] {
+        screen = screenA.screenshot();
+        return near(screen.pixelColor(about.x() + 3, about.bottom() - 3), 235, 235, 235);
+    }));
     saveShot(screen, about, QStringLiteral("about"));
-    EXPECT_TRUE(near(screen.pixelColor(about.x() + 3, about.bottom() - 3), 235, 235, 235));
     screenA.xdotool(QStringLiteral("key Escape"));
+    ASSERT_TRUE(waitFor([&] { return !screenA.visible(QStringLiteral("^About\\.\\.\\.$")); }));
 
     // The tray icon is in trayer's notification area of both screens.
     saveShot(screenA.screenshot(), QRect(1024 - 130, 768 - 30, 130, 30), QStringLiteral("tray"));
 
     // Exit from the tray menu: ann's leave notice reaches cid.
     const qsizetype before = cid.output().size();
-    screenA.xdotool(QStringLiteral("mousemove %1 %2 click 3").arg(minimise.x()).arg(minimise.y()));
-    screenA.xdotool(QStringLiteral("key Down Down Down Return"));
+    programMenu(QStringLiteral("Down Down Down Return"));
     EXPECT_TRUE(ann.process().waitForFinished(10000));
     EXPECT_EQ(ann.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(ann.process().exitCode(), 0) << ann.process().readAllStandardError().constData();

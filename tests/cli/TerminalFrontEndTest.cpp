@@ -23,11 +23,7 @@ protected:
                        "Channel0=Sales\nSelected=Sales\n");
         file.close();
         m_broadcasts = std::make_unique<UdpProbe>(loopbackHost(3), m_port);
-        EngineSeams seams;
-        seams.Clock = [] { return QDateTime::currentDateTime(); };
-        seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", loopbackHost(2)}; };
-        seams.NetworkConnected = [] { return true; };
-        seams.BroadcastAddr = loopbackHost(3);
+        const EngineSeams seams = loopbackSeams();
         m_options.name = "me|you";
         m_options.channel = "Lab";
         m_front = std::make_unique<TerminalFrontEnd>(

@@ -24,11 +24,7 @@ protected:
                        "\n[Channels]\nChannel0=Main\nChannel1=Sales\nSelected=Sales\n");
         file.close();
         m_broadcasts = std::make_unique<UdpProbe>(loopbackHost(3), m_port);
-        EngineSeams seams;
-        seams.Clock = [] { return QDateTime::currentDateTime(); };
-        seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", loopbackHost(2)}; };
-        seams.NetworkConnected = [] { return true; };
-        seams.BroadcastAddr = loopbackHost(3);
+        const EngineSeams seams = loopbackSeams();
         // The file's port (1) would reach nobody: the option's must hold all along.
         options.port = QByteArray::number(m_port);
         m_front = std::make_unique<TerminalFrontEnd>(

@@ -15,12 +15,8 @@ EngineFixture::EngineFixture()
     m_now = QDateTime(QDate(2026, 3, 2), QTime(12, 0));
     m_broadcastProbe = std::make_unique<UdpProbe>(broadcastAddr(), m_port);
 
-    EngineSeams seams;
+    EngineSeams seams = loopbackSeams();
     seams.Clock = [this] { return m_now; };
-    seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", ownAddr()}; };
-    seams.NetworkConnected = [] { return true; };
-    // Nothing leaves loopback: "broadcasts" go to the probe.
-    seams.BroadcastAddr = broadcastAddr();
     seams.NewPeerSocket = [this] {
         return m_newPeerSocket ? m_newPeerSocket() : std::make_unique<TWSocket>();
     };
@@ -87,4 +83,15 @@ QList<QByteArray> EngineFixture::sentToPeer(int i)
 QByteArray withoutId(const QByteArray &datagram)
 {
     return datagram.mid(7);
+}
+
+EngineSeams loopbackSeams()
+{
+    EngineSeams seams;
+    seams.Clock = [] { return QDateTime::currentDateTime(); };
+    seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", loopbackHost(2)}; };
+    seams.NetworkConnected = [] { return true; };
+    // Nothing leaves loopback: "broadcasts" go to whatever listens on host 3.
+    seams.BroadcastAddr = loopbackHost(3);
+    return seams;
 }

@@ -55,5 +55,10 @@ protected:
     std::unique_ptr<MessagingEngine> m_engine;
 };
 
+/// Seams that keep an engine on loopback host 2, with its broadcasts going to host 3: the
+/// host's addresses, a network connection and the system's clock (tests that move the clock
+/// replace it).
+EngineSeams loopbackSeams();
+
 /// The part of a datagram after its packet identifier and separator.
 QByteArray withoutId(const QByteArray &datagram);

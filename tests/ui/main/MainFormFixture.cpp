@@ -52,10 +52,8 @@ void MainFormFixture::writeSettings(const QByteArray &extra)
 TMainForm &MainFormFixture::start()
 {
     TMainForm::Seams seams;
+    seams.engine = loopbackSeams();
     seams.engine.Clock = [this] { return m_now; };
-    seams.engine.LocalIPList = [] { return QByteArrayList{"127.0.0.1", ownAddr()}; };
-    seams.engine.NetworkConnected = [] { return true; };
-    seams.engine.BroadcastAddr = broadcastAddr();
     seams.trayHost = std::make_unique<StandInTray>(m_trayAvailable);
     seams.messageBox = [this](EngineWindows::Box kind, const QByteArray &text) {
         m_boxes.append(text);

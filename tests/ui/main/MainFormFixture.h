@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UdpProbe.h"
+#include "EngineFixture.h"
 #include "app/Support.h"
 #include "common/TestEnv.h"
 #include "ui/main/MainForm.h"

@@ -129,9 +129,7 @@ TEST_F(MainFormTest, MessageBoxesShowNetworkTextAsPlainText)
     writeSettings();
     // Real boxes this time: only the dialogs are answered by the test.
     TMainForm::Seams seams;
-    seams.engine.LocalIPList = [] { return QByteArrayList{"127.0.0.1", ownAddr()}; };
-    seams.engine.NetworkConnected = [] { return true; };
-    seams.engine.BroadcastAddr = broadcastAddr();
+    seams.engine = loopbackSeams();
     seams.runDialog = [](QWidget &dialog) { dialog.close(); };
     TMainForm form(m_settings, std::move(seams));
     QString shown;

@@ -1,7 +1,7 @@
 // The end of a session closes the desktop program as "Exit" does: SIGTERM, SIGINT and
 // SIGHUP each make it broadcast its leave notice and save its settings, on a namespace LAN
 // with a terminal peer that watches.
-#include "app/CodeCript.h"
+#include "../DesktopHome.h"
 #include "common/Netns.h"
 #include "common/TestEnv.h"
 
@@ -15,24 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString settingsFile(const QString &home)
-{
-    const QString folder = home + QStringLiteral("/.config/") +
-                           QString::fromLatin1(CodeCript::Decode(CodeCript::OuterFolderName)) +
-                           QLatin1Char('/') +
-                           QString::fromLatin1(CodeCript::Decode(CodeCript::DisplayName));
-    QDir().mkpath(folder);
-    return folder + QStringLiteral("/tolvex.ini");
-}
-
-void writeSettings(const QString &home, const QByteArray &name, const QByteArray &addr)
-{
-    QFile ini(settingsFile(home));
-    ini.open(QIODevice::WriteOnly);
-    ini.write("[Tolvex]\nVersion=010001\n[Server]\nPort=5040\nInterface=" + addr +
-              "\n[User]\nName=" + name + "\n[Channels]\nChannel0=Main\nSelected=Main\n");
-}
 
 QProcessEnvironment environment(const QString &home)
 {
@@ -72,8 +54,8 @@ TEST_P(SessionEndTest, LeavesTheNetworkAndSavesBeforeItEnds)
     QTemporaryDir homes;
     const QString annHome = homes.filePath(QStringLiteral("ann"));
     const QString cidHome = homes.filePath(QStringLiteral("cid"));
-    writeSettings(annHome, "ann", "10.74.2.1");
-    writeSettings(cidHome, "cid", "10.74.2.2");
+    writeDesktopSettings(annHome, "ann", "10.74.2.1");
+    writeDesktopSettings(cidHome, "cid", "10.74.2.2");
     const QString bin = qEnvironmentVariable("TOLVEX_BINARY_DIR");
 
     QProcess cid;
@@ -96,7 +78,7 @@ TEST_P(SessionEndTest, LeavesTheNetworkAndSavesBeforeItEnds)
     ASSERT_TRUE(ann.waitForFinished(10000));
     EXPECT_EQ(ann.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(ann.exitCode(), 0);
-    QFile saved(settingsFile(annHome));
+    QFile saved(desktopSettingsFile(annHome));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     // Written at the end: the save adds what the hand-written file lacked.
     EXPECT_TRUE(saved.readAll().contains("AutoAdd=1"));

@@ -2,7 +2,7 @@
 // X server of its own (Xvfb with trayer as notification area). The test drives one desktop
 // copy as a user would, with xdotool, checks what the terminal peer received and what the
 // transcript shows of its answer, and keeps screenshots of every window in the build folder.
-#include "app/CodeCript.h"
+#include "../DesktopHome.h"
 #include "common/Netns.h"
 #include "common/TestEnv.h"
 
@@ -257,22 +257,6 @@ void saveShot(const QImage &screen, const QRect &area, const QString &name)
     screen.copy(area).save(shotFolder() + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
-// A current settings file for a desktop or terminal copy, so that no first-run window opens.
-void writeSettings(const QString &home, const QByteArray &name, const QByteArray &addr)
-{
-    const QString folder = home + QStringLiteral("/.config/") +
-                           QString::fromLatin1(CodeCript::Decode(CodeCript::OuterFolderName)) +
-                           QLatin1Char('/') +
-                           QString::fromLatin1(CodeCript::Decode(CodeCript::DisplayName));
-    QDir().mkpath(folder);
-    for (const char *file : {"tolvex.ini", "tolvex-cli.ini"}) {
-        QFile ini(folder + QLatin1Char('/') + QString::fromLatin1(file));
-        ini.open(QIODevice::WriteOnly);
-        ini.write("[Tolvex]\nVersion=010001\n[Server]\nPort=5040\nInterface=" + addr +
-                  "\n[User]\nName=" + name + "\n[Channels]\nChannel0=Main\nSelected=Main\n");
-    }
-}
-
 QProcessEnvironment hostEnvironment(QProcessEnvironment env, const QString &home)
 {
     env.insert(QStringLiteral("HOME"), home);
@@ -308,8 +292,8 @@ TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
     }
     QTemporaryDir homes;
     for (int i = 0; i < hosts.size(); ++i)
-        writeSettings(homes.filePath(QString::fromLatin1(hosts[i])), hosts[i],
-                      "10.74.1." + QByteArray::number(i + 1));
+        writeDesktopSettings(homes.filePath(QString::fromLatin1(hosts[i])), hosts[i],
+                             "10.74.1." + QByteArray::number(i + 1));
     const auto home = [&](const QByteArray &host) {
         return homes.filePath(QString::fromLatin1(host));
     };

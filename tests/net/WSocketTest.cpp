@@ -283,26 +283,35 @@ TEST(WSocketDatagramTest, OversizedDatagramIsDiscardedWholeWithMessageTooLong)
     EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"short", "end"})); // no tail of the long one
 }
 
-TEST(WSocketDatagramTest, LargeSendLeavesAsBlockSizedDatagrams)
+TEST(WSocketDatagramTest, EachSendLeavesAsOneDatagramAndAnOverlongOneIsRefused)
 {
     Receiver rx;
+    rx.bufferSize = 65536;
     const QByteArray port = rx.listen();
     TWSocket tx;
+    QList<int> errors;
+    tx.OnError = [&](TCustomWSocket *s) { errors << s->LastError(); };
     openSender(tx, port);
     QByteArray data(3000, '\0');
     for (int i = 0; i < data.size(); ++i)
         data[i] = char(i % 251);
     EXPECT_EQ(tx.SendText(data), 3000);
+    EXPECT_EQ(tx.SendText(QByteArray(1461, 'x')), 1461);
     EXPECT_TRUE(tx.AllDataSent());
+    // One byte more than a UDP datagram holds: refused, and nothing of it is queued.
+    EXPECT_EQ(tx.SendText(QByteArray(65508, 'L')), -1);
+    EXPECT_EQ(errors, QList<int>{10040});
+    EXPECT_TRUE(tx.AllDataSent());
+    EXPECT_EQ(tx.State(), wsConnected);
+    EXPECT_EQ(tx.SendText(QByteArray(65507, 'M')), 65507);
     ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 3; }));
-    EXPECT_EQ(rx.datagrams[0].size(), 1460);
-    EXPECT_EQ(rx.datagrams[1].size(), 1460);
-    EXPECT_EQ(rx.datagrams[2].size(), 80);
-    EXPECT_EQ(rx.datagrams.join(), data);
+    EXPECT_EQ(rx.datagrams[0], data);
+    EXPECT_EQ(rx.datagrams[1], QByteArray(1461, 'x'));
+    EXPECT_EQ(rx.datagrams[2], QByteArray(65507, 'M'));
 }
 
 // The seam: SendChunk fails with 10035 while refusing, as a full send buffer would.
-TEST(WSocketDatagramTest, SendsQueuedWhileRefusedLeaveAsOneDatagram)
+TEST(WSocketDatagramTest, SendsQueuedWhileRefusedLeaveOneDatagramEach)
 {
     Receiver rx;
     const QByteArray port = rx.listen();
@@ -314,8 +323,8 @@ TEST(WSocketDatagramTest, SendsQueuedWhileRefusedLeaveAsOneDatagram)
     testwait::runRounds(20); // the socket stays writable, so its notifier keeps firing
     EXPECT_EQ(tx.dataSent, 0);
     tx.socket.refuseWith = 0;
-    ASSERT_TRUE(waitFor([&] { return tx.dataSent == 1 && rx.datagrams.size() == 1; }));
-    EXPECT_EQ(rx.datagrams.first(), QByteArray(100, 'a') + QByteArray(100, 'b'));
+    ASSERT_TRUE(waitFor([&] { return tx.dataSent == 1 && rx.datagrams.size() == 2; }));
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{QByteArray(100, 'a'), QByteArray(100, 'b')}));
     EXPECT_TRUE(tx.socket.AllDataSent());
     EXPECT_TRUE(testwait::drainEvents());
     EXPECT_EQ(tx.dataSent, 1);
@@ -763,6 +772,7 @@ TEST(WSocketReentryTest, HandlersMayDestroyOrAbortTheirOwnSocket)
     }
     {
         Receiver rx;
+        rx.bufferSize = 4096; // the 3000 bytes leave as one datagram
         const QByteArray port = rx.listen();
         auto *s = new TWSocket;
         QPointer<TWSocket> guard(s);
@@ -841,8 +851,8 @@ TEST(WSocketDatagramTest, SendFailureIsReportedOnceUntilTheNextSend)
 
     tx.socket.refuseWith = 0;
     EXPECT_EQ(tx.socket.SendText("next"), 4);
-    EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
-    EXPECT_EQ(rx.datagrams.value(0), "lostnext");
+    EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 2; }));
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"lost", "next"}));
     EXPECT_TRUE(waitFor([&] { return tx.dataSent == 1; }));
 }
 

@@ -254,6 +254,29 @@ TEST(WSocketDatagramTest, DatagramReadAheadGoesToTheNextReaderButNotPastAClose)
     EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "three", "five"}));
 }
 
+TEST(WSocketDatagramTest, AFloodIsHandedOverInSlicesWithTheRestOfTheThreadInBetween)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    constexpr int kWaiting = 120; // all of them fit in the receive buffer
+    TWSocket tx;
+    openSender(tx, port);
+    for (int i = 0; i < kWaiting; ++i)
+        tx.SendText(QByteArray::number(i));
+    // Work posted while the first datagram is handled runs before the last one is.
+    const auto read = rx.socket.OnDataAvailable;
+    qsizetype readWhenPostedWorkRan = -1;
+    rx.socket.OnDataAvailable = [&](TCustomWSocket *s, quint16 e) {
+        if (rx.calls == 0)
+            QTimer::singleShot(0, [&] { readWhenPostedWorkRan = rx.datagrams.size(); });
+        read(s, e);
+    };
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == kWaiting; }));
+    EXPECT_GE(readWhenPostedWorkRan, 1);
+    EXPECT_LT(readWhenPostedWorkRan, kWaiting);
+    EXPECT_EQ(rx.datagrams.last(), QByteArray::number(kWaiting - 1));
+}
+
 TEST(WSocketDatagramTest, NoReceiveLoopRaisesDataAvailableOncePerNotification)
 {
     Receiver rx;

@@ -266,9 +266,10 @@ TEST(WSocketDatagramTest, AFloodIsHandedOverInSlicesWithTheRestOfTheThreadInBetw
     // Work posted while the first datagram is handled runs before the last one is.
     const auto read = rx.socket.OnDataAvailable;
     qsizetype readWhenPostedWorkRan = -1;
+    QObject context; // the work is dropped with the test should it not have run
     rx.socket.OnDataAvailable = [&](TCustomWSocket *s, quint16 e) {
         if (rx.calls == 0)
-            QTimer::singleShot(0, [&] { readWhenPostedWorkRan = rx.datagrams.size(); });
+            QTimer::singleShot(0, &context, [&] { readWhenPostedWorkRan = rx.datagrams.size(); });
         read(s, e);
     };
     ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == kWaiting; }));

@@ -3,6 +3,7 @@
 #include "app/Support.h"
 #include "platform/DisplayCheck.h"
 #include "platform/SessionEnd.h"
+#include "platform/desktop/SessionHook.h"
 #include "ui/HintStyle.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/MainLayout.h"
@@ -42,6 +43,7 @@ int main(int argc, char *argv[])
     SettingsValues settings;
     TMainForm form(settings);
     SessionEnd sessionEnd;
+    SessionHook::watchDesktopSession(sessionEnd);
     QObject::connect(&sessionEnd, &SessionEnd::requested, &form, &QWidget::close);
     QObject::connect(&form, &TMainForm::formClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

@@ -1,9 +1,14 @@
 #include "engine/Datagram.h"
 
 #include <chrono>
+#include <mutex>
 #include <random>
 
 namespace {
+
+// One generator for the process, so that a seed set by a test holds for every engine; the
+// engines of one process may run on threads of their own, so every draw takes the lock.
+std::mutex g_generatorLock;
 
 std::mt19937_64 &generator()
 {
@@ -43,7 +48,11 @@ QByteArray NewPacketId()
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::uniform_int_distribution<std::uint32_t> uniform(0, 0xFFFFFF);
-    std::uint32_t value = uniform(generator());
+    std::uint32_t value = 0;
+    {
+        const std::lock_guard lock(g_generatorLock);
+        value = uniform(generator());
+    }
     QByteArray id(7, '|');
     for (int i = 5; i >= 0; --i) {
         id[i] = kHex[value & 0xF];
@@ -54,6 +63,7 @@ QByteArray NewPacketId()
 
 void SeedPacketIds(std::uint64_t seed)
 {
+    const std::lock_guard lock(g_generatorLock);
     generator().seed(seed);
 }
 

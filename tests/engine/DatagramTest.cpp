@@ -1,7 +1,10 @@
 #include "engine/Datagram.h"
 
 #include <QSet>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 using Datagram::Cut;
 
@@ -183,6 +186,30 @@ TEST(PacketId, SameSeedSameSequenceOtherSeedOther)
     EXPECT_EQ(Datagram::NewPacketId() + Datagram::NewPacketId(), a);
     Datagram::SeedPacketIds(8);
     EXPECT_NE(Datagram::NewPacketId() + Datagram::NewPacketId(), a);
+}
+
+TEST(PacketId, TwoThreadsShareTheSeededSequence)
+{
+    // Engines may run on threads of their own: concurrent draws must neither corrupt the
+    // generator nor repeat a value, so together they take exactly the seeded sequence.
+    constexpr int kEach = 2000;
+    Datagram::SeedPacketIds(99);
+    std::vector<QByteArray> sequential;
+    for (int i = 0; i < 2 * kEach; ++i)
+        sequential.push_back(Datagram::NewPacketId());
+    Datagram::SeedPacketIds(99);
+    std::vector<QByteArray> a, b;
+    std::thread other([&] {
+        for (int i = 0; i < kEach; ++i)
+            b.push_back(Datagram::NewPacketId());
+    });
+    for (int i = 0; i < kEach; ++i)
+        a.push_back(Datagram::NewPacketId());
+    other.join();
+    a.insert(a.end(), b.begin(), b.end());
+    std::sort(a.begin(), a.end());
+    std::sort(sequential.begin(), sequential.end());
+    EXPECT_EQ(a, sequential);
 }
 
 } // namespace

@@ -156,8 +156,12 @@ void TMainForm::buildLayout()
 
     setTabOrder(m_channelBox, m_userList);
     setTabOrder(m_userList, m_bottomPanel);
-    for (QWidget *w : {static_cast<QWidget *>(m_userList), static_cast<QWidget *>(m_bottomPanel),
-                       static_cast<QWidget *>(m_channelBox->lineEdit())})
+    // The box itself gets the user's keys and focus changes (its line edit has it as focus
+    // proxy and is handed them directly, past any filter); the line edit is watched for
+    // events sent to it alone.
+    for (QWidget *w :
+         {static_cast<QWidget *>(m_userList), static_cast<QWidget *>(m_bottomPanel),
+          static_cast<QWidget *>(m_channelBox), static_cast<QWidget *>(m_channelBox->lineEdit())})
         w->installEventFilter(this);
 
     QItemSelectionModel *selection = m_engine->Users().selectionModel();
@@ -501,7 +505,7 @@ void TMainForm::openPopup(QMenu *menu, QWidget *at, const QPoint &local)
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_channelBox->lineEdit()) {
+    if (watched == m_channelBox || watched == m_channelBox->lineEdit()) {
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
             if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&

@@ -27,6 +27,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QUrl>
+#include <cstdio>
 
 // The pictures live in resource files of a static library; naming them keeps them linked.
 static void loadPictures()
@@ -561,6 +562,14 @@ void TMainForm::Attention()
 
 bool TMainForm::MessageBox(Box kind, const QByteArray &text)
 {
+    if (m_unattended) {
+        QByteArray line = text;
+        line.replace("\r\n", " ");
+        std::fprintf(stderr, "tolvex: %s\n", WindowLook::text(line).toLocal8Bit().constData());
+        std::fflush(stderr);
+        m_unattendedError = m_unattendedError || kind == Box::Error;
+        return false;
+    }
     if (m_seams.messageBox)
         return m_seams.messageBox(kind, text);
     QMessageBox box(this);

@@ -5,6 +5,7 @@
 #include "engine/TextRules.h"
 #include "platform/Autostart.h"
 #include "ui/WindowLook.h"
+#include "ui/config/CodePageGuard.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -56,6 +57,8 @@ TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidge
     m_userEdit->setObjectName(QStringLiteral("UserEdit"));
     m_userEdit->setGeometry(37, 38, 120, 21);
     m_userEdit->setAccessibleName(QStringLiteral("User name"));
+    // The name goes out as typed, or peers would list it under question marks.
+    new CodePageGuard(*m_userEdit);
 
     label(this, "Active interface", 9, 68);
     m_interfCombo = new QComboBox(this);

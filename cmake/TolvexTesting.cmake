@@ -12,8 +12,15 @@ function(tolvex_add_test name)
     add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/common/TestMain.cpp)
     string(TOUPPER "${T_APP}" app)
     target_compile_definitions(${name} PRIVATE TOLVEX_TEST_APP_${app})
+    # Only the modules the application object needs: a core-only test links QtCore alone, as
+    # the libraries it tests do (folders that use Qt Test name Qt6::Test in LIBS).
+    if(T_APP STREQUAL "widgets")
+        set(qt_libs Qt6::Widgets Qt6::Gui Qt6::Test)
+    elseif(T_APP STREQUAL "gui")
+        set(qt_libs Qt6::Gui Qt6::Test)
+    endif()
     target_link_libraries(${name} PRIVATE ${T_LIBS} tolvex_testcommon GTest::gtest GTest::gmock
-        Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Test)
+        ${qt_libs} Qt6::Core)
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 120)
     endif()

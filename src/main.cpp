@@ -3,6 +3,7 @@
 #include "app/Support.h"
 #include "platform/DisplayCheck.h"
 #include "platform/SessionEnd.h"
+#include "platform/desktop/SessionHook.h"
 #include "ui/HintStyle.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/MainLayout.h"
@@ -44,6 +45,7 @@ int main(int argc, char *argv[])
     // Ends that come from outside find nobody to answer a message box: a failure is told on
     // standard error, and the program still ends.
     SessionEnd sessionEnd;
+    SessionHook::watchDesktopSession(sessionEnd);
     QObject::connect(&sessionEnd, &SessionEnd::requested, &form, [&form] {
         form.SetUnattended();
         form.close();

@@ -3,7 +3,6 @@
 #include "app/CodeCript.h"
 #include "platform/ComputerName.h"
 #include "platform/ConfigHome.h"
-#include "platform/ScreenEdge.h"
 
 #include <QDir>
 #include <QFile>
@@ -121,9 +120,4 @@ std::optional<quint16> PortNumber(const QByteArray &port)
     if (value == 0 || value > 65535)
         return std::nullopt;
     return static_cast<quint16>(value);
-}
-
-int TaskbarTop()
-{
-    return ScreenEdge::primaryTaskbarTop();
 }

@@ -45,7 +45,3 @@ QString SettingsFilePath(const QString &executablePath);
 
 /// The port number of a port text: decimal digits only, 1 to 65535; nullopt otherwise.
 std::optional<quint16> PortNumber(const QByteArray &port);
-
-/// The line above which the main window sits: the top of a panel along the bottom of the
-/// primary screen, else the screen height.
-int TaskbarTop();

@@ -1,6 +1,6 @@
 #include "platform/SessionEnd.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
 #include <sys/socket.h>
@@ -23,11 +23,6 @@ void onSignal(int number)
 
 SessionEnd::SessionEnd(QObject *parent) : QObject(parent)
 {
-    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        // The session manager asks before it ends the session; closing then lets the leave
-        // notice out while the network is still up.
-        connect(app, &QGuiApplication::commitDataRequest, this, [this] { emit requested(0); });
-    }
     if (g_pipe[0] >= 0 ||
         ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0)
         return;

@@ -4,9 +4,10 @@
 
 class QSocketNotifier;
 
-/// Tells the event loop that the program is asked to end: SIGTERM, SIGINT or SIGHUP, or the
-/// end of the desktop session. The signal handler only writes a byte to a socket pair; the
-/// work is done on the event loop, where leaving the network and saving are safe.
+/// Tells the event loop that the program is asked to end: SIGTERM, SIGINT or SIGHUP, and the
+/// end of the desktop session where SessionHook watches it. The signal handler only writes a byte
+/// to a socket pair; the work is done on the event loop, where leaving the network and saving are
+/// safe.
 class SessionEnd final : public QObject
 {
     Q_OBJECT

@@ -3,7 +3,7 @@
 #include "app/CodeCript.h"
 #include "engine/TextRules.h"
 #include "platform/AtomicFile.h"
-#include "platform/Tone.h"
+#include "platform/desktop/Tone.h"
 #include "ui/WindowLook.h"
 #include "ui/chat/ChatHost.h"
 #include "ui/chat/ChatLook.h"

@@ -1,6 +1,6 @@
 #include "ui/components/TrayVis.h"
 
-#include "platform/TrayWatch.h"
+#include "platform/desktop/TrayWatch.h"
 #include "ui/components/TrayHost.h"
 
 #include <QApplication>

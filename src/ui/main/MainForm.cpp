@@ -5,6 +5,7 @@
 #include "app/Support.h"
 #include "net/WSocket.h"
 #include "platform/Autostart.h"
+#include "platform/desktop/ScreenEdge.h"
 #include "ui/WindowLook.h"
 #include "ui/about/AboutForm.h"
 #include "ui/chat/ChatForm.h"

@@ -1,4 +1,4 @@
-#include "platform/Tone.h"
+#include "platform/desktop/Tone.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 #include "engine/Datagram.h"
 #include "net/WSocket.h"
 #include "platform/Autostart.h"
+#include "platform/desktop/ScreenEdge.h"
 #include "ui/HintStyle.h"
 #include "ui/about/AboutForm.h"
 #include "ui/chat/ChatForm.h"

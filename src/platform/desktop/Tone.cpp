@@ -1,4 +1,4 @@
-#include "platform/Tone.h"
+#include "platform/desktop/Tone.h"
 
 #include <algorithm>
 #include <alsa/asoundlib.h>

@@ -14,3 +14,7 @@ int taskbarTop(const QRect &geometry, const QRect &available);
 int primaryTaskbarTop();
 
 } // namespace ScreenEdge
+
+/// The line above which the main window sits: the top of a panel along the bottom of the
+/// primary screen, else the screen height.
+int TaskbarTop();

@@ -1,4 +1,4 @@
-#include "platform/TrayWatch.h"
+#include "platform/desktop/TrayWatch.h"
 
 #include <QGuiApplication>
 #include <QMetaMethod>

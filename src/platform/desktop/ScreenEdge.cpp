@@ -1,4 +1,4 @@
-#include "platform/ScreenEdge.h"
+#include "platform/desktop/ScreenEdge.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -22,4 +22,9 @@ int ScreenEdge::primaryTaskbarTop()
     if (!screen)
         return 0;
     return taskbarTop(screen->geometry(), screen->availableGeometry());
+}
+
+int TaskbarTop()
+{
+    return ScreenEdge::primaryTaskbarTop();
 }

@@ -1,4 +1,4 @@
-#include "platform/ScreenEdge.h"
+#include "platform/desktop/ScreenEdge.h"
 
 #include <gtest/gtest.h>
 

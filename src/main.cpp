@@ -42,9 +42,31 @@ int main(int argc, char *argv[])
 
     SettingsValues settings;
     TMainForm form(settings);
+    // Ends that come from outside find nobody to answer a message box: a failure is told on
+    // standard error, and the program still ends.
     SessionEnd sessionEnd;
     SessionHook::watchDesktopSession(sessionEnd);
-    QObject::connect(&sessionEnd, &SessionEnd::requested, &form, &QWidget::close);
+    QObject::connect(&sessionEnd, &SessionEnd::requested, &form, [&form] {
+        form.SetUnattended();
+        form.close();
+    });
+    // Without a display there is no window to close: the engine leaves and saves on its own,
+    // without running the event loop, whose next pass the toolkit would end.
+    bool closeDone = false;
+    QObject::connect(&form, &TMainForm::formClosed, [&closeDone] { closeDone = true; });
+    DisplayCheck::onConnectionLost(
+        "tolvex: the connection to the display was lost; leaving the network and saving the "
+        "settings before the end",
+        [&form, &closeDone] {
+            form.SetUnattended();
+            if (form.Engine().IsClosed() && !closeDone) {
+                // Lost while an end was leaving the network, before its save.
+                std::fputs("tolvex: the settings may not have been saved\n", stderr);
+                return 1;
+            }
+            form.Engine().FormClose();
+            return form.UnattendedErrorReported() ? 1 : 0;
+        });
     QObject::connect(&form, &TMainForm::formClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (form.ShowOnStart())
@@ -56,5 +78,6 @@ int main(int argc, char *argv[])
             std::fflush(stdout);
         });
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    return status == 0 && form.UnattendedErrorReported() ? 1 : status;
 }

@@ -229,6 +229,25 @@ void IniDocument::eraseSection(const QByteArray &section)
         rebuildSectionIndex();
 }
 
+void IniDocument::eraseKeys(const QByteArray &section)
+{
+    const QByteArray folded = foldName(oneLine(section));
+    for (Section &candidate : m_sections) {
+        if (foldName(candidate.name) != folded)
+            continue;
+        QList<Line> body;
+        for (Line &line : candidate.body) {
+            if (line.key.isEmpty())
+                body.append(std::move(line));
+        }
+        candidate.body.clear();
+        candidate.keyIndex.clear();
+        candidate.keyLines.clear();
+        for (Line &line : body)
+            addLine(candidate, std::move(line));
+    }
+}
+
 std::optional<int> IniDocument::parseInteger(const QByteArray &text)
 {
     qsizetype pos = 0;

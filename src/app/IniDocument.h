@@ -52,6 +52,10 @@ public:
     /// Removes every section of that name with all its lines.
     void eraseSection(const QByteArray &section);
 
+    /// Removes the keys of every section of that name; its header, comments and other lines
+    /// stay.
+    void eraseKeys(const QByteArray &section);
+
     /// A whole text as a 32-bit integer: optional sign, then decimal digits or "0x"/"0X" and
     /// up to eight hexadecimal digits; nullopt for anything else or a value out of range.
     static std::optional<int> parseInteger(const QByteArray &text);

@@ -44,21 +44,28 @@ ChannelSettings readChannels(const IniDocument &doc)
         if (!name.isEmpty())
             result.channels.append(name);
     }
-    if (result.channels.isEmpty()) {
-        result.channels.append(CodeCript::Decode(CodeCript::DefaultChannel));
-        result.selected = 0;
-    } else {
-        const QByteArray wanted =
-            NameRules::FoldCase(doc.readString(ChannelsSection, "Selected", {}));
+    const auto find = [&result](const QByteArray &name) {
+        const QByteArray wanted = NameRules::FoldCase(name);
         for (qsizetype i = 0; i < result.channels.size(); ++i) {
-            if (NameRules::FoldCase(result.channels[i]) == wanted) {
-                result.selected = static_cast<int>(i);
-                break;
-            }
+            if (NameRules::FoldCase(result.channels[i]) == wanted)
+                return static_cast<int>(i);
+        }
+        return -1;
+    };
+    if (!result.channels.isEmpty())
+        result.selected = find(doc.readString(ChannelsSection, "Selected", {}));
+    // No channel selected would mean an empty one, which every peer ignores: the copy would
+    // be invisible. It takes the default channel instead, added when the list lacks it, as
+    // an emptied channel box does.
+    if (result.selected < 0) {
+        const QByteArray fallback = CodeCript::Decode(CodeCript::DefaultChannel);
+        result.selected = find(fallback);
+        if (result.selected < 0) {
+            result.channels.append(fallback);
+            result.selected = static_cast<int>(result.channels.size() - 1);
         }
     }
-    if (result.selected >= 0)
-        result.text = result.channels[result.selected];
+    result.text = result.channels[result.selected];
     // Only names still in the list count; the numbering ends at the first missing key.
     QSet<QString> listed;
     for (const QByteArray &name : result.channels)
@@ -88,6 +95,17 @@ void writeSettings(IniDocument &doc, const SettingsValues &values, const Channel
         doc.writeString(ChannelsSection, channelKey(i), channels.channels[i]);
     for (qsizetype i = 0; i < channels.heard.size(); ++i)
         doc.writeString(ChannelsSection, heardKey(i), channels.heard[i]);
+}
+
+// What a version reset keeps of a stored file: the administrator's locks, sections this
+// version does not know (a newer version's) and comments. The sections this version writes
+// lose their keys, so that no key of another version's layout lingers in them.
+IniDocument resetDocument(IniDocument doc)
+{
+    for (const QByteArray &section : {versionSection(), ServerSection, UserSection})
+        doc.eraseKeys(section);
+    doc.eraseSection(ChannelsSection);
+    return doc;
 }
 
 QString tooLargeMessage(const QString &path)
@@ -149,12 +167,13 @@ LoadedSettings LoadSettings(SettingsValues &values, const SettingsHooks &hooks)
     if (loaded.firstRun && hooks.firstRun)
         hooks.firstRun();
     if (version != SettingsFormatVersion) {
-        // Written from scratch rather than deleted and rewritten: the result is the same, but
-        // a refused write leaves the old file instead of none. A file that could not be read
-        // was never seen, so it is not wiped either.
+        // Written in one step rather than deleted and rewritten: a refused write leaves the
+        // old file instead of none. A file that could not be read was never seen, so it is
+        // not wiped either.
         loaded.versionReset = true;
-        writeFile(values, loaded.channels, stored ? std::optional(IniDocument()) : std::nullopt,
-                  loadError, hooks.reportError);
+        writeFile(values, loaded.channels,
+                  stored ? std::optional(resetDocument(*stored)) : std::nullopt, loadError,
+                  hooks.reportError);
     }
     return loaded;
 }

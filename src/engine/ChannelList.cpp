@@ -17,7 +17,7 @@ QVariant ChannelList::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= count())
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return Cp1252::toUnicode(m_items.at(index.row()));
+        return Cp1252::toDisplay(m_items.at(index.row()));
     return {};
 }
 

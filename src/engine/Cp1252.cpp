@@ -22,6 +22,27 @@ char encodeOne(char16_t c)
     return '?';
 }
 
+bool holds(char32_t c)
+{
+    return c == U'?' || (c <= 0xFFFF && encodeOne(char16_t(c)) != '?');
+}
+
+// Calls f with each character of text and its length in UTF-16 units (2 for a surrogate
+// pair, 1 for anything else, a lone surrogate included).
+template <typename F>
+void forEachCharacter(const QString &text, F f)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            f(QChar::surrogateToUcs4(c, text.at(i + 1)), i, 2);
+            ++i;
+        } else {
+            f(char32_t(c.unicode()), i, 1);
+        }
+    }
+}
+
 } // namespace
 
 namespace Cp1252 {
@@ -33,6 +54,16 @@ QString toUnicode(const QByteArray &bytes)
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
         *out++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+    }
+    return text;
+}
+
+QString toDisplay(const QByteArray &bytes)
+{
+    QString text = toUnicode(bytes);
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control && c != u'\r' && c != u'\n')
+            c = u'?';
     }
     return text;
 }
@@ -51,6 +82,28 @@ QByteArray fromUnicode(const QString &text)
         bytes.append(encodeOne(c.unicode()));
     }
     return bytes;
+}
+
+QString unheld(const QString &text)
+{
+    QString found;
+    forEachCharacter(text, [&](char32_t c, qsizetype at, qsizetype length) {
+        const QString character = text.mid(at, length);
+        if (!holds(c) && !found.contains(character))
+            found += character;
+    });
+    return found;
+}
+
+QString withoutUnheld(const QString &text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    forEachCharacter(text, [&](char32_t c, qsizetype at, qsizetype length) {
+        if (holds(c))
+            kept += text.mid(at, length);
+    });
+    return kept;
 }
 
 } // namespace Cp1252

@@ -46,7 +46,7 @@ QVariant UserList::data(const QModelIndex &index, int role) const
     const TUser *user = at(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return Cp1252::toUnicode(user->Name);
+        return Cp1252::toDisplay(user->Name);
     case AddrRole:
         return QString::fromLatin1(user->Addr);
     case ColorRole:

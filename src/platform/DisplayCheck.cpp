@@ -9,15 +9,39 @@ namespace {
 
 QByteArray g_line;
 QtMessageHandler g_previous = nullptr;
+QByteArray g_lostLine;
+std::function<int()> g_finish;
+
+void say(const QByteArray &line)
+{
+    std::fprintf(stderr, "%s\n", line.constData());
+    std::fflush(stderr);
+}
 
 void onMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
+    // The X11 plugin says this and then calls exit(), which would skip the leave notice and
+    // the save. Any pass through the event loop while finishing says it again, and the
+    // plugin's exit() would follow: that end is told as what it is.
+    if (g_finish && message.startsWith(QLatin1String("The X11 connection broke"))) {
+        static bool finishing = false;
+        if (finishing) {
+            say("tolvex: ended before the settings could be saved");
+            ::_exit(1);
+        }
+        finishing = true;
+        say(g_lostLine);
+        const int status = g_finish();
+        std::fflush(stdout);
+        std::fflush(stderr);
+        // Nothing of the toolkit can be taken down cleanly without its display.
+        ::_exit(status);
+    }
     // The platform plugin's failure is fatal inside the toolkit: say it our way and stop
     // before the abort.
     if (type == QtFatalMsg && (message.contains(QLatin1String("platform plugin")) ||
                                message.contains(QLatin1String("connect to display")))) {
-        std::fprintf(stderr, "%s\n", g_line.constData());
-        std::fflush(stderr);
+        say(g_line);
         ::_exit(1);
     }
     if (g_previous)
@@ -46,6 +70,12 @@ void explainFatalPlatformFailure(const QByteArray &line)
 {
     g_line = line;
     g_previous = qInstallMessageHandler(onMessage);
+}
+
+void onConnectionLost(const QByteArray &line, std::function<int()> finish)
+{
+    g_lostLine = line;
+    g_finish = std::move(finish);
 }
 
 } // namespace DisplayCheck

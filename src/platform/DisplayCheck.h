@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <functional>
 
 /// Whether a graphical program can start here, asked before the toolkit would abort.
 namespace DisplayCheck {
@@ -17,5 +18,12 @@ void preferX11();
 /// Turns the toolkit's fatal "no platform plugin" failure into the given line on standard
 /// error and exit status 1, instead of an abort with a core dump.
 void explainFatalPlatformFailure(const QByteArray &line);
+
+/// When the toolkit reports that the connection to the X server broke (it ends the process
+/// right after saying so), runs finish instead and ends the process with the status finish
+/// returns. finish runs inside the toolkit's event handling and must not run the event loop
+/// or show anything; the toolkit's own line is replaced by line on standard error. Needs
+/// explainFatalPlatformFailure first.
+void onConnectionLost(const QByteArray &line, std::function<int()> finish);
 
 } // namespace DisplayCheck

@@ -44,7 +44,7 @@ void paintField(QWidget &field)
 
 QString text(const QByteArray &bytes)
 {
-    return Cp1252::toUnicode(bytes);
+    return Cp1252::toDisplay(bytes);
 }
 
 QByteArray bytes(const QString &text)

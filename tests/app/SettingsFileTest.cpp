@@ -113,26 +113,45 @@ TEST_F(SettingsFileTest, CurrentVersionIsReadWithoutRewriting)
     EXPECT_FALSE(loaded.restrictions.channelsLocked);
 }
 
-TEST_F(SettingsFileTest, OtherVersionIsReadThenWrittenAnewWithoutForeignKeys)
+TEST_F(SettingsFileTest, OtherVersionIsWrittenAnewKeepingLocksUnknownSectionsAndComments)
 {
-    writeFile("[Tolvex]\nVersion=010000\n"
-              "[Server]\nPort=7000\nObsolete=1\n"
+    writeFile("; written by the administrator\n"
+              "[Tolvex]\nVersion=010000\n"
+              "[Server]\n; the office port\nPort=7000\nObsolete=1\n"
               "[User]\nName=bob\n"
               "[Channels]\nChannel0=Ops\nAutoAdd=2\n"
-              "[Restrictions]\nChannels=1\n");
+              "[Restrictions]\nChannels=1\n"
+              "[Future]\nColour=blue\n");
     const LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
 
     EXPECT_EQ(m_firstRuns, 0);
     EXPECT_FALSE(loaded.firstRun);
     EXPECT_TRUE(loaded.versionReset);
-    // The lock read from the old file holds for this run although the file loses it.
     EXPECT_TRUE(loaded.restrictions.channelsLocked);
     EXPECT_TRUE(m_values.AutoAdd);
-    EXPECT_EQ(loaded.channels.text, QByteArray()) << "no Selected key, no selection";
-    EXPECT_EQ(readFile(), QByteArray("[Tolvex]\nVersion=010001\n\n"
-                                     "[Server]\nPort=7000\n\n"
-                                     "[User]\nName=bob\n\n"
-                                     "[Channels]\nSelected=\nAutoAdd=1\nChannel0=Ops\n"));
+    // No Selected key: the default channel, added to the list, rather than none at all.
+    EXPECT_EQ(loaded.channels.text, QByteArray("Main"));
+    EXPECT_EQ(loaded.channels.channels, (QList<QByteArray>{"Ops", "Main"}));
+    EXPECT_EQ(readFile(), QByteArray("; written by the administrator\n"
+                                     "[Tolvex]\nVersion=010001\n"
+                                     "[Server]\n; the office port\nPort=7000\n"
+                                     "[User]\nName=bob\n"
+                                     "[Restrictions]\nChannels=1\n"
+                                     "[Future]\nColour=blue\n\n"
+                                     "[Channels]\nSelected=Main\nAutoAdd=1\n"
+                                     "Channel0=Ops\nChannel1=Main\n"));
+}
+
+TEST_F(SettingsFileTest, LocksOfAFileWithoutVersionHoldFromTheSecondStartOn)
+{
+    writeFile("[User]\nName=adm\n[Restrictions]\nConfiguration=1\nChannels=1\n");
+    LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
+    EXPECT_TRUE(loaded.firstRun);
+    loaded = LoadSettings(m_values, recordingHooks());
+    EXPECT_FALSE(loaded.versionReset);
+    EXPECT_TRUE(loaded.restrictions.configurationLocked);
+    EXPECT_TRUE(loaded.restrictions.channelsLocked);
+    EXPECT_EQ(m_values.UserName, QByteArray("adm"));
 }
 
 TEST_F(SettingsFileTest, ChannelsStopAtFirstMissingNumberAndSaveRenumbers)
@@ -141,9 +160,10 @@ TEST_F(SettingsFileTest, ChannelsStopAtFirstMissingNumberAndSaveRenumbers)
               "[Channels]\nChannel0=lobby\nChannel1=\nChannel2=lobby\nChannel4=hidden\n"
               "Channel7=stale\nSelected=elsewhere\n");
     LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
-    EXPECT_EQ(loaded.channels.channels, (QList<QByteArray>{"lobby", "lobby"}));
-    EXPECT_EQ(loaded.channels.selected, -1);
-    EXPECT_EQ(loaded.channels.text, QByteArray());
+    // "elsewhere" is not listed: the default channel is selected and added.
+    EXPECT_EQ(loaded.channels.channels, (QList<QByteArray>{"lobby", "lobby", "Main"}));
+    EXPECT_EQ(loaded.channels.selected, 2);
+    EXPECT_EQ(loaded.channels.text, QByteArray("Main"));
 
     m_values.Interface = "10.1.1.1";
     loaded.channels.channels.append("new");
@@ -154,7 +174,8 @@ TEST_F(SettingsFileTest, ChannelsStopAtFirstMissingNumberAndSaveRenumbers)
                                      "[Server]\nPort=5040\nInterface=10.1.1.1\n\n"
                                      "[User]\nName=desk-7\n\n"
                                      "[Channels]\nSelected=typed\nAutoAdd=1\n"
-                                     "Channel0=lobby\nChannel1=lobby\nChannel2=new\n"));
+                                     "Channel0=lobby\nChannel1=lobby\nChannel2=Main\n"
+                                     "Channel3=new\n"));
 }
 
 TEST_F(SettingsFileTest, SaveKeepsForeignKeysLocksAndStoredInterface)
@@ -304,7 +325,8 @@ TEST_F(SettingsFileTest, MalformedFilesLoadWithDefaults)
     loaded = LoadSettings(m_values);
     EXPECT_EQ(m_values.Port, QByteArray("1"));
     EXPECT_EQ(m_values.UserName, QByteArray(2047, 'n'));
-    EXPECT_EQ(loaded.channels.channels, QList<QByteArray>{"a"});
+    // No Selected key: the default channel is added after the first "a".
+    EXPECT_EQ(loaded.channels.channels, (QList<QByteArray>{"a", "Main"}));
 }
 
 } // namespace

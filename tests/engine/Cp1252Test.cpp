@@ -35,3 +35,22 @@ TEST(Cp1252, ZeroBytesAndEmptyTextSurvive)
     EXPECT_TRUE(Cp1252::toUnicode(QByteArray()).isEmpty());
     EXPECT_EQ(Cp1252::toUnicode(QByteArray("a\0b", 3)).size(), 3);
 }
+
+TEST(Cp1252, ControlCharactersAndUndefinedBytesShowAsQuestionMarksButLineBreaksStay)
+{
+    EXPECT_EQ(Cp1252::toDisplay("a\x81"
+                                "b\x9d\x01\t\x7f"
+                                "c\r\nd\x80"),
+              QString::fromUtf8("a?b????c\r\nd\u20ac"));
+    EXPECT_EQ(Cp1252::toDisplay(QByteArray("x\0y", 3)), QStringLiteral("x?y"));
+}
+
+TEST(Cp1252, FindsAndLeavesOutWhatItCannotHold)
+{
+    const QString typed = QString::fromUtf8("Привет 😀 caf\u00e9 \u20ac? П");
+    EXPECT_EQ(Cp1252::unheld(typed), QString::fromUtf8("Привет😀"));
+    EXPECT_EQ(Cp1252::withoutUnheld(typed), QString::fromUtf8("  caf\u00e9 \u20ac? "));
+    EXPECT_TRUE(Cp1252::unheld(QString::fromUtf8("\u0081 plain \u0178")).isEmpty());
+    EXPECT_EQ(Cp1252::withoutUnheld(QString(QChar(0xD800)) + QLatin1Char('a')),
+              QStringLiteral("a"));
+}

@@ -12,6 +12,7 @@
 #include "ui/chat/Transcript.h"
 #include "ui/components/ImageBt.h"
 #include "ui/components/XPMenu.h"
+#include "ui/config/CodePageGuard.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -157,6 +158,8 @@ void TChatForm::buildControls()
     m_sendEdit->setMaxLength(kSendEditMaxLength);
     setFieldColors(*m_sendEdit);
     m_sendEdit->installEventFilter(this);
+    // What the line shows is what goes out.
+    new CodePageGuard(*m_sendEdit);
 
     m_sendBt = new QToolButton(m_bottomPanel);
     m_sendBt->setObjectName(QStringLiteral("SendBt"));

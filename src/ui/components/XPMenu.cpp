@@ -13,6 +13,9 @@ using namespace MenuColors;
 
 namespace {
 
+// How far a popup caption starts into its text area (the item drawing's own inset).
+constexpr int kCaptionInset = 5;
+
 // The item's picture at its own size (the first the icon offers), at one pixel per pixel.
 QImage pictureOf(const QIcon &icon)
 {
@@ -309,6 +312,11 @@ QSize TXPMenu::MeasureMenuItem(const QStyleOptionMenuItem &option, const QSize &
         const int own = QFontMetrics(font).horizontalAdvance(shortcut);
         size.setWidth(std::max(proposed.width(), size.width() - own));
     }
+    // A popup caption is drawn 5 pixels into the text area behind a leading blank, which the
+    // rule above does not count: without them the longest caption reaches the menu's right
+    // edge. With them it ends 10 pixels before it, where shortcuts end too.
+    if (!menuBar && !item.separator)
+        size.rwidth() += kCaptionInset + QFontMetrics(font).horizontalAdvance(QLatin1Char(' '));
     return size;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/TextRules.h"
 #include "platform/Autostart.h"
 #include "ui/WindowLook.h"
+#include "ui/config/CodePageGuard.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -56,6 +58,8 @@ TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidge
     m_userEdit->setObjectName(QStringLiteral("UserEdit"));
     m_userEdit->setGeometry(37, 38, 120, 21);
     m_userEdit->setAccessibleName(QStringLiteral("User name"));
+    // The name goes out as typed, or peers would list it under question marks.
+    new CodePageGuard(*m_userEdit);
 
     label(this, "Active interface", 9, 68);
     m_interfCombo = new QComboBox(this);
@@ -70,7 +74,7 @@ TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidge
     m_portEdit->setAccessibleName(QStringLiteral("Communication port"));
     label(this, "UDP protocol", 117, 142);
 
-    label(this, "Start automatically with Windows", 9, 168);
+    label(this, "Start automatically when I log in", 9, 168);
     m_autoStartCheck = new QCheckBox(QStringLiteral("Enabled (delayed by 30\")"), this);
     m_autoStartCheck->setObjectName(QStringLiteral("AutoStartCheck"));
     // 140 pixels hold the caption in Tahoma; a wider fallback face may take the room to the
@@ -171,4 +175,20 @@ void TConfigForm::done(int result)
     // Escape and the window manager's close both end here: there is no cancel.
     FormClose();
     QDialog::done(result);
+}
+
+void TConfigForm::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // The dialog asks for a close button only, but some window managers offer minimising
+    // anyway and take the main window along: a modal dialog out of sight would leave the
+    // program without a way back. It comes back at once.
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        QTimer::singleShot(0, this, [this] {
+            if (!isMinimized())
+                return;
+            showNormal();
+            activateWindow();
+        });
+    }
 }

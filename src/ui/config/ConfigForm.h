@@ -42,6 +42,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void done(int result) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void FormCreate();

@@ -28,6 +28,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QUrl>
+#include <cstdio>
 
 // The pictures live in resource files of a static library; naming them keeps them linked.
 static void loadPictures()
@@ -157,8 +158,12 @@ void TMainForm::buildLayout()
 
     setTabOrder(m_channelBox, m_userList);
     setTabOrder(m_userList, m_bottomPanel);
-    for (QWidget *w : {static_cast<QWidget *>(m_userList), static_cast<QWidget *>(m_bottomPanel),
-                       static_cast<QWidget *>(m_channelBox->lineEdit())})
+    // The box itself gets the user's keys and focus changes (its line edit has it as focus
+    // proxy and is handed them directly, past any filter); the line edit is watched for
+    // events sent to it alone.
+    for (QWidget *w :
+         {static_cast<QWidget *>(m_userList), static_cast<QWidget *>(m_bottomPanel),
+          static_cast<QWidget *>(m_channelBox), static_cast<QWidget *>(m_channelBox->lineEdit())})
         w->installEventFilter(this);
 
     QItemSelectionModel *selection = m_engine->Users().selectionModel();
@@ -502,7 +507,7 @@ void TMainForm::openPopup(QMenu *menu, QWidget *at, const QPoint &local)
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_channelBox->lineEdit()) {
+    if (watched == m_channelBox || watched == m_channelBox->lineEdit()) {
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
             if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
@@ -558,6 +563,14 @@ void TMainForm::Attention()
 
 bool TMainForm::MessageBox(Box kind, const QByteArray &text)
 {
+    if (m_unattended) {
+        QByteArray line = text;
+        line.replace("\r\n", " ");
+        std::fprintf(stderr, "tolvex: %s\n", WindowLook::text(line).toLocal8Bit().constData());
+        std::fflush(stderr);
+        m_unattendedError = m_unattendedError || kind == Box::Error;
+        return false;
+    }
     if (m_seams.messageBox)
         return m_seams.messageBox(kind, text);
     QMessageBox box(this);

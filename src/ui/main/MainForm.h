@@ -57,6 +57,11 @@ public:
     bool ShowOnStart() const { return m_showOnStart; }
     /// Started at log-on and not yet shown.
     bool StartedHidden() const { return m_startedHidden; }
+    /// The end comes from outside (a signal, the session's end, a lost display) and nobody
+    /// may be there to answer: from now on message boxes go to standard error instead.
+    void SetUnattended() { m_unattended = true; }
+    /// A message box had to go to standard error (an error at an unattended end).
+    bool UnattendedErrorReported() const { return m_unattendedError; }
 
     UserListView *UserList() const { return m_userList; }
     QComboBox *ChannelBox() const { return m_channelBox; }
@@ -163,6 +168,8 @@ private:
     bool m_showOnStart = true;
     bool m_startedHidden = false;
     bool m_closed = false;
+    bool m_unattended = false;
+    bool m_unattendedError = false;
     bool m_inSelectItem = false;
     bool m_removingRows = false;
 };

@@ -1,0 +1,46 @@
+// The configuration dialog as the window manager and a user see it.
+#include "DesktopSuite.h"
+#include "common/EventWait.h"
+
+class ConfigDialogTest : public DesktopSuite
+{};
+
+TEST_F(ConfigDialogTest, IsAModalDialogThatOnlyClosesAndSpeaksOfLoggingIn)
+{
+    startDesktop();
+    const WId main = mainWindow();
+    ASSERT_TRUE(stack().activate(main));
+    const QRect g = stack().geometry(main);
+    // The program menu from the minimise button, then its second item.
+    stack().click(g.topLeft() + QPoint(114, 167), 3);
+    stack().key(QStringLiteral("Down Down Return"));
+    const WId dialog = stack().waitForWindow(QStringLiteral("^Configuration$"));
+    ASSERT_NE(dialog, 0u);
+    shot(QStringLiteral("configuration-dialog"));
+
+    // Asked for: a title and a close button only (Motif hints: move, resize, close; border,
+    // title, menu), at a size that cannot change.
+    EXPECT_TRUE(stack()
+                    .property(dialog, QStringLiteral("_MOTIF_WM_HINTS"))
+                    .endsWith("= 0x3, 0x26, 0x1e, 0x0, 0x0"));
+    const QByteArray allowed = stack().property(dialog, QStringLiteral("_NET_WM_ALLOWED_ACTIONS"));
+    EXPECT_TRUE(allowed.contains("_NET_WM_ACTION_CLOSE")) << allowed.constData();
+    EXPECT_FALSE(allowed.contains("_NET_WM_ACTION_MAXIMIZE")) << allowed.constData();
+    EXPECT_TRUE(stack().netWmState(dialog).contains(QStringLiteral("_NET_WM_STATE_MODAL")));
+    // openbox offers minimising all the same (taking the main window along): the dialog
+    // comes back at once, so that the program is never left out of sight and modal.
+    stack().xdotool({QStringLiteral("windowminimize"), QString::number(dialog)});
+    testwait::waitFor([] { return false; }, 1000);
+    EXPECT_TRUE(testwait::waitFor(
+        [&] { return stack().wmState(dialog) == desktop::WmState::Normal; }, 5000));
+    EXPECT_EQ(stack().wmState(main), desktop::WmState::Normal);
+
+    const QList<desktop::AccessibleNode> tree = stack().accessibleTree(QStringLiteral("Tolvex"));
+    const auto labelled = [&](const QString &text) {
+        return std::any_of(tree.begin(), tree.end(), [&](const desktop::AccessibleNode &n) {
+            return n.role == QLatin1String("label") && n.name == text;
+        });
+    };
+    EXPECT_TRUE(labelled(QStringLiteral("Start automatically when I log in"))) << dump(tree);
+    EXPECT_FALSE(labelled(QStringLiteral("Start automatically with Windows")));
+}

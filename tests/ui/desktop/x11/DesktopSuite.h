@@ -1,0 +1,115 @@
+#pragma once
+
+// The user-level suite: the desktop program on a desktop stack (X server, window manager,
+// panel, accessibility bus), in network namespaces with terminal peers. One stack and one
+// lab per test; the cases drive the program only through the X server and the
+// accessibility tree.
+//
+//     class MyTest : public DesktopSuite {};
+//     TEST_F(MyTest, Something) {
+//         startDesktop();                     // "ann" on host 1, on the stack's display
+//         CliCopy &bob = peer("bob");         // a terminal peer on host 2
+//         const WId main = mainWindow();      // waits until ann lists bob
+//         ...
+//     }
+
+#include "cli/netns/CliCopy.h"
+#include "common/DesktopStack.h"
+#include "common/Netns.h"
+#include "common/TestEnv.h"
+#include "ui/main/DesktopHome.h"
+
+#include <QList>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+
+class DesktopSuite : public ::testing::Test
+{
+protected:
+    using WId = desktop::WId;
+    static constexpr int kHosts = 4;
+
+    void SetUp() override
+    {
+        TOLVEX_REQUIRE_NETNS();
+        TOLVEX_REQUIRE_DESKTOP();
+        m_stack = std::make_unique<desktop::DesktopStack>(options());
+        ASSERT_TRUE(m_stack->start()) << m_stack->failure().toStdString();
+        m_lab = std::make_unique<testnet::NetLab>();
+        m_lab->addFlatLan(kHosts);
+    }
+
+    void TearDown() override
+    {
+        m_peers.clear();
+        m_desktop.reset();
+        m_lab.reset();
+        m_stack.reset();
+    }
+
+    /// The stack's options; a test may change them before SetUp.
+    virtual desktop::DesktopStack::Options options() const { return {}; }
+
+    desktop::DesktopStack &stack() { return *m_stack; }
+    testnet::NetLab &lab() { return *m_lab; }
+    desktop::Program &desktop() { return *m_desktop; }
+
+    /// Starts the desktop program as name on host 1; writeSettings false leaves its HOME
+    /// empty (a first start).
+    void startDesktop(const QList<QPair<QString, QString>> &env = {}, bool writeSettings = true,
+                      const QByteArray &name = "ann")
+    {
+        if (writeSettings)
+            writeDesktopSettings(m_lab->home("1"), name, testnet::NetLab::flatAddr(1));
+        m_desktop = std::make_unique<desktop::Program>();
+        ASSERT_TRUE(m_desktop->start(*m_lab, "1", *m_stack, env));
+    }
+
+    /// A terminal peer on the next free host, on channel Main.
+    CliCopy &peer(const QByteArray &name)
+    {
+        const int host = 2 + int(m_peers.size());
+        auto copy = std::make_unique<CliCopy>(
+            *m_lab, QByteArray::number(host),
+            QStringList{QStringLiteral("--name"), QString::fromLatin1(name),
+                        QStringLiteral("--channel"), QStringLiteral("Main"),
+                        QStringLiteral("--interface"),
+                        QString::fromLatin1(testnet::NetLab::flatAddr(host))});
+        CliCopy &ref = *copy;
+        m_peers.push_back(std::move(copy));
+        return ref;
+    }
+
+    /// The main window, once shown.
+    WId mainWindow() { return m_stack->waitForWindow(QStringLiteral("^Tolvex$")); }
+
+    /// Waits until the peer lists the desktop copy (and so the copy is on line).
+    static bool meets(CliCopy &peer, const QByteArray &name = "ann")
+    {
+        return peer.waitFor([&] { return peer.users().contains(name); }, 20000);
+    }
+
+    /// The tree as text, for a failure message.
+    static std::string dump(const QList<desktop::AccessibleNode> &tree)
+    {
+        QString text;
+        for (const desktop::AccessibleNode &n : tree)
+            text += QString(n.depth * 2, QLatin1Char(' ')) + n.role + QStringLiteral(" \"") +
+                    n.name + QStringLiteral("\" ") + n.states.join(QLatin1Char(',')) +
+                    QLatin1Char('\n');
+        return text.toStdString();
+    }
+
+    /// A screenshot of the whole screen saved under name, for a failing case.
+    void shot(const QString &name)
+    {
+        desktop::DesktopStack::saveShot(m_stack->screenshot(), {}, name);
+    }
+
+private:
+    std::unique_ptr<desktop::DesktopStack> m_stack;
+    std::unique_ptr<testnet::NetLab> m_lab;
+    std::unique_ptr<desktop::Program> m_desktop;
+    std::vector<std::unique_ptr<CliCopy>> m_peers;
+};

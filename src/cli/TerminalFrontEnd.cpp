@@ -35,6 +35,9 @@ constexpr char kCommandHelp[] =
 // brings is over, not once per row.
 constexpr int kUserListDelayMs = 20;
 
+// How often the configured interface is looked for; the engine itself looks once a tick.
+constexpr int kInterfaceWatchMs = 1000;
+
 } // namespace
 
 QByteArray TerminalFrontEnd::CommandHelp()
@@ -76,6 +79,18 @@ TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &
     });
     connect(m_engine.get(), &MessagingEngine::activeChannelChanged, this,
             [this](const QByteArray &channel) { say("channel: " + display(channel)); });
+    // A copy whose address went away goes quiet; the user hears why, once, and once more
+    // when it is back.
+    connect(m_engine.get(), &MessagingEngine::interfacePresenceChanged, this,
+            [this](bool present, const QByteArray &interface) {
+                say(present ? "the network interface " + display(interface) + " is back"
+                            : "the network interface " + display(interface) +
+                                  " is gone: nothing is sent or received until it is back");
+            });
+    m_interfaceWatch = new QTimer(this);
+    m_interfaceWatch->setInterval(kInterfaceWatchMs);
+    connect(m_interfaceWatch, &QTimer::timeout, m_engine.get(), &MessagingEngine::CheckInterface);
+    m_interfaceWatch->start();
 }
 
 TerminalFrontEnd::~TerminalFrontEnd()
@@ -378,6 +393,9 @@ bool TerminalFrontEnd::MessageBox(Box kind, const QByteArray &text)
 {
     QByteArray shown = text;
     shown.replace("\r\n", " ");
+    // The line says "error: " already.
+    if (kind == Box::Error && shown.startsWith("Error: "))
+        shown.remove(0, 7);
     say((kind == Box::Error ? "error: " : "") + display(shown));
     return false;
 }

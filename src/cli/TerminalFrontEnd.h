@@ -13,6 +13,7 @@
 
 class MessagingEngine;
 class QSocketNotifier;
+class QTimer;
 struct ChannelSettings;
 struct EngineSeams;
 
@@ -115,6 +116,7 @@ private:
     QList<QByteArray> m_changes;
     QHash<quint64, QByteArray> m_beforeReset;
     QSocketNotifier *m_input = nullptr;
+    QTimer *m_interfaceWatch = nullptr;
     int m_inputFd = -1;
     bool m_inputEnded = false;
     QByteArray m_partial;

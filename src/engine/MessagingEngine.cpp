@@ -17,12 +17,16 @@
 #include <QItemSelectionModel>
 #include <QThread>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 // A leave notice that cannot get out (no route, interface gone) must not hold the program
 // at exit for ever.
 constexpr int kLeaveWaitLimitMs = 2000;
+
+// The receiver's port is bound by another socket.
+constexpr int kAddressInUse = 10048;
 
 QByteArray defaultChannel()
 {
@@ -121,6 +125,7 @@ bool MessagingEngine::event(QEvent *event)
         QueueMessage(static_cast<DeferredEvent *>(event)->text());
         return true;
     case DeferredEvent::Attention:
+        m_attentionPending = false;
         m_windows.Attention();
         return true;
     default:
@@ -283,12 +288,14 @@ void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArra
             if (!user || (m_appActive && m_users.selectionModel()->hasSelection()))
                 return;
             m_users.selectOnly(m_users.rowOf(user));
-            post(DeferredEvent::Attention);
+            // One signal answers every message that came before it was given.
+            if (!std::exchange(m_attentionPending, true))
+                post(DeferredEvent::Attention);
         } else if (command == "ACK") {
             if (fields.size() >= 2)
                 autoAddChannel(fields.at(1), senderAddr);
             if (!fields.isEmpty() && Datagram::UpperAscii(fields.at(0)) == "BCT")
-                post(DeferredEvent::SendDirect, 1, user->Id);
+                postAnswer(user->Id);
         } else if (command == "EXT") {
             RemoveUser(m_users.rowOf(user));
         }
@@ -303,10 +310,20 @@ void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArra
             return;
         TUser *user = AddUser(senderAddr, fields.at(2), parts->id);
         if (Datagram::UpperAscii(fields.at(0)) == "BCT")
-            post(DeferredEvent::SendDirect, 1, user->Id);
+            postAnswer(user->Id);
     } else {
         autoAddChannel(channel, senderAddr);
     }
+}
+
+void MessagingEngine::postAnswer(quint64 peer)
+{
+    // The answer that is on its way also answers every announcement heard before it
+    // leaves: a flood of them from one address posts one answer, not one each.
+    if (m_answerPending.contains(peer))
+        return;
+    m_answerPending.insert(peer);
+    post(DeferredEvent::SendDirect, 1, peer);
 }
 
 void MessagingEngine::autoAddChannel(const QByteArray &channel, const QByteArray &source)
@@ -449,6 +466,7 @@ void MessagingEngine::AliveTimerTimer()
         post(DeferredEvent::Announce);
         return;
     }
+    CheckInterface();
     CheckReceiver();
     if (m_users.isEmpty()) {
         post(DeferredEvent::Announce);
@@ -480,6 +498,21 @@ void MessagingEngine::ExpireSilentUsers()
     gone.clear();
     if (many)
         MemoryRelease::releaseFreed();
+}
+
+void MessagingEngine::CheckInterface()
+{
+    if (m_closed || m_settings.Interface.isEmpty())
+        return;
+    const QByteArray addr = resolveInterface(nullptr);
+    const bool present =
+        !addr.isEmpty() && (!m_seams.InterfaceIndexOf || m_seams.InterfaceIndexOf(addr) > 0);
+    const std::optional<bool> before = std::exchange(m_interfacePresent, present);
+    if (!before || *before == present)
+        return;
+    emit interfacePresenceChanged(present, m_settings.Interface);
+    if (present && !m_closed)
+        CheckReceiver();
 }
 
 void MessagingEngine::CheckReceiver()
@@ -588,7 +621,11 @@ void MessagingEngine::OpenReceiver(bool report)
                             ? m_seams.InterfaceIndexOf(m_interfaceAddr)
                             : 0;
     m_receiverAddr = m_interfaceAddr;
-    if (code > 0) {
+    if (code == kAddressInUse) {
+        showError("port " + m_settings.Port.trimmed() +
+                  " is already in use (another copy running?); this copy stays off line "
+                  "until the port is free");
+    } else if (code > 0) {
         m_windows.MessageBox(EngineWindows::Box::Error, "Error: " + SocketErrorDesc(code) +
                                                             " (Code " + QByteArray::number(code) +
                                                             ")");
@@ -601,6 +638,11 @@ void MessagingEngine::Announce()
         return;
     if (m_wsocketRecv->State() != wsConnected)
         OpenReceiver(false);
+    // A copy that cannot hear (its port taken by another copy) would be listed by every
+    // peer without ever answering, and its leave notice would drop the copy that holds the
+    // port: it stays silent until its receiver opens.
+    if (m_wsocketRecv->State() != wsConnected)
+        return;
     if (m_settings.UserName.isEmpty() || !canSend() || !networkConnected())
         return;
     const QByteArray channel = m_activeChannel;
@@ -643,10 +685,9 @@ void MessagingEngine::ReloadListClick()
 // ---------------------------------------------------------------------------------------
 // Sending
 
-MessagingEngine::SendOutcome
-MessagingEngine::SendThrough(const std::function<TWSocket *()> &socket,
-                             const std::function<void(TWSocket &)> &configure,
-                             const std::function<QByteArray()> &compose)
+MessagingEngine::SendOutcome MessagingEngine::SendThrough(
+    const std::function<TWSocket *()> &socket, const QByteArray &destination,
+    const std::function<void(TWSocket &)> &configure, const std::function<QByteArray()> &compose)
 {
     // A port or interface that cannot work is never handed to the socket, which would take
     // a name to the name service.
@@ -655,10 +696,18 @@ MessagingEngine::SendThrough(const std::function<TWSocket *()> &socket,
         return SendOutcome::GaveUp;
     TWSocket *s = socket();
     try {
-        if (s->State() == wsConnected)
-            s->Abort();
-        configure(*s);
-        s->Connect();
+        // A datagram still queued behind a would-block is on its way: a socket set up for
+        // the same destination goes on as it is, the new datagram behind it, instead of
+        // being aborted with it.
+        const bool keep = s->State() == wsConnected && !s->AllDataSent() &&
+                          s->Addr() == destination && s->Port() == m_settings.Port.trimmed() &&
+                          s->LocalAddr() == m_interfaceAddr;
+        if (!keep) {
+            if (s->State() == wsConnected)
+                s->Abort();
+            configure(*s);
+            s->Connect();
+        }
     } catch (const std::exception &) {
         abortQuietly(*s);
         return SendOutcome::GaveUp;
@@ -686,7 +735,7 @@ MessagingEngine::SendThrough(const std::function<TWSocket *()> &socket,
 
 MessagingEngine::SendOutcome MessagingEngine::Broadcast(const std::function<QByteArray()> &compose)
 {
-    return SendThrough([this] { return m_wsocketBcast; },
+    return SendThrough([this] { return m_wsocketBcast; }, m_seams.BroadcastAddr,
                        [this](TWSocket &s) {
                            s.SetProto("udp");
                            s.SetPort(m_settings.Port);
@@ -703,6 +752,7 @@ MessagingEngine::SendToPeer(quint64 peer, const std::function<QByteArray(const T
     const auto record = [this, peer] { return m_users.findById(peer); };
     if (!record())
         return SendOutcome::Gone;
+    const QByteArray destination = record()->Addr;
     return SendThrough(
         [this, &record]() -> TWSocket * {
             TUser *user = record();
@@ -717,6 +767,7 @@ MessagingEngine::SendToPeer(quint64 peer, const std::function<QByteArray(const T
             }
             return user->Socket.get();
         },
+        destination,
         [this, &record](TWSocket &s) {
             s.SetProto("udp");
             s.SetLineEcho(false);
@@ -748,7 +799,14 @@ void MessagingEngine::QueueMessage(const QByteArray &text)
 {
     if (m_closed)
         return;
-    const QByteArray body = Datagram::MessageBody(text);
+    // The one rule for every front-end: no control character but tab and line breaks
+    // reaches the wire, whatever was typed or piped.
+    const QByteArray clean = TextRules::WithoutControls(text);
+    if (clean.isEmpty()) {
+        m_windows.ClearSendEdit();
+        return;
+    }
+    const QByteArray body = Datagram::MessageBody(clean);
     // The transcript shows what the peers get.
     const QByteArray sent = body.mid(4, body.size() - 5);
     // Recipients are named by identity: a window that runs the event loop while it shows a
@@ -773,6 +831,8 @@ void MessagingEngine::SendDirect(int what, quint64 peer)
     if (m_closed)
         return;
     if (what == 1) {
+        // From here on a new announcement needs an answer of its own.
+        m_answerPending.remove(peer);
         if (!m_users.findById(peer))
             return;
         const QByteArray channel = m_activeChannel;

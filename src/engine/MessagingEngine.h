@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -143,6 +144,10 @@ public:
     /// After the configuration dialog: the receiver reopened with the new values (a missing
     /// address reported), the timer at its 30-second pace, and an announcement at once.
     void ResumeOnline();
+    /// Looks whether the configured interface's address is on some device of this computer
+    /// and raises interfacePresenceChanged when that changed; once it is back, the receiver
+    /// is opened again at once. Every tick looks too; a front-end may look more often.
+    void CheckInterface();
 
     // ---- outbound ----
     /// Posts event 1029 with a line prepared by TextRules::PrepareChatLine.
@@ -197,6 +202,8 @@ signals:
     void aboutToSaveSettings();
     /// The active channel changed (after loading the settings or through ChannelBoxSelect).
     void activeChannelChanged(const QByteArray &channel);
+    /// The configured interface's address went away (present false) or came back.
+    void interfacePresenceChanged(bool present, const QByteArray &interface);
 
 protected:
     bool event(QEvent *event) override;
@@ -216,6 +223,8 @@ private:
     void LoadSettings();
     void SaveSettings();
     void setActiveChannel(const QByteArray &channel);
+    /// Posts event 1028 (1, peer) unless an answer to that peer is already waiting.
+    void postAnswer(quint64 peer);
     void autoAddChannel(const QByteArray &channel, const QByteArray &source);
     void forgetHeard(const QByteArray &channel);
     bool evictOldestHeard();
@@ -234,7 +243,9 @@ private:
 
     SendOutcome Broadcast(const std::function<QByteArray()> &compose);
     SendOutcome SendToPeer(quint64 peer, const std::function<QByteArray(const TUser &)> &compose);
+    /// Sends one datagram through the socket, set up by configure for destination.
     SendOutcome SendThrough(const std::function<TWSocket *()> &socket,
+                            const QByteArray &destination,
                             const std::function<void(TWSocket &)> &configure,
                             const std::function<QByteArray()> &compose);
     void WaitAllDataSent();
@@ -258,6 +269,12 @@ private:
     /// An announcement went out after the last leave notice.
     bool m_announcedSinceLeave = false;
     int m_userLimit = kDefaultUserLimit;
+    /// Peers with an answer (event 1028 with 1) posted and not yet handled.
+    QSet<quint64> m_answerPending;
+    /// Event 1030 posted and not yet handled.
+    bool m_attentionPending = false;
+    /// Whether the configured interface's address was on a device when last looked at.
+    std::optional<bool> m_interfacePresent;
     QByteArray m_interfaceAddr;
     /// Device index that held the interface address when the receiver opened; 0 unknown.
     int m_receiverIfIndex = 0;

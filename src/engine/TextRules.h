@@ -19,6 +19,11 @@ QByteArray TrimTrailingBlanks(const QByteArray &text);
 /// one field.
 QByteArray SeparatorToDash(QByteArray text);
 
+/// What a typed message may carry on the wire: every control character (bytes below 32
+/// and 127) is removed except tab and the CR LF pairs that stand for line breaks; a NUL
+/// would end the text at every receiver, and the others are terminal commands or noise.
+QByteArray WithoutControls(const QByteArray &text);
+
 /// A typed chat line as it is handed to the engine: trailing blanks removed, cut to
 /// kMaxTypedLine characters, every "|" turned into CR LF. Empty when nothing is left to send.
 QByteArray PrepareChatLine(const QByteArray &typed);

@@ -7,6 +7,16 @@
 
 using namespace wsocket;
 
+namespace {
+
+// The proxy ended the connection (or reset it) before its final reply: refusals of some
+// servers look like this, and a caller waiting for the connect result must hear of it.
+constexpr int SocksClosedDuringNegotiation = 20018;
+constexpr char SocksClosedText[] = "the socks server closed the connection during the negotiation";
+constexpr int WouldBlock = 10035;
+
+} // namespace
+
 TCustomSocksWSocket::TCustomSocksWSocket(QObject *AOwner) : TCustomWSocket(AOwner) {}
 
 void TCustomSocksWSocket::ResetToDefaults()
@@ -195,6 +205,18 @@ void TCustomSocksWSocket::socksError(int Code, const QByteArray &Text)
     InternalClose(true, quint16(Code));
 }
 
+void TCustomSocksWSocket::proxyHungUp()
+{
+    if (m_socks.state() == TSocksProtocol::Authenticating) {
+        const QPointer<TCustomSocksWSocket> alive(this);
+        const quint64 gen = m_generation;
+        FireSocksAuthState(socksAuthFailure);
+        if (!alive || gen != m_generation)
+            return;
+    }
+    socksError(SocksClosedDuringNegotiation, SocksClosedText);
+}
+
 bool TCustomSocksWSocket::FireDataAvailable(quint16 ErrCode)
 {
     if (m_socks.state() == TSocksProtocol::Idle)
@@ -212,10 +234,14 @@ void TCustomSocksWSocket::readReply()
     const int n = TCustomWSocket::RawReceive(m_socks.tail(), m_socks.room(), 0);
     if (n < 0) {
         m_lastError = WSocketGetLastError();
+        if (m_lastError != WouldBlock)
+            proxyHungUp();
         return;
     }
-    if (n == 0)
-        return; // the proxy closed; the close notification follows
+    if (n == 0) {
+        proxyHungUp();
+        return;
+    }
     m_readCount += n;
     const TSocksProtocol::Outcome out = m_socks.received(n);
     const QPointer<TCustomSocksWSocket> alive(this);

@@ -7,6 +7,7 @@
 /// is inactive and every operation passes straight to the core. With a server, Connect
 /// goes to the proxy and OnSessionConnected follows the proxy's final reply; failures
 /// raise OnSocksError, then OnSessionConnected with the same code, then close the socket.
+/// A proxy that hangs up before its final reply is such a failure (20018).
 class TCustomSocksWSocket : public TCustomWSocket
 {
 public:
@@ -53,6 +54,8 @@ protected:
 private:
     bool changeAllowed(const char *What);
     void socksError(int Code, const QByteArray &Text);
+    /// The proxy closed or reset the connection before its final reply.
+    void proxyHungUp();
     void abandonProxyConnect();
     void sendRequest(const QByteArray &Request);
     void sendUsercodeRequest();

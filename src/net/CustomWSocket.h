@@ -72,7 +72,9 @@ public:
     /// discarded whole and the read fails with 10040.
     virtual int ReceiveFrom(void *Buffer, int BufferSize, TSockAddrIn &From, int &FromLen);
     /// Queues and tries to send; OnDataSent follows from the event loop once all is sent.
-    /// Returns Len (0 for Len <= 0), or -1 when the socket is not connected.
+    /// On a datagram socket each call is one datagram, whatever waits before it, and one
+    /// longer than a UDP datagram can be fails with 10040 and queues nothing. Returns Len
+    /// (0 for Len <= 0), or -1 when the socket is not connected or the datagram too long.
     virtual int Send(const void *Data, int Len);
     /// One datagram to Dest, not queued.
     virtual int SendTo(const TSockAddrIn &Dest, int DestLen, const void *Data, int Len);

@@ -3,6 +3,7 @@
 #include "net/WSocketResolve.h"
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cstring>
 
 namespace {
@@ -169,8 +170,10 @@ TSocksProtocol::Outcome TSocksProtocol::socks5Reply()
     }
     if (m_count < 5)
         return {};
+    // Address types: 1 IPv4, 3 a name, 4 IPv6 (a proxy that reached the target over IPv6
+    // reports its own IPv6 address).
     const int type = at(3);
-    const int length = type == 1 ? 10 : type == 3 ? at(4) + 7 : 5;
+    const int length = type == 1 ? 10 : type == 3 ? at(4) + 7 : type == 4 ? 22 : 5;
     m_needed = length;
     if (m_count < length)
         return {};
@@ -180,6 +183,10 @@ TSocksProtocol::Outcome TSocksProtocol::socks5Reply()
         m_boundAddr = WSocketAddrToText(addr);
     } else if (type == 3) {
         m_boundAddr = QByteArray(m_buffer + 5, at(4));
+    } else if (type == 4) {
+        char text[INET6_ADDRSTRLEN] = {};
+        ::inet_ntop(AF_INET6, m_buffer + 4, text, sizeof text);
+        m_boundAddr = text;
     } else {
         return fail(20011, "address type not supported");
     }

@@ -8,11 +8,20 @@
 
 using namespace wsocket;
 
+namespace {
+
+// Datagrams one read notification hands over at most: a flood that outruns the reader
+// would otherwise keep the loop here for as long as it lasts, and nothing else of the
+// thread (input, timers, posted work) would run. The rest waits for the next notification.
+constexpr int MaxDatagramsPerNotification = 64;
+
+} // namespace
+
 void TCustomWSocket::ReceiveLoop(quint16 ErrCode, TWSocketOptions Options)
 {
     const quint64 gen = m_generation;
     const QPointer<TCustomWSocket> alive(this);
-    for (;;) {
+    for (int handed = 1;; ++handed) {
         m_lastError = 0;
         m_readArmed = false;
         try {
@@ -43,6 +52,9 @@ void TCustomWSocket::ReceiveLoop(quint16 ErrCode, TWSocketOptions Options)
             break;
         int pending = 0;
         if (m_socketType == DatagramSocket) {
+            // Nothing is read ahead here, so the socket stays readable for the next turn.
+            if (handed >= MaxDatagramsPerNotification)
+                break;
             pending = readAhead();
         } else if (ioctl(m_hSocket, FIONREAD, &pending) != 0) {
             m_lastError = recordErrno();

@@ -15,6 +15,10 @@ namespace {
 // Errors after which a send can never succeed on this opening.
 constexpr int FatalSendErrors[] = {10022, 10038, 10053, 10054, 10057};
 
+// The largest UDP payload over IPv4: 65535 less the IPv4 and UDP headers.
+constexpr int MaxDatagramBytes = 65535 - 20 - 8;
+constexpr int MessageTooLong = 10040;
+
 } // namespace
 
 // ---- sending ----
@@ -28,6 +32,18 @@ void TCustomWSocket::QueueData(const char *Data, int Len)
 {
     if (Len <= 0 || !Data)
         return;
+    if (m_socketType != StreamSocket) {
+        // One send is one datagram: it gets a block of its own, and nothing is ever put
+        // behind it. Only an emptied block that can hold it is used again.
+        TBuffer *last = m_sendQueue.empty() ? nullptr : m_sendQueue.back().get();
+        if (!last || last->WritePos() != 0 || last->BlockSize() < Len) {
+            m_sendQueue.push_back(std::make_unique<TBuffer>(std::max(m_sendBlockSize, Len)));
+            last = m_sendQueue.back().get();
+        }
+        last->Write(Data, Len);
+        m_allSent = false;
+        return;
+    }
     if (m_sendQueue.empty())
         m_sendQueue.push_back(std::make_unique<TBuffer>(m_sendBlockSize));
     TBuffer *block = m_sendQueue.back().get();
@@ -81,7 +97,10 @@ void TCustomWSocket::TryToSend()
                 updateNotifiers();
                 return;
             }
-            if (r > 0) {
+            if (r > 0 && m_socketType != StreamSocket) {
+                // A datagram leaves whole or not at all.
+                block.Remove(count);
+            } else if (r > 0) {
                 block.Remove(r);
                 if (r < count)
                     break;
@@ -165,6 +184,12 @@ int TCustomWSocket::Send(const void *Data, int Len)
 {
     if (m_state != wsConnected && m_state != wsSocksConnected) {
         WSocketSetLastError(10057);
+        ReportSocketError("Send");
+        return -1;
+    }
+    // Queued, it would block every datagram behind it; refused, nothing changes.
+    if (m_socketType == DatagramSocket && Len > MaxDatagramBytes) {
+        WSocketSetLastError(MessageTooLong);
         ReportSocketError("Send");
         return -1;
     }

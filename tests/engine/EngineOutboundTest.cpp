@@ -40,6 +40,27 @@ private:
     std::function<void()> m_whileConnecting;
 };
 
+/// A peer socket whose sends would block while *refusing is set, as a full send buffer
+/// makes them: what it is given waits in its queue.
+class RefusingSocket final : public TWSocket
+{
+public:
+    explicit RefusingSocket(const bool *refusing) : m_refusing(refusing) {}
+
+protected:
+    int SendChunk(const char *Data, int Len) override
+    {
+        if (*m_refusing) {
+            WSocketSetLastError(10035);
+            return -1;
+        }
+        return TWSocket::SendChunk(Data, Len);
+    }
+
+private:
+    const bool *m_refusing;
+};
+
 class Outbound : public EngineFixture
 {
 protected:
@@ -174,6 +195,41 @@ TEST_F(Outbound, LongLineFullOfSeparatorsStaysReadable)
     ASSERT_EQ(got.size(), 1) << "one datagram, not a second one made of the tail";
     EXPECT_LE(got[0].size(), Datagram::kMaxSize);
     EXPECT_TRUE(got[0].endsWith("\r\n|"));
+}
+
+TEST_F(Outbound, ControlCharactersOtherThanTabAndLineBreaksNeverReachTheWire)
+{
+    addPeer(1, "ann");
+    selectAll();
+    m_engine->PostQueueMessage(QByteArray("a\0b\x01"
+                                          "c\td\r\ne\x1b[1m\rf\ng\x7f"
+                                          "h",
+                                          20));
+    m_engine->PostQueueMessage(QByteArray("\0\x07", 2)); // nothing is left to send
+    const QList<QByteArray> got = sentToPeer(1);
+    ASSERT_EQ(got.size(), 1);
+    EXPECT_EQ(withoutId(got[0]), "MSG|abc\td\r\ne[1mfgh|");
+    ASSERT_EQ(m_windows.transcript.size(), 1);
+    EXPECT_EQ(m_windows.transcript[0].text, "abc\td\r\ne[1mfgh");
+    EXPECT_EQ(m_windows.sendEditCleared, 2);
+}
+
+// The seam stands in for a send buffer that is full (a rate-limited link).
+TEST_F(Outbound, DatagramWaitingBehindAFullSendBufferIsNotDroppedByTheNextSend)
+{
+    bool refusing = false;
+    m_newPeerSocket = [&refusing] { return std::make_unique<RefusingSocket>(&refusing); };
+    addPeer(1, "ann");
+    selectAll();
+    refusing = true;
+    hearFromPeer(1, "0A0A0A|ACK|BCT|Sales|ann|"); // the answer waits in ann's socket
+    testwait::runRounds(20);                      // not settle(): the writable socket keeps waking
+    m_engine->QueueMessage("hello");              // the line goes through the same socket
+    refusing = false;
+    const QList<QByteArray> got = sentToPeer(1);
+    ASSERT_EQ(got.size(), 2);
+    EXPECT_TRUE(withoutId(got[0]).startsWith("ACK|DCT|Sales|")) << got[0].data();
+    EXPECT_EQ(withoutId(got[1]), "MSG|hello|");
 }
 
 TEST_F(Outbound, LineWhoseSocketCannotOpenWaitsForTheNextCompletedSend)

@@ -177,15 +177,31 @@ TEST_F(PresenceOffline, OnlyLoopbackReportsTheNetworkErrorAtTheFirstTickOnly)
     EXPECT_NE(engine.WSocketRecv().State(), wsConnected);
 }
 
-TEST_F(Presence, PortInUseIsReportedAtTheFirstTick)
+TEST_F(Presence, PortInUseIsReportedAtTheFirstTickAndNothingIsAnnouncedUntilItIsFree)
 {
-    UdpProbe squatter(ownAddr(), m_port);
-    ASSERT_TRUE(squatter.bound());
+    auto squatter = std::make_unique<UdpProbe>(ownAddr(), m_port);
+    ASSERT_TRUE(squatter->bound());
     m_engine->StartAliveTimer();
     m_engine->AliveTimerTimer();
     ASSERT_EQ(m_windows.boxes.size(), 1);
-    EXPECT_TRUE(m_windows.boxes[0].text.startsWith("Error: ")) << m_windows.boxes[0].text.data();
-    EXPECT_TRUE(m_windows.boxes[0].text.endsWith("(Code 10048)")) << m_windows.boxes[0].text.data();
+    EXPECT_EQ(m_windows.boxes[0].text,
+              "Error: port " + QByteArray::number(m_port) +
+                  " is already in use (another copy running?); this copy stays off line until "
+                  "the port is free");
+    // No announcement, keep-alive or leave notice on behalf of the copy that holds it.
+    settle();
+    m_engine->AliveTimerTimer();
+    settle();
+    EXPECT_TRUE(broadcasts().isEmpty());
+
+    squatter.reset();
+    m_engine->AliveTimerTimer();
+    settle();
+    EXPECT_EQ(m_engine->WSocketRecv().State(), wsConnected);
+    const QList<QByteArray> sent = broadcasts();
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_TRUE(withoutId(sent[0]).startsWith("ACK|BCT|")) << sent[0].data();
+    EXPECT_EQ(m_windows.boxes.size(), 1) << "later attempts are silent";
 }
 
 } // namespace

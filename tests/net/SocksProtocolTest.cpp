@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"5", 3, bytes({5, 7}), 20010, "command not supported"},
         ReplyCase{"5", 3, bytes({5, 8}), 20011, "address type not supported"},
         ReplyCase{"5", 3, bytes({5, 200}), 20012, "unassigned error #200"},
-        ReplyCase{"5", 3, bytes({5, 0, 0, 4, 0}), 20011, "address type not supported"},
+        ReplyCase{"5", 3, bytes({5, 0, 0, 6, 0}), 20011, "address type not supported"},
         ReplyCase{"4A", 3, bytes({0, 91, 0, 0, 0, 0, 0, 0}), 20016, "request rejected or failed"},
         ReplyCase{"4", 3, bytes({0, 0, 0, 0, 0, 0, 0, 0}), 20012, "unassigned error #0"},
         ReplyCase{"5", 0, bytes({5}), 20013, "internal error"}));
@@ -107,6 +107,21 @@ TEST(SocksProtocolTest, BoundAddressAndPendingBytesOfAFinalReply)
     EXPECT_EQ(p.takePending(buf, 8, false), 4);
     EXPECT_EQ(QByteArray(buf, 4), "data");
     EXPECT_EQ(p.pendingCount(), 0);
+
+    // An IPv6 bound address: 16 bytes, 22 in all.
+    p.begin("5", 0);
+    p.setState(TSocksProtocol::Requested);
+    QByteArray addr(16, '\0'); // 2001:db8::7
+    addr[0] = 0x20;
+    addr[1] = 0x01;
+    addr[2] = 0x0d;
+    addr[3] = char(0xb8);
+    addr[15] = 7;
+    const QByteArray v6 = bytes({5, 0, 0, 4}) + addr + bytes({0x1F, 0x91}) + "x";
+    EXPECT_EQ(feed(p, v6, int(v6.size())).What, TSocksProtocol::Outcome::Connected);
+    EXPECT_EQ(p.boundAddr(), "2001:db8::7");
+    EXPECT_EQ(p.boundPort(), "8081");
+    EXPECT_EQ(p.pendingCount(), 1);
 }
 
 TEST(SocksProtocolTest, MethodRepliesAskForTheNextRequest)

@@ -109,7 +109,7 @@ class ProxiedSessionTest : public testing::TestWithParam<ProxiedCase>
 TEST_P(ProxiedSessionTest, ConnectsThroughTheProxyAndExchangesLines)
 {
     const ProxiedCase &c = GetParam();
-    sockstest::EchoServer echo;
+    sockstest::EchoServer echo(c.server == ProxyServer::DanteToIPv6);
     START_SERVER(proxy, c.server, echo.port());
     Session s;
     s.connect(*proxy, c.level, c.target, echo.port(), c.withPassword, sockstest::Password);
@@ -137,6 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
         ProxiedCase{"Dante4", ProxyServer::Dante, "4", "127.0.0.1", false, NoAuthEvents},
         ProxiedCase{"Dante5", ProxyServer::Dante, "5", "127.0.0.1", false, NoAuthEvents},
         ProxiedCase{"Dante5ByName", ProxyServer::Dante, "5", "localhost", false, NoAuthEvents},
+        // Its reply names the IPv6 address it connected from.
+        ProxiedCase{"Dante5ToIPv6", ProxyServer::DanteToIPv6, "5", "::1", false, NoAuthEvents},
         ProxiedCase{"Dante5Password", ProxyServer::DanteWithPassword, "5", "127.0.0.1", true,
                     PasswordAccepted},
         ProxiedCase{"Microsocks5", ProxyServer::Microsocks, "5", "127.0.0.1", false, NoAuthEvents},
@@ -206,7 +208,11 @@ INSTANTIATE_TEST_SUITE_P(
                                 true, "wrong", true, "127.0.0.1", 20015,
                                 "socks authentication failed"},
                     RefusalCase{"MicrosocksTargetRefuses", ProxyServer::Microsocks, "5", false, "",
-                                false, "127.0.0.1", 20008, "connection refused"}),
+                                false, "127.0.0.1", 20008, "connection refused"},
+                    // Answers a SOCKS 4 request with two bytes of its own version and hangs up.
+                    RefusalCase{"MicrosocksHangsUpOnSocks4", ProxyServer::Microsocks, "4", false,
+                                "", true, "127.0.0.1", 20018,
+                                "the socks server closed the connection during the negotiation"}),
     [](const testing::TestParamInfo<RefusalCase> &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -53,15 +53,26 @@ quint16 freeLoopbackPort()
     return ntohs(a.sin_port);
 }
 
-EchoServer::EchoServer()
+EchoServer::EchoServer(bool ipv6)
 {
-    m_listen = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = loopback(0);
-    bind(m_listen, reinterpret_cast<sockaddr *>(&a), sizeof a);
+    if (ipv6) {
+        m_listen = socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in6 a{};
+        a.sin6_family = AF_INET6;
+        a.sin6_addr = in6addr_loopback;
+        bind(m_listen, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        socklen_t len = sizeof a;
+        getsockname(m_listen, reinterpret_cast<sockaddr *>(&a), &len);
+        m_port = ntohs(a.sin6_port);
+    } else {
+        m_listen = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a = loopback(0);
+        bind(m_listen, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        socklen_t len = sizeof a;
+        getsockname(m_listen, reinterpret_cast<sockaddr *>(&a), &len);
+        m_port = ntohs(a.sin_port);
+    }
     listen(m_listen, 16);
-    socklen_t len = sizeof a;
-    getsockname(m_listen, reinterpret_cast<sockaddr *>(&a), &len);
-    m_port = ntohs(a.sin_port);
     if (pipe(m_wake) != 0)
         m_wake[0] = m_wake[1] = -1;
     m_thread = std::thread([this] { run(); });
@@ -118,7 +129,7 @@ void EchoServer::run()
 
 ProxyServer::ProxyServer(Kind kind, quint16 allowedPort)
 {
-    const bool dante = kind == Dante || kind == DanteWithPassword;
+    const bool dante = kind == Dante || kind == DanteWithPassword || kind == DanteToIPv6;
     const QString program =
         QStandardPaths::findExecutable(dante ? "danted" : "microsocks", {"/usr/sbin", "/usr/bin"});
     if (program.isEmpty()) {
@@ -130,12 +141,15 @@ ProxyServer::ProxyServer(Kind kind, quint16 allowedPort)
     QStringList args;
     if (dante) {
         const QByteArray method = kind == DanteWithPassword ? "username" : "none";
+        const bool ipv6 = kind == DanteToIPv6;
         const QByteArray conf = "logoutput: " + (dir + "/danted.log").toUtf8() +
                                 "\n"
                                 "internal: 127.0.0.1 port = " +
                                 QByteArray::number(m_port) +
                                 "\n"
-                                "external: 127.0.0.1\n"
+                                "external: " +
+                                QByteArray(ipv6 ? "::1" : "127.0.0.1") +
+                                "\n"
                                 "clientmethod: none\n"
                                 "socksmethod: " +
                                 method +
@@ -143,8 +157,9 @@ ProxyServer::ProxyServer(Kind kind, quint16 allowedPort)
                                 "user.privileged: root\n"
                                 "user.unprivileged: nobody\n"
                                 "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"
-                                "socks pass { from: 127.0.0.0/8 to: 127.0.0.1/32 port = " +
-                                QByteArray::number(allowedPort) +
+                                "socks pass { from: 127.0.0.0/8 to: " +
+                                QByteArray(ipv6 ? "::1/128" : "127.0.0.1/32") +
+                                " port = " + QByteArray::number(allowedPort) +
                                 " protocol: tcp }\n"
                                 "socks block { from: 0.0.0.0/0 to: 0.0.0.0/0 }\n";
         writeFile(dir + "/danted.conf", conf);

@@ -21,11 +21,11 @@ inline constexpr char Password[] = "open sesame";
 /// A port that was free on 127.0.0.1 a moment ago.
 quint16 freeLoopbackPort();
 
-/// Echoes every byte back, on 127.0.0.1, from a thread of its own.
+/// Echoes every byte back, on 127.0.0.1 (or ::1), from a thread of its own.
 class EchoServer final
 {
 public:
-    EchoServer();
+    explicit EchoServer(bool ipv6 = false);
     ~EchoServer();
     EchoServer(const EchoServer &) = delete;
     EchoServer &operator=(const EchoServer &) = delete;
@@ -49,7 +49,8 @@ public:
         Dante,
         DanteWithPassword,
         Microsocks,
-        MicrosocksWithPassword
+        MicrosocksWithPassword,
+        DanteToIPv6 ///< reaches its targets over IPv6 only (::1)
     };
 
     /// Starts a server that lets clients reach 127.0.0.1:AllowedPort (Dante refuses every

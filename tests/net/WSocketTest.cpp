@@ -254,6 +254,30 @@ TEST(WSocketDatagramTest, DatagramReadAheadGoesToTheNextReaderButNotPastAClose)
     EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"one", "three", "five"}));
 }
 
+TEST(WSocketDatagramTest, AFloodIsHandedOverInSlicesWithTheRestOfTheThreadInBetween)
+{
+    Receiver rx;
+    const QByteArray port = rx.listen();
+    constexpr int kWaiting = 120; // all of them fit in the receive buffer
+    TWSocket tx;
+    openSender(tx, port);
+    for (int i = 0; i < kWaiting; ++i)
+        tx.SendText(QByteArray::number(i));
+    // Work posted while the first datagram is handled runs before the last one is.
+    const auto read = rx.socket.OnDataAvailable;
+    qsizetype readWhenPostedWorkRan = -1;
+    QObject context; // the work is dropped with the test should it not have run
+    rx.socket.OnDataAvailable = [&](TCustomWSocket *s, quint16 e) {
+        if (rx.calls == 0)
+            QTimer::singleShot(0, &context, [&] { readWhenPostedWorkRan = rx.datagrams.size(); });
+        read(s, e);
+    };
+    ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == kWaiting; }));
+    EXPECT_GE(readWhenPostedWorkRan, 1);
+    EXPECT_LT(readWhenPostedWorkRan, kWaiting);
+    EXPECT_EQ(rx.datagrams.last(), QByteArray::number(kWaiting - 1));
+}
+
 TEST(WSocketDatagramTest, NoReceiveLoopRaisesDataAvailableOncePerNotification)
 {
     Receiver rx;
@@ -283,26 +307,35 @@ TEST(WSocketDatagramTest, OversizedDatagramIsDiscardedWholeWithMessageTooLong)
     EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"short", "end"})); // no tail of the long one
 }
 
-TEST(WSocketDatagramTest, LargeSendLeavesAsBlockSizedDatagrams)
+TEST(WSocketDatagramTest, EachSendLeavesAsOneDatagramAndAnOverlongOneIsRefused)
 {
     Receiver rx;
+    rx.bufferSize = 65536;
     const QByteArray port = rx.listen();
     TWSocket tx;
+    QList<int> errors;
+    tx.OnError = [&](TCustomWSocket *s) { errors << s->LastError(); };
     openSender(tx, port);
     QByteArray data(3000, '\0');
     for (int i = 0; i < data.size(); ++i)
         data[i] = char(i % 251);
     EXPECT_EQ(tx.SendText(data), 3000);
+    EXPECT_EQ(tx.SendText(QByteArray(1461, 'x')), 1461);
     EXPECT_TRUE(tx.AllDataSent());
+    // One byte more than a UDP datagram holds: refused, and nothing of it is queued.
+    EXPECT_EQ(tx.SendText(QByteArray(65508, 'L')), -1);
+    EXPECT_EQ(errors, QList<int>{10040});
+    EXPECT_TRUE(tx.AllDataSent());
+    EXPECT_EQ(tx.State(), wsConnected);
+    EXPECT_EQ(tx.SendText(QByteArray(65507, 'M')), 65507);
     ASSERT_TRUE(waitFor([&] { return rx.datagrams.size() == 3; }));
-    EXPECT_EQ(rx.datagrams[0].size(), 1460);
-    EXPECT_EQ(rx.datagrams[1].size(), 1460);
-    EXPECT_EQ(rx.datagrams[2].size(), 80);
-    EXPECT_EQ(rx.datagrams.join(), data);
+    EXPECT_EQ(rx.datagrams[0], data);
+    EXPECT_EQ(rx.datagrams[1], QByteArray(1461, 'x'));
+    EXPECT_EQ(rx.datagrams[2], QByteArray(65507, 'M'));
 }
 
 // The seam: SendChunk fails with 10035 while refusing, as a full send buffer would.
-TEST(WSocketDatagramTest, SendsQueuedWhileRefusedLeaveAsOneDatagram)
+TEST(WSocketDatagramTest, SendsQueuedWhileRefusedLeaveOneDatagramEach)
 {
     Receiver rx;
     const QByteArray port = rx.listen();
@@ -314,8 +347,8 @@ TEST(WSocketDatagramTest, SendsQueuedWhileRefusedLeaveAsOneDatagram)
     testwait::runRounds(20); // the socket stays writable, so its notifier keeps firing
     EXPECT_EQ(tx.dataSent, 0);
     tx.socket.refuseWith = 0;
-    ASSERT_TRUE(waitFor([&] { return tx.dataSent == 1 && rx.datagrams.size() == 1; }));
-    EXPECT_EQ(rx.datagrams.first(), QByteArray(100, 'a') + QByteArray(100, 'b'));
+    ASSERT_TRUE(waitFor([&] { return tx.dataSent == 1 && rx.datagrams.size() == 2; }));
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{QByteArray(100, 'a'), QByteArray(100, 'b')}));
     EXPECT_TRUE(tx.socket.AllDataSent());
     EXPECT_TRUE(testwait::drainEvents());
     EXPECT_EQ(tx.dataSent, 1);
@@ -763,6 +796,7 @@ TEST(WSocketReentryTest, HandlersMayDestroyOrAbortTheirOwnSocket)
     }
     {
         Receiver rx;
+        rx.bufferSize = 4096; // the 3000 bytes leave as one datagram
         const QByteArray port = rx.listen();
         auto *s = new TWSocket;
         QPointer<TWSocket> guard(s);
@@ -841,8 +875,8 @@ TEST(WSocketDatagramTest, SendFailureIsReportedOnceUntilTheNextSend)
 
     tx.socket.refuseWith = 0;
     EXPECT_EQ(tx.socket.SendText("next"), 4);
-    EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 1; }));
-    EXPECT_EQ(rx.datagrams.value(0), "lostnext");
+    EXPECT_TRUE(waitFor([&] { return rx.datagrams.size() == 2; }));
+    EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"lost", "next"}));
     EXPECT_TRUE(waitFor([&] { return tx.dataSent == 1; }));
 }
 

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <arpa/inet.h>
 #include <csignal>
 #include <fcntl.h>
@@ -205,6 +206,66 @@ TEST(HostileLan, SettingsThatCannotWorkAreToldAndADeviceNameIsTaken)
     EXPECT_TRUE(bob.waitForUsers({"carl"}, 1000)) << bob.errors().data();
     ann.closeInput();
     EXPECT_EQ(ann.waitForExit(5000), 0);
+}
+
+TEST(HostileLan, ACopyWhosePortIsTakenSaysSoAndStaysSilentUntilItIsFree)
+{
+    TOLVEX_REQUIRE_NETNS();
+    testnet::NetLab lab;
+    lab.addFlatLan(2);
+    RawUdpCapture wire(lab.nsName("2"));
+    ASSERT_TRUE(wire.ok());
+    // Another program holds the port on ann's host.
+    int squatter = -1;
+    lab.runIn("1", [&] {
+        squatter = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(5040);
+        ASSERT_EQ(::bind(squatter, reinterpret_cast<const sockaddr *>(&addr), sizeof addr), 0);
+    });
+    CliCopy ann(lab, "1", {"--name", "ann", "--channel", "Lab"});
+    ASSERT_TRUE(ann.waitFor([&] { return ann.errors().contains("5040"); }, 8000));
+    EXPECT_TRUE(ann.errors().contains("error: port 5040 is already in use (another copy "
+                                      "running?)"))
+        << ann.errors().data();
+    EXPECT_FALSE(ann.errors().contains("Code 10048")) << ann.errors().data();
+    ann.closeInput();
+    EXPECT_EQ(ann.waitForExit(5000), 0);
+    ::close(squatter);
+
+    // Neither an announcement nor a leave notice went out on behalf of the port's holder.
+    sendMarker(lab, "1", lab.flatAddr(2), "end of ann");
+    ASSERT_TRUE(testwait::waitFor([&] {
+        for (const WireDatagram &d : wire.all()) {
+            if (d.dstPort == kMarkerPort && d.payload == "end of ann")
+                return true;
+        }
+        return false;
+    }));
+    for (const WireDatagram &d : wire.all())
+        EXPECT_FALSE(d.src == lab.flatAddr(1) && d.dstPort == 5040) << d.payload.data();
+}
+
+TEST(HostileLan, AVanishedAddressIsToldOnceAndItsReturnOnce)
+{
+    TOLVEX_REQUIRE_NETNS();
+    testnet::NetLab lab;
+    lab.addFlatLan(2);
+    CliCopy ann(lab, "1", {"--name", "ann", "--channel", "Lab"});
+    CliCopy bob(lab, "2", {"--name", "bob", "--channel", "Lab"});
+    ASSERT_TRUE(ann.waitForUsers({"bob"}, 8000)) << ann.errors().data();
+    const QString cidr = QString::fromLatin1(lab.flatAddr(1) + "/24");
+    const auto told = [&](const char *what) {
+        return int(ann.errors().count("the network interface " + lab.flatAddr(1) + " is " + what));
+    };
+    lab.exec("1", {"ip", "addr", "del", cidr, "dev", "eth0"});
+    EXPECT_TRUE(ann.waitFor([&] { return told("gone") == 1; }, 8000)) << ann.errors().data();
+    lab.exec("1", {"ip", "addr", "add", cidr, "dev", "eth0"});
+    EXPECT_TRUE(ann.waitFor([&] { return told("back") == 1; }, 8000)) << ann.errors().data();
+    QThread::msleep(1500); // the watch goes on looking: nothing more is said
+    EXPECT_EQ(told("gone"), 1);
+    EXPECT_EQ(told("back"), 1);
 }
 
 } // namespace

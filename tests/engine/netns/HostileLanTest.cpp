@@ -1,12 +1,19 @@
-// An engine on a sandbox LAN whose network device goes down and up, then is deleted and
-// made again under the same name and address.
+// Engines on a sandbox LAN: one whose network device goes down and up, then is deleted and
+// made again under the same name and address; one flooded with forged announcements.
 #include "EngineHost.h"
 #include "common/EventWait.h"
 #include "common/Netns.h"
+#include "common/RawUdpCapture.h"
 #include "common/TestEnv.h"
 
 #include <QProcess>
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/ip.h>
+#include <netinet/udp.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -57,6 +64,76 @@ TEST(HostileLan, ACopyWhoseDeviceIsMadeAgainHearsAgainAfterItsNextTick)
         },
         5000))
         << "carl lists " << carl.names().join(',').data();
+}
+
+} // namespace
+
+namespace {
+
+/// A forged IPv4/UDP datagram from src to dst on the common port.
+QByteArray forgedDatagram(const QByteArray &src, const QByteArray &dst, const QByteArray &payload)
+{
+    QByteArray packet(int(sizeof(iphdr) + sizeof(udphdr)), '\0');
+    auto *ip = reinterpret_cast<iphdr *>(packet.data());
+    ip->version = 4;
+    ip->ihl = 5;
+    ip->ttl = 64;
+    ip->protocol = IPPROTO_UDP;
+    inet_pton(AF_INET, src.constData(), &ip->saddr);
+    inet_pton(AF_INET, dst.constData(), &ip->daddr);
+    ip->tot_len = htons(quint16(packet.size() + payload.size()));
+    auto *udp = reinterpret_cast<udphdr *>(packet.data() + sizeof(iphdr));
+    udp->source = htons(5040);
+    udp->dest = htons(5040);
+    udp->len = htons(quint16(sizeof(udphdr) + payload.size()));
+    return packet + payload;
+}
+
+TEST(HostileLan, AnnouncementsForgedFromAListedPeerGetOneAnswerNotOneEach)
+{
+    TOLVEX_REQUIRE_NETNS();
+    testnet::NetLab lab;
+    lab.addFlatLan(3);
+    EngineHost ann(lab.nsName("1"), "ann", "Lab");
+    EngineHost bob(lab.nsName("2"), "bob", "Lab");
+    ann.comeOnLine();
+    bob.comeOnLine();
+    ASSERT_TRUE(testwait::waitFor([&] { return ann.names() == Names{"bob"}; }, 5000));
+    RawUdpCapture wire(lab.nsName("2"));
+    ASSERT_TRUE(wire.ok());
+
+    // The burst lands in ann's socket while her thread is busy, as a flood outruns a reader.
+    constexpr int kForged = 100;
+    ann.call([&](MessagingEngine &) {
+        std::thread flooder([&] {
+            testnet::NetnsScope scope(lab.nsName("3"));
+            const int fd = ::socket(AF_INET, SOCK_RAW, IPPROTO_RAW);
+            ASSERT_GE(fd, 0);
+            sockaddr_in to{};
+            to.sin_family = AF_INET;
+            inet_pton(AF_INET, testnet::NetLab::flatAddr(1).constData(), &to.sin_addr);
+            for (int i = 0; i < kForged; ++i) {
+                const QByteArray packet = forgedDatagram(
+                    testnet::NetLab::flatAddr(2), testnet::NetLab::flatAddr(1),
+                    QByteArray::number(0xA00000 + i, 16).toUpper() + "|ACK|BCT|Lab|bob|");
+                ::sendto(fd, packet.constData(), size_t(packet.size()), 0,
+                         reinterpret_cast<const sockaddr *>(&to), sizeof to);
+            }
+            ::close(fd);
+        });
+        flooder.join();
+        QThread::msleep(100);
+    });
+    const auto answers = [&] {
+        int n = 0;
+        for (const WireDatagram &d : wire.withCommand("ACK", 5040))
+            n += d.src == testnet::NetLab::flatAddr(1) && d.payload.mid(7, 8) == "ACK|DCT|";
+        return n;
+    };
+    ASSERT_TRUE(testwait::waitFor([&] { return answers() >= 1; }, 5000));
+    QThread::msleep(500);
+    EXPECT_LE(answers(), 3) << "of " << kForged << " forged announcements";
+    EXPECT_EQ(ann.names(), Names{"bob"});
 }
 
 } // namespace

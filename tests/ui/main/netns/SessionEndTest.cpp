@@ -188,6 +188,7 @@ TEST(DisplayLostTest, LeavesTheNetworkAndSavesWhenTheXServerGoes)
             continue;
         xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n),
                                             QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        xvfb.waitForStarted(5000);
         QElapsedTimer clock;
         clock.start();
         while (!QFile::exists(socket) && clock.elapsed() < 5000 &&

@@ -8,7 +8,7 @@
 #include "engine/PeerColors.h"
 #include "engine/TextRules.h"
 #include "net/WSocket.h"
-#include "platform/InterfaceLookup.h"
+#include "platform/InterfaceAddresses.h"
 #include "platform/MemoryRelease.h"
 #include "platform/NetworkState.h"
 
@@ -48,9 +48,11 @@ EngineSeams EngineSeams::System()
     seams.Clock = [] { return QDateTime::currentDateTimeUtc(); };
     seams.LocalIPList = [] { return ::LocalIPList(); };
     seams.NetworkConnected = [] { return NetworkState::connected(); };
-    seams.InterfaceIndexOf = [](const QByteArray &addr) { return InterfaceLookup::indexOf(addr); };
+    seams.InterfaceIndexOf = [](const QByteArray &addr) {
+        return InterfaceAddresses::indexOf(addr);
+    };
     seams.DeviceAddr = [](const QByteArray &name) -> std::optional<QByteArray> {
-        const InterfaceLookup::Device device = InterfaceLookup::device(name);
+        const InterfaceAddresses::Device device = InterfaceAddresses::device(name);
         if (!device.exists)
             return std::nullopt;
         return device.addr;

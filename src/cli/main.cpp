@@ -4,9 +4,9 @@
 #include "cli/TerminalFrontEnd.h"
 #include "engine/Cp1252.h"
 #include "engine/MessagingEngine.h"
-#include "platform/SessionEnd.h"
 #include "net/WSocketResolve.h"
-#include "platform/InterfaceLookup.h"
+#include "platform/InterfaceAddresses.h"
+#include "platform/SessionEnd.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -33,7 +33,7 @@ std::optional<QByteArray> interfaceAddress(const QByteArray &value, QString *err
 {
     if (IsDottedIP(value))
         return value.trimmed();
-    const InterfaceLookup::Device device = InterfaceLookup::device(value);
+    const InterfaceAddresses::Device device = InterfaceAddresses::device(value);
     if (device.exists && !device.addr.isEmpty())
         return device.addr;
     *error = device.exists ? QStringLiteral("the network device %1 has no IPv4 address")
@@ -130,8 +130,7 @@ int main(int argc, char **argv)
     TerminalFrontEnd frontEnd(
         settings, EngineSeams::System(), options, [&out](const QByteArray &b) { out.write(b); },
         [&err](const QByteArray &b) { err.write(b); });
-    QObject::connect(&signalWatch, &SessionEnd::requested, &frontEnd,
-                     &TerminalFrontEnd::shutdown);
+    QObject::connect(&signalWatch, &SessionEnd::requested, &frontEnd, &TerminalFrontEnd::shutdown);
     // Nobody reads what the program prints any more: the run ends as /quit ends it.
     QObject::connect(&out, &OutputPipe::closed, &frontEnd, &TerminalFrontEnd::shutdown);
     QObject::connect(&frontEnd, &TerminalFrontEnd::finished, &app, &QCoreApplication::quit,

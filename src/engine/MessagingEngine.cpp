@@ -8,7 +8,7 @@
 #include "engine/PeerColors.h"
 #include "engine/TextRules.h"
 #include "net/WSocket.h"
-#include "platform/InterfaceLookup.h"
+#include "platform/InterfaceAddresses.h"
 #include "platform/MemoryRelease.h"
 #include "platform/NetworkState.h"
 
@@ -52,9 +52,11 @@ EngineSeams EngineSeams::System()
     seams.Clock = [] { return QDateTime::currentDateTimeUtc(); };
     seams.LocalIPList = [] { return ::LocalIPList(); };
     seams.NetworkConnected = [] { return NetworkState::connected(); };
-    seams.InterfaceIndexOf = [](const QByteArray &addr) { return InterfaceLookup::indexOf(addr); };
+    seams.InterfaceIndexOf = [](const QByteArray &addr) {
+        return InterfaceAddresses::indexOf(addr);
+    };
     seams.DeviceAddr = [](const QByteArray &name) -> std::optional<QByteArray> {
-        const InterfaceLookup::Device device = InterfaceLookup::device(name);
+        const InterfaceAddresses::Device device = InterfaceAddresses::device(name);
         if (!device.exists)
             return std::nullopt;
         return device.addr;
@@ -209,10 +211,7 @@ void MessagingEngine::LoadSettings()
     };
     const LoadedSettings loaded = ::LoadSettings(m_settings, hooks);
     m_channels.reset(loaded.channels.channels, loaded.channels.text);
-    m_heard.clear();
-    m_heardPerSource.clear();
-    for (const QByteArray &name : loaded.channels.heard)
-        m_heard.insert(ChannelList::fold(name), HeardChannel{});
+    m_heard.reset(loaded.channels.heard);
     m_channels.setEnabled(!loaded.restrictions.channelsLocked);
     m_configurationLocked = loaded.restrictions.configurationLocked;
     setActiveChannel(m_channels.text());
@@ -328,70 +327,13 @@ void MessagingEngine::postAnswer(quint64 peer)
 
 void MessagingEngine::autoAddChannel(const QByteArray &channel, const QByteArray &source)
 {
-    if (!m_settings.AutoAdd || channel == m_activeChannel)
-        return;
-    const QString key = ChannelList::fold(channel);
-    if (m_channels.contains(channel)) {
-        // Announced again: the last to give way.
-        const auto heard = m_heard.find(key);
-        if (heard != m_heard.end())
-            heard->heardAt = ++m_heardCounter;
-        return;
-    }
-    if (m_heardPerSource.value(source) >= kMaxHeardChannelsPerSource)
-        return;
-    if (m_channels.count() >= kMaxHeardChannels && !evictOldestHeard())
-        return;
-    m_channels.append(channel);
-    m_heard.insert(key, HeardChannel{source, ++m_heardCounter});
-    ++m_heardPerSource[source];
-}
-
-bool MessagingEngine::evictOldestHeard()
-{
-    const QString active = ChannelList::fold(m_activeChannel);
-    const QString shown = ChannelList::fold(m_channels.text());
-    for (;;) {
-        auto oldest = m_heard.end();
-        for (auto it = m_heard.begin(); it != m_heard.end(); ++it) {
-            if (it.key() == active || it.key() == shown)
-                continue;
-            if (oldest == m_heard.end() || it->heardAt < oldest->heardAt)
-                oldest = it;
-        }
-        if (oldest == m_heard.end())
-            return false;
-        bool removed = false;
-        for (int row = m_channels.count() - 1; row >= 0; --row) {
-            if (ChannelList::fold(m_channels.item(row)) == oldest.key()) {
-                m_channels.removeAt(row);
-                removed = true;
-            }
-        }
-        if (!oldest->source.isEmpty() && --m_heardPerSource[oldest->source] <= 0)
-            m_heardPerSource.remove(oldest->source);
-        m_heard.erase(oldest);
-        // An entry whose item had gone frees no room: look for the next one.
-        if (removed)
-            return true;
-    }
-}
-
-void MessagingEngine::forgetHeard(const QByteArray &channel)
-{
-    if (channel.isEmpty())
-        return;
-    const auto heard = m_heard.constFind(ChannelList::fold(channel));
-    if (heard == m_heard.cend())
-        return;
-    if (!heard->source.isEmpty() && --m_heardPerSource[heard->source] <= 0)
-        m_heardPerSource.remove(heard->source);
-    m_heard.erase(heard);
+    if (m_settings.AutoAdd && channel != m_activeChannel)
+        m_heard.add(channel, source, m_activeChannel);
 }
 
 bool MessagingEngine::IsHeardChannel(const QByteArray &name) const
 {
-    return m_heard.contains(ChannelList::fold(name));
+    return m_heard.contains(name);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -892,7 +834,7 @@ void MessagingEngine::ChannelBoxSelect()
     if (text != m_activeChannel) {
         setActiveChannel(text);
         // Chosen here: it stays in the list whatever others announce.
-        forgetHeard(text);
+        m_heard.forget(text);
         if (!m_channels.contains(text))
             m_channels.append(text);
         m_windows.GiveFocus(EngineWindows::Focus::UserList);
@@ -938,7 +880,7 @@ void MessagingEngine::DeletechannBtClick()
     if (!m_windows.MessageBox(EngineWindows::Box::Confirmation,
                               "Channel \"" + text + "\" will be deleted, continue?"))
         return;
-    forgetHeard(m_channels.item(row));
+    m_heard.forget(m_channels.item(row));
     m_channels.removeAt(row);
     m_channels.select(m_channels.findExact(fallback));
     m_windows.GiveFocus(EngineWindows::Focus::BottomPanel);
@@ -953,7 +895,7 @@ MessagingEngine::ChannelDeletion MessagingEngine::DeleteChannel(const QByteArray
         return ChannelDeletion::IsDefault;
     if (ChannelList::fold(m_channels.item(row)) == ChannelList::fold(m_activeChannel))
         return ChannelDeletion::IsActive;
-    forgetHeard(m_channels.item(row));
+    m_heard.forget(m_channels.item(row));
     m_channels.removeAt(row);
     return ChannelDeletion::Deleted;
 }

@@ -3,6 +3,7 @@
 #include "engine/ChannelList.h"
 #include "engine/DeferredEvent.h"
 #include "engine/EngineWindows.h"
+#include "engine/HeardChannels.h"
 #include "engine/UserList.h"
 
 #include <QByteArray>
@@ -63,13 +64,8 @@ public:
     static constexpr int kFirstTickMs = 3000;
     static constexpr int kLogonFirstTickMs = 30000;
     static constexpr int kTickMs = 30000;
-    /// Channels heard from others are added only while the channel box holds fewer items
-    /// than this; past it a new one takes the place of the heard channel announced least
-    /// recently. Channels the user chose are never pushed out.
-    static constexpr int kMaxHeardChannels = 256;
-    /// One source address adds at most this many heard channels, so that a single sender
-    /// (or a flood from one) cannot fill the list alone.
-    static constexpr int kMaxHeardChannelsPerSource = 8;
+    static constexpr int kMaxHeardChannels = HeardChannels::kMaxChannels;
+    static constexpr int kMaxHeardChannelsPerSource = HeardChannels::kMaxPerSource;
     /// Peers listed at most: a sender address is not checked, so forged announcements could
     /// otherwise grow the registry without limit. A LAN of thousands fits well below it;
     /// once it is reached, newcomers wait until a listed peer leaves or expires.
@@ -226,8 +222,6 @@ private:
     /// Posts event 1028 (1, peer) unless an answer to that peer is already waiting.
     void postAnswer(quint64 peer);
     void autoAddChannel(const QByteArray &channel, const QByteArray &source);
-    void forgetHeard(const QByteArray &channel);
-    bool evictOldestHeard();
     void ExpireSilentUsers();
     void closeUserSocket(TUser &user);
     /// The configured interface as an address for the sockets; an empty text with error set
@@ -280,13 +274,5 @@ private:
     int m_receiverIfIndex = 0;
     QByteArray m_receiverAddr;
     std::function<void(SettingsValues &, ChannelSettings &)> m_saveFilter;
-    struct HeardChannel
-    {
-        QByteArray source;   ///< who announced it first; empty when it came from the file
-        quint64 heardAt = 0; ///< order of the last announcement naming it
-    };
-    /// Heard channels of the list by folded name.
-    QHash<QString, HeardChannel> m_heard;
-    QHash<QByteArray, int> m_heardPerSource;
-    quint64 m_heardCounter = 0;
+    HeardChannels m_heard{m_channels};
 };

@@ -1,6 +1,6 @@
 #include "net/CustomWSocket.h"
-#include "net/LocalInterfaces.h"
 #include "net/WSocketInternal.h"
+#include "platform/InterfaceAddresses.h"
 
 #include <QPointer>
 #include <arpa/inet.h>
@@ -60,7 +60,7 @@ void TCustomWSocket::setupSendInterface()
     const quint32 local = WSocketResolveHostUncounted(m_localAddr);
     if (local == 0)
         return;
-    const std::optional<TLocalInterface> iface = LocalInterfaceOf(local);
+    const std::optional<TInterfaceAddress> iface = InterfaceAddresses::holding(local);
     if (iface && iface->CanBroadcast) {
         m_txIfIndex = iface->Index;
         m_txSrcAddr = local;
@@ -260,7 +260,7 @@ void TCustomWSocket::setupListenInterface()
     const quint32 addr = m_remoteAddr.sin_addr;
     if (addr == 0 || addr == AllOnes || m_multiCast || IN_MULTICAST(ntohl(addr)))
         return;
-    const std::optional<TLocalInterface> iface = LocalInterfaceOf(addr);
+    const std::optional<TInterfaceAddress> iface = InterfaceAddresses::holding(addr);
     if (!iface || !iface->CanBroadcast)
         return;
     if (setIntOption(m_hSocket, IPPROTO_IP, IP_PKTINFO, 1) != 0)

@@ -1,8 +1,8 @@
 #include "net/WSocketResolve.h"
 
-#include "net/LocalInterfaces.h"
 #include "net/WSocketLibrary.h"
 #include "net/WSocketTypes.h"
+#include "platform/InterfaceAddresses.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -226,7 +226,7 @@ QByteArrayList LocalIPList()
     // caller while another thread refills it, whatever lock guarded the refill.
     QByteArrayList list;
     TWSocketCountedCall counted;
-    for (const TLocalInterface &entry : LocalInterfaces())
+    for (const TInterfaceAddress &entry : InterfaceAddresses::ipv4())
         list.append(WSocketAddrToText(entry.Addr));
     return list;
 }

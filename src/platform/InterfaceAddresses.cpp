@@ -1,5 +1,6 @@
 #include "platform/InterfaceAddresses.h"
 
+#include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
@@ -25,5 +26,43 @@ QList<TInterfaceAddress> InterfaceAddresses::ipv4()
         result.append(entry);
     }
     freeifaddrs(list);
+    return result;
+}
+
+std::optional<TInterfaceAddress> InterfaceAddresses::holding(quint32 addr)
+{
+    for (const TInterfaceAddress &entry : ipv4())
+        if (entry.Addr == addr)
+            return entry;
+    return std::nullopt;
+}
+
+int InterfaceAddresses::indexOf(const QByteArray &addr)
+{
+    in_addr wanted{};
+    if (inet_pton(AF_INET, addr.trimmed().constData(), &wanted) != 1)
+        return 0;
+    const std::optional<TInterfaceAddress> entry = holding(wanted.s_addr);
+    return entry ? entry->Index : 0;
+}
+
+InterfaceAddresses::Device InterfaceAddresses::device(const QByteArray &name)
+{
+    Device result;
+    if (name.isEmpty() || name.size() >= IF_NAMESIZE || name.contains('\0'))
+        return result;
+    // A device without an IPv4 address is not in the walk, yet it exists.
+    result.exists = if_nametoindex(name.constData()) != 0;
+    if (!result.exists)
+        return result;
+    for (const TInterfaceAddress &entry : ipv4()) {
+        if (entry.Name != name)
+            continue;
+        char text[INET_ADDRSTRLEN] = {};
+        const in_addr in{entry.Addr};
+        if (inet_ntop(AF_INET, &in, text, sizeof text))
+            result.addr = text;
+        break;
+    }
     return result;
 }

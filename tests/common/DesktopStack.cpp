@@ -306,15 +306,21 @@ bool DesktopStack::start()
         }
     }
     if (m_options.windowManager) {
-        if (!m_wm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")},
-                        environment()) ||
-            !waitUntil([&] {
-                return !property(0, QStringLiteral("_NET_SUPPORTING_WM_CHECK")).isEmpty();
-            })) {
-            m_failure =
-                QStringLiteral("openbox does not manage the screen %1: ").arg(m_display) +
-                QString::fromLocal8Bit(m_wm.errors() + m_wm.output() +
-                                       run(QStringLiteral("xprop"), {QStringLiteral("-root")}));
+        // Now and then the window manager fails to open a display that other clients
+        // reach; a second start gets it.
+        bool managed = false;
+        for (int attempt = 0; attempt < 3 && !managed; ++attempt) {
+            managed = m_wm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")},
+                                 environment()) &&
+                      waitUntil([&] {
+                          return !m_wm.running() ||
+                                 !property(0, QStringLiteral("_NET_SUPPORTING_WM_CHECK")).isEmpty();
+                      }) &&
+                      m_wm.running();
+        }
+        if (!managed) {
+            m_failure = QStringLiteral("openbox does not manage the screen %1: ").arg(m_display) +
+                        QString::fromLocal8Bit(m_wm.errors());
             return false;
         }
     }
@@ -552,7 +558,7 @@ QStringList DesktopStack::windowType(WId window) const
 
 bool DesktopStack::urgent(WId window) const
 {
-    return property(window, QStringLiteral("WM_HINTS")).contains("urgency hint bit set");
+    return property(window, QStringLiteral("WM_HINTS")).contains("urgency hint bit is set");
 }
 
 QString DesktopStack::windowName(WId window) const

@@ -29,7 +29,8 @@ protected:
     }
 };
 
-// Disabled until its first double click opens the window reliably in the suite.
+// Disabled: the fix in TChatForm::OpenBeside is not enough under openbox; the reopened
+// window is still mapped iconic (WM_STATE 3). Open work.
 TEST_F(ChatWindowTest, DISABLED_EveryOpeningShowsItNormalBesideTheMainWindow)
 {
     CliCopy &bob = peer("bob");
@@ -55,7 +56,13 @@ TEST_F(ChatWindowTest, DISABLED_EveryOpeningShowsItNormalBesideTheMainWindow)
     // A double click opens it normal, beside the main window.
     stack().click(bobRow, 1, 2);
     chat = stack().waitForWindow(QStringLiteral("^bob$"));
-    ASSERT_NE(chat, 0u);
+    ASSERT_NE(chat, 0u) << [&] {
+        std::string all;
+        for (WId w : stack().windows(QStringLiteral("."), false))
+            all += stack().windowName(w).toStdString() + ":" +
+                   std::to_string(int(stack().wmState(w))) + " ";
+        return all;
+    }();
     EXPECT_TRUE(state(chat, WmState::Normal)) << int(stack().wmState(chat));
     const QRect mainArea = stack().geometry(main);
     const QRect chatArea = stack().geometry(chat);

@@ -20,6 +20,7 @@
 #include "ui/main/DesktopHome.h"
 
 #include <QList>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -106,6 +107,9 @@ protected:
                        m_stack->environment());
         const WId w = m_stack->waitForWindow(QStringLiteral("^xmessage$"));
         EXPECT_TRUE(m_stack->activate(w));
+        // The toolkit learns that it lost the focus a moment after the window manager
+        // moved it; the user works there for longer than that.
+        QThread::msleep(700);
         return w;
     }
 

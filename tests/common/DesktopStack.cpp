@@ -259,8 +259,10 @@ bool DesktopStack::start()
     const QString size =
         QStringLiteral("%1x%2x24").arg(m_options.screen.width()).arg(m_options.screen.height());
     if (!m_server.start(QStringLiteral("Xvfb"),
-                        {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                         QStringLiteral("-screen"), QStringLiteral("0"), size,
+                        // No reset when the last client goes: a client that connects during
+                        // a reset (after a probe) is refused.
+                        {QStringLiteral("-noreset"), QStringLiteral("-displayfd"),
+                         QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"), size,
                          QStringLiteral("-nolisten"), QStringLiteral("tcp")},
                         QProcessEnvironment::systemEnvironment())) {
         m_failure = QStringLiteral("Xvfb does not start");

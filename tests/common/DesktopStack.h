@@ -209,7 +209,7 @@ private:
 class Program final
 {
 public:
-    /// The desktop program in the build folder.
+    /// The desktop program in the build folder (TOLVEX_DESKTOP_PROGRAM names another).
     static QString desktopProgram();
 
     /// env adds to (or, with an empty value, removes from) the stack's environment, e.g.

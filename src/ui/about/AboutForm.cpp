@@ -34,6 +34,9 @@ QPushButton *textButton(QWidget *parent, const char *caption, const QString &hin
     button->setStyleSheet(QStringLiteral(
         "QPushButton { color: rgb(75, 75, 75); border: 1px solid rgb(200, 200, 200); }"
         "QPushButton:hover, QPushButton:focus { border-color: rgb(110, 110, 110); }"));
+    // Enter closes the window (the close button is the default); only a click or Space
+    // opens a link.
+    button->setAutoDefault(false);
     button->setToolTip(hint);
     button->setAccessibleName(QString::fromLatin1(caption));
     button->setAccessibleDescription(hint);
@@ -95,6 +98,8 @@ TAboutForm::TAboutForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frame
     m_closeBt->setCursor(Qt::PointingHandCursor);
     m_closeBt->setToolTip(QStringLiteral("Close"));
     m_closeBt->setAccessibleName(QStringLiteral("Close"));
+    m_closeBt->setAutoDefault(false);
+    m_closeBt->setDefault(true);
     connect(m_closeBt, &QPushButton::clicked, this, &QDialog::close);
 
     const QString display = decoded(CodeCript::DisplayName);

@@ -11,6 +11,7 @@
 #include "ui/chat/RtfWriter.h"
 #include "ui/chat/Transcript.h"
 #include "ui/components/ImageBt.h"
+#include "ui/components/X11Window.h"
 #include "ui/components/XPMenu.h"
 #include "ui/config/CodePageGuard.h"
 
@@ -73,13 +74,6 @@ TImageBt *frameButton(QWidget *parent, const char *name, const char *hint, const
     return button;
 }
 
-// A hint shows the text as it is: the tooltip would read markup in a peer's name.
-QString plainHint(const QString &text)
-{
-    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
-           QStringLiteral("</p>");
-}
-
 bool tonesOnDevice()
 {
     const Tone::Note notes[] = {
@@ -91,8 +85,13 @@ bool tonesOnDevice()
 
 TChatForm::TChatForm(ChatHost &host, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_host(host),
-      m_tonePlayer(tonesOnDevice),
-      m_flasher([](QWidget &window) { QApplication::alert(&window, kFlashMs); })
+      m_tonePlayer(tonesOnDevice), m_flasher([](QWidget &window) {
+          // Until the user comes to the window: a user away from the desk sees it when back.
+          QApplication::alert(&window, 0);
+          // A window the user is at already has the attention; its hint would stay.
+          if (!window.isActiveWindow())
+              X11Window::setUrgent(window, true);
+      })
 {
     initChatResources();
     setObjectName(QStringLiteral("ChatForm"));
@@ -220,6 +219,7 @@ void TChatForm::layoutControls()
                                 std::max(0, minimizeLeft - 2 - kCaptionLeft),
                                 kTopPanelHeight - kCaptionTop);
     m_captionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    elideTitle();
 
     m_memo->setGeometry(0, kTopPanelHeight, w,
                         std::max(0, h - kTopPanelHeight - kBottomPanelHeight));
@@ -265,13 +265,24 @@ void TChatForm::AddMessage(const QByteArray &name, const QByteArray &text, quint
 void TChatForm::SetTitle(const QList<QByteArray> &selectedNames)
 {
     const ChatRules::Title title = ChatRules::ChatTitle(selectedNames);
-    m_captionLabel->setText(title.text);
+    m_title = title.text;
+    elideTitle();
     QPalette palette = m_captionLabel->palette();
     palette.setColor(QPalette::WindowText, WindowLook::color(title.color));
     m_captionLabel->setPalette(palette);
-    m_captionLabel->setToolTip(plainHint(title.text));
+    // The program's tip style shows hints as plain text.
+    m_captionLabel->setToolTip(title.text);
     // "[*]" in a caption marks where a modified window shows its star; doubled it is text.
     setWindowTitle(QString(title.text).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+}
+
+void TChatForm::elideTitle()
+{
+    // A long title ends in "..." before the minimise button instead of running under it.
+    const int room = m_captionLabel->width();
+    m_captionLabel->setText(
+        room > 0 ? m_captionLabel->fontMetrics().elidedText(m_title, Qt::ElideRight, room)
+                 : m_title);
 }
 
 void TChatForm::SetSendEnabled(bool enabled)
@@ -297,6 +308,8 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     setMinimumSize(0, 0);
     resize(kOpenWidth, kOpenHeight);
     setMinimumSize(size());
+    // Minimised before it was hidden, the window would come back minimised.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     const QRect main = mainWindow.frameGeometry();
     move(main.x() - frameGeometry().width() - kMainGap, main.y());
     // A message that opens the window while the user works in another program must not
@@ -368,7 +381,7 @@ void TChatForm::SavetofileBtClick()
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QLatin1String(kSaveFilter));
     dialog.setDefaultSuffix(QLatin1String(kSaveSuffix));
-    dialog.selectFile(ChatRules::ProposedFileName(m_captionLabel->text()));
+    dialog.selectFile(ChatRules::ProposedFileName(m_title));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     SaveTranscript(dialog.selectedFiles().constFirst());
@@ -388,8 +401,11 @@ bool TChatForm::SaveTranscript(const QString &path)
 bool TChatForm::event(QEvent *event)
 {
     // FormActivate: typing goes to the composing line.
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate) {
         m_sendEdit->setFocus(Qt::ActiveWindowFocusReason);
+        // The user has come to the window: the attention it asked for is given.
+        X11Window::setUrgent(*this, false);
+    }
     return QWidget::event(event);
 }
 

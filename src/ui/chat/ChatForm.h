@@ -39,7 +39,8 @@ public:
     void AddMessage(const QByteArray &name, const QByteArray &text, quint32 nameColor,
                     quint32 textColor, bool outgoing);
     /// The title from the selected users' names (joined by ", " in navy, or the display name
-    /// in gray): CaptionLabel's text and hint, and the window's own caption.
+    /// in gray): CaptionLabel's text (elided where it does not fit) and hint, and the
+    /// window's own caption.
     void SetTitle(const QList<QByteArray> &selectedNames);
     void SetSendEnabled(bool enabled);
     bool SendEnabled() const;
@@ -93,6 +94,7 @@ private:
     void buildMenu();
     void layoutControls();
     void followMainWindow();
+    void elideTitle();
     bool sendEditKeyDown(QKeyEvent *event);
     bool topPanelMouse(QEvent *event);
     bool resizeImageMouse(QEvent *event);
@@ -114,6 +116,7 @@ private:
     TXPMenu *m_xpMenu = nullptr;
     TonePlayer m_tonePlayer;
     Flasher m_flasher;
+    QString m_title;
     bool m_resizing = false;
     // Moving by hand where the window system offers no move of its own.
     bool m_dragging = false;

@@ -56,12 +56,10 @@ inline constexpr char kSaveCaption[] = "Save to file (RTF)";
 inline constexpr char kSaveFilter[] = "Rich Text Format (*.rtf *.RTF)";
 inline constexpr char kSaveSuffix[] = "rtf";
 
-/// The attention signal: two tones with a pause between them, and how long the window asks
-/// for attention in the task bar.
+/// The attention signal: two tones with a pause between them.
 inline constexpr int kFirstToneHz = 2000;
 inline constexpr int kSecondToneHz = 1500;
 inline constexpr int kToneMs = 30;
 inline constexpr int kTonePauseMs = 20;
-inline constexpr int kFlashMs = 1000;
 
 } // namespace ChatLook

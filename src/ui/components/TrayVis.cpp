@@ -2,6 +2,7 @@
 
 #include "platform/desktop/TrayWatch.h"
 #include "ui/components/TrayHost.h"
+#include "ui/components/X11Window.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -413,6 +414,7 @@ void TTrayVis::setTaskbarEntry(bool shown)
     m_form->setWindowFlags(others | (shown ? m_plainWindowType : Qt::Tool));
     if (wasVisible)
         m_form->show();
+    X11Window::setSkipTaskbar(*m_form, !shown);
 }
 
 void TTrayVis::HideTaskbarButton(bool hide)
@@ -552,6 +554,11 @@ bool TTrayVis::eventFilter(QObject *watched, QEvent *event)
         } else if (type == BallCallbackEvent()) {
             ballCallback(static_cast<TTrayCallbackEvent *>(event)->Notification());
             return true;
+        } else if (type == QEvent::Show) {
+            // A tool window still gets a task-bar entry from panels that list utility
+            // windows; the state says it plainly. The native window is new after every
+            // change of the flags, so the state goes on at each showing.
+            X11Window::setSkipTaskbar(*m_form, m_form->windowType() == Qt::Tool);
         } else if (type == QEvent::Move && m_margin.Enabled) {
             // Qt reports a move after it happened; correct it at once.
             keepToMargin();

@@ -1,6 +1,8 @@
 #include "ui/main/MainForm.h"
 
 #include "app/CodeCript.h"
+#include "app/IniFile.h"
+#include "app/NameRules.h"
 #include "app/SettingsFile.h"
 #include "app/Support.h"
 #include "net/WSocket.h"
@@ -249,6 +251,8 @@ void TMainForm::buildTray(std::unique_ptr<TrayHost> host)
     for (const int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/main/art/tolvex-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
+    // The chat window's task-bar entry shows the program's icon.
+    m_chat->setWindowIcon(icon);
     m_trayVis->Trayicon().SetIcon(icon);
     m_trayVis->Trayicon().SetPopupMenu(m_trayPopup);
     m_trayVis->BallooInfo().SetInfoIconType(bitInfo);
@@ -310,6 +314,11 @@ void TMainForm::FormCreate()
     if (m_settings.Path.isEmpty())
         m_settings.Path = SettingsFilePath(QCoreApplication::applicationFilePath());
     PlaceAtStart();
+    // A panel that comes, goes or changes size later moves the window with it.
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &TMainForm::WorkAreaChanged);
+        connect(screen, &QScreen::geometryChanged, this, &TMainForm::WorkAreaChanged);
+    }
     m_trayVis->HideTaskbarButton(true);
     m_trayVis->Trayicon().SetAlwaysActive(true);
 
@@ -332,6 +341,24 @@ void TMainForm::PlaceAtStart()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     move(StartPosition(TaskbarTop(), screen ? screen->geometry().width() : 0));
+    m_placedAt = pos();
+}
+
+void TMainForm::WorkAreaChanged()
+{
+    // Where the user has put the windows (by dragging the chat window), they stay.
+    if (pos() != m_placedAt)
+        return;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QPoint place = StartPosition(TaskbarTop(), screen ? screen->geometry().width() : 0);
+    const QPoint shift = place - pos();
+    m_placedAt = place;
+    if (shift.isNull())
+        return;
+    // The chat window beside it moves too; the main window follows it.
+    if (m_chat->isVisible())
+        m_chat->move(m_chat->pos() + shift);
+    move(place);
 }
 
 void TMainForm::showEvent(QShowEvent *event)
@@ -379,17 +406,25 @@ void TMainForm::UserListSelectItem(const QItemSelection &selected, const QItemSe
         return;
     const QScopedValueRollback guard(m_inSelectItem, true);
     QItemSelectionModel *model = m_engine->Users().selectionModel();
+    // A row made the only selected one (a click on it, or a message from it) while it was
+    // already selected is reported only through the others' deselection; it is selected
+    // all the same, after them.
+    QItemSelection chosen = selected;
+    const QModelIndex current = model->currentIndex();
+    if (!deselected.isEmpty() && current.isValid() && model->isSelected(current) &&
+        !deselected.contains(current) && !selected.contains(current))
+        chosen.select(current, current);
     // A row that loses its selection takes every other row's with it; rows selected by the
     // same click come after that, as they do one by one.
     if (!deselected.isEmpty()) {
         model->clearSelection();
         model->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         m_chat->SetSendEnabled(false);
-        if (!selected.isEmpty())
-            model->select(selected, QItemSelectionModel::Select);
+        if (!chosen.isEmpty())
+            model->select(chosen, QItemSelectionModel::Select);
     }
-    if (!selected.isEmpty()) {
-        model->setCurrentIndex(selected.indexes().constLast(), QItemSelectionModel::NoUpdate);
+    if (!chosen.isEmpty()) {
+        model->setCurrentIndex(chosen.indexes().constLast(), QItemSelectionModel::NoUpdate);
         if (!m_chat->SendEnabled())
             m_chat->SetSendEnabled(true);
     }
@@ -616,7 +651,30 @@ void TMainForm::BringToFront()
 
 void TMainForm::ShowAboutFirstRun()
 {
+    // The settings are read but not yet applied while the window is open: the box shows the
+    // channel the start comes up on.
+    if (m_channelBox->currentText().isEmpty())
+        m_channelBox->setEditText(WindowLook::text(FirstRunChannel(m_settings.Path)));
     AboutBtClick();
+}
+
+QByteArray TMainForm::FirstRunChannel(const QString &settingsPath)
+{
+    // As the settings file gives it: the selected channel when it is listed; the default
+    // one when nothing is listed.
+    const IniDocument doc = IniFile::load(settingsPath).value_or(IniDocument());
+    const QByteArray selected = doc.readString("Channels", "Selected", {});
+    bool listed = false;
+    for (int n = 0;; ++n) {
+        const QByteArray key = "Channel" + QByteArray::number(n);
+        if (!doc.valueExists("Channels", key))
+            break;
+        listed = true;
+        const QByteArray name = doc.readString("Channels", key, {});
+        if (!name.isEmpty() && NameRules::FoldCase(name) == NameRules::FoldCase(selected))
+            return name;
+    }
+    return listed ? QByteArray() : CodeCript::Decode(CodeCript::DefaultChannel);
 }
 
 void TMainForm::QueueLine(const QByteArray &line)

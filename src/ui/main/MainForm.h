@@ -85,6 +85,12 @@ public:
     static QPoint StartPosition(int taskbarTop, int screenWidth);
     /// Puts the window at its start-up place on the primary screen.
     void PlaceAtStart();
+    /// The work area changed: back to the start-up place above the panel, unless the user
+    /// moved the window away from where it was placed.
+    void WorkAreaChanged();
+    /// The channel a first start comes up on, read from the settings file, for the channel
+    /// box while the first-run about window is open.
+    static QByteArray FirstRunChannel(const QString &settingsPath);
     /// The text of "Show user IP" for a peer.
     static QByteArray UserIpText(const QByteArray &name, const QByteArray &addr);
     /// The selected users' names, in list order.
@@ -165,6 +171,7 @@ private:
     QAction *m_aboutBt = nullptr;
     QAction *m_moreprodBt = nullptr;
     QAction *m_deletechannBt = nullptr;
+    QPoint m_placedAt;
     bool m_showOnStart = true;
     bool m_startedHidden = false;
     bool m_closed = false;

@@ -3,6 +3,7 @@
 // platform the environment names, so the test runs this executable a second time on the X
 // server; that child run does the checking and starts and stops the tray itself. The child's
 // test exists only in the child run, so it never shows up as a test of its own.
+#include "common/DesktopStack.h"
 #include "common/TestEnv.h"
 #include "ui/components/TrayFlight.h"
 #include "ui/components/TrayHost.h"
@@ -130,44 +131,22 @@ void TrayVisX11Child::TestBody()
     EXPECT_EQ(restored, 2);
 }
 
-// Starts Xvfb on a display number nobody uses; returns the display, empty on failure.
-QString startXServer(Helper &server)
-{
-    for (int n = 70 + int(QCoreApplication::applicationPid() % 20); n < 130; ++n) {
-        if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            continue;
-        const QString display = QStringLiteral(":%1").arg(n);
-        server.start(QStringLiteral("Xvfb"),
-                     display + QStringLiteral(" -screen 0 1024x768x24 -nolisten tcp"));
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-        // Loses the race for the number when another server took it meanwhile.
-        if (QTest::qWaitFor([&] { return QFile::exists(socket) || !server.running(); }, 5000) &&
-            server.running())
-            return display;
-        server.stop();
-    }
-    return {};
-}
-
 TEST(TrayVisX11, RealNotificationArea)
 {
-    QString missing;
-    for (const char *tool : {"Xvfb", "trayer"})
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-            missing += QString::fromLatin1(tool) + QLatin1Char(' ');
-    if (!missing.isEmpty()) {
+    TOLVEX_REQUIRE_DESKTOP(false, false, false);
+    if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty()) {
         if (testenv::x11Required())
-            FAIL() << "missing: " << missing.toStdString();
-        GTEST_SKIP() << "missing: " << missing.toStdString();
+            FAIL() << "missing: trayer";
+        GTEST_SKIP() << "missing: trayer";
     }
 
-    Helper server;
-    const QString display = startXServer(server);
-    ASSERT_FALSE(display.isEmpty()) << "Xvfb did not start";
+    // A bare X server; the child starts and stops the notification area itself.
+    desktop::DesktopStack::Options bare;
+    bare.windowManager = bare.panel = bare.accessibility = false;
+    desktop::DesktopStack server(bare);
+    ASSERT_TRUE(server.start()) << server.failure().toStdString();
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcessEnvironment env = server.environment();
     env.insert(QString::fromLatin1(ChildMarker), QStringLiteral("1"));
     // Without a session bus Qt talks to the tray over X, which is what trayer offers.
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));

@@ -20,6 +20,7 @@
 #include "ui/main/DesktopHome.h"
 
 #include <QList>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -42,6 +43,7 @@ protected:
 
     void TearDown() override
     {
+        m_other.reset();
         m_peers.clear();
         m_desktop.reset();
         m_lab.reset();
@@ -84,10 +86,65 @@ protected:
     /// The main window, once shown.
     WId mainWindow() { return m_stack->waitForWindow(QStringLiteral("^Tolvex$")); }
 
+    /// A line from a terminal peer to the desktop copy.
+    static void say(CliCopy &peer, const QByteArray &text, const QByteArray &to = "ann")
+    {
+        peer.send("/to " + to);
+        peer.send(text);
+    }
+
     /// Waits until the peer lists the desktop copy (and so the copy is on line).
     static bool meets(CliCopy &peer, const QByteArray &name = "ann")
     {
         return peer.waitFor([&] { return peer.users().contains(name); }, 20000);
+    }
+
+    /// Another program the user works in (xmessage), activated: it takes the focus from ours.
+    WId otherProgram()
+    {
+        m_other = std::make_unique<desktop::Process>();
+        m_other->start(QStringLiteral("xmessage"), {QStringLiteral("another program")},
+                       m_stack->environment());
+        const WId w = m_stack->waitForWindow(QStringLiteral("^xmessage$"));
+        EXPECT_TRUE(m_stack->activate(w));
+        // The toolkit learns that it lost the focus a moment after the window manager
+        // moved it; the user works there for longer than that.
+        QThread::msleep(700);
+        return w;
+    }
+
+    /// Where a user's row of the main window's list is on the screen, as the accessibility
+    /// tree tells it; null when it is not shown.
+    QPoint row(const QString &name)
+    {
+        QPoint at;
+        desktop::waitUntil([&] {
+            for (const desktop::AccessibleNode &n :
+                 m_stack->accessibleTree(QStringLiteral("Tolvex")))
+                if (n.role == QLatin1String("table cell") && n.name == name &&
+                    n.states.contains(QLatin1String("showing")) && !n.extents.isEmpty()) {
+                    at = n.extents.center();
+                    return true;
+                }
+            return false;
+        });
+        return at;
+    }
+
+    /// The first node of that role and name, waited for; role empty when none came.
+    desktop::AccessibleNode node(const QString &role, const QString &name)
+    {
+        desktop::AccessibleNode found;
+        desktop::waitUntil([&] {
+            for (const desktop::AccessibleNode &n :
+                 m_stack->accessibleTree(QStringLiteral("Tolvex")))
+                if (n.role == role && n.name == name) {
+                    found = n;
+                    return true;
+                }
+            return false;
+        });
+        return found;
     }
 
     /// The tree as text, for a failure message.
@@ -112,4 +169,5 @@ private:
     std::unique_ptr<testnet::NetLab> m_lab;
     std::unique_ptr<desktop::Program> m_desktop;
     std::vector<std::unique_ptr<CliCopy>> m_peers;
+    std::unique_ptr<desktop::Process> m_other;
 };

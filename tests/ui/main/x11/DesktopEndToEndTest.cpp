@@ -3,6 +3,7 @@
 // copy as a user would, with xdotool, checks what the terminal peer received and what the
 // transcript shows of its answer, and keeps screenshots of every window in the build folder.
 #include "../DesktopHome.h"
+#include "common/DesktopStack.h"
 #include "common/Netns.h"
 #include "common/TestEnv.h"
 
@@ -15,7 +16,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QtEndian>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -88,70 +88,40 @@ private:
     QByteArray m_output;
 };
 
-// One X server with a notification area.
+// One X server (no window manager) with a notification area.
 class Display
 {
 public:
+    Display() : m_stack(bareOptions()) {}
     bool start()
     {
-        for (int n = 60; n < 90; ++n) {
-            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
-                continue;
-            m_name = QStringLiteral(":%1").arg(n);
-            m_server.start(QStringLiteral("Xvfb"),
-                           {m_name, QStringLiteral("-screen"), QStringLiteral("0"),
-                            QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                            QStringLiteral("tcp")},
-                           QProcessEnvironment::systemEnvironment());
-            if (waitFor([n] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)); },
-                        5000))
-                break;
-            m_server.stop();
-            m_name.clear();
-        }
-        if (m_name.isEmpty())
+        if (!m_stack.start())
             return false;
-        QProcessEnvironment env = environment();
         m_tray.start(QStringLiteral("trayer"),
                      QStringLiteral("--edge bottom --align right --widthtype pixel --width 120 "
                                     "--height 24")
                          .split(QLatin1Char(' ')),
-                     env);
+                     environment());
         return true;
     }
     QProcessEnvironment environment() const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_name);
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        QProcessEnvironment env = m_stack.environment();
+        // The program's own defaults: without a session bus the tray speaks X to trayer.
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         return env;
     }
     /// Runs an X tool on this display and returns its standard output.
     QByteArray tool(const QString &program, const QStringList &args, int timeoutMs = 20000) const
     {
-        QProcess p;
-        p.setProcessEnvironment(environment());
-        p.start(program, args);
-        p.waitForFinished(timeoutMs);
-        return p.readAllStandardOutput();
+        return m_stack.run(program, args, timeoutMs);
     }
-    void xdotool(const QString &args) const
-    {
-        tool(QStringLiteral("xdotool"), args.split(QLatin1Char(' ')));
-    }
-    void type(const QString &text) const
-    {
-        tool(QStringLiteral("xdotool"),
-             {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), text});
-    }
+    void xdotool(const QString &args) const { m_stack.xdotool(args.split(QLatin1Char(' '))); }
+    void type(const QString &text) const { m_stack.type(text); }
     /// Whether a visible window's name matches now.
     bool visible(const QString &namePattern) const
     {
-        return !tool(QStringLiteral("xdotool"),
-                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                      QStringLiteral("--name"), namePattern})
-                    .trimmed()
-                    .isEmpty();
+        return !m_stack.windows(namePattern).isEmpty();
     }
     /// Opens a menu with a click or key and waits until it is up (it takes the keyboard
     /// then), or waits until a closed one is gone.
@@ -163,92 +133,25 @@ public:
     {
         return waitFor([&] { return !visible(QLatin1Char('^') + name + QLatin1Char('$')); });
     }
-    /// The first visible window whose name matches, or 0.
+    /// The first visible window whose name matches, or empty.
     QByteArray window(const QString &namePattern, int timeoutMs = 15000) const
     {
-        QByteArray id;
-        waitFor(
-            [&] {
-                id = tool(QStringLiteral("xdotool"),
-                          {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                           QStringLiteral("--name"), namePattern})
-                         .split('\n')
-                         .value(0)
-                         .trimmed();
-                return !id.isEmpty();
-            },
-            timeoutMs);
-        return id;
+        const desktop::WId id = m_stack.waitForWindow(namePattern, timeoutMs);
+        return id ? QByteArray::number(id) : QByteArray();
     }
-    QRect geometry(const QByteArray &window) const
-    {
-        const QByteArray shell = tool(QStringLiteral("xdotool"),
-                                      {QStringLiteral("getwindowgeometry"),
-                                       QStringLiteral("--shell"), QString::fromLatin1(window)});
-        QRect r;
-        for (const QByteArray &line : shell.split('\n')) {
-            const QList<QByteArray> kv = line.split('=');
-            if (kv.size() != 2)
-                continue;
-            const int v = kv[1].toInt();
-            if (kv[0] == "X")
-                r.moveLeft(v);
-            else if (kv[0] == "Y")
-                r.moveTop(v);
-            else if (kv[0] == "WIDTH")
-                r.setWidth(v);
-            else if (kv[0] == "HEIGHT")
-                r.setHeight(v);
-        }
-        return r;
-    }
-    /// The whole screen, read with xwd.
-    QImage screenshot() const
-    {
-        const QByteArray xwd =
-            tool(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")});
-        return fromXwd(xwd);
-    }
+    QRect geometry(const QByteArray &window) const { return m_stack.geometry(window.toUInt()); }
+    /// The whole screen.
+    QImage screenshot() const { return m_stack.screenshot(); }
 
 private:
-    // An XWD dump of a 24-bit ZPixmap screen as an image.
-    static QImage fromXwd(const QByteArray &data)
+    static desktop::DesktopStack::Options bareOptions()
     {
-        if (data.size() < 100)
-            return {};
-        const auto field = [&](int i) {
-            return qFromBigEndian<quint32>(reinterpret_cast<const uchar *>(data.constData()) +
-                                           4 * i);
-        };
-        const quint32 headerSize = field(0), width = field(4), height = field(5);
-        // Xvfb's depth-24 dumps pack a pixel in 3 bytes within padded rows.
-        const quint32 byteOrder = field(7), bytesPerLine = field(12);
-        const quint32 bytesPerPixel = field(11) / 8;
-        const quint32 colours = field(19);
-        const qsizetype offset = qsizetype(headerSize) + qsizetype(colours) * 12;
-        if ((bytesPerPixel != 3 && bytesPerPixel != 4) ||
-            data.size() < offset + qsizetype(bytesPerLine) * height)
-            return {};
-        QImage image(int(width), int(height), QImage::Format_RGB32);
-        for (quint32 y = 0; y < height; ++y) {
-            const auto *row =
-                reinterpret_cast<const uchar *>(data.constData()) + offset + y * bytesPerLine;
-            auto *out = reinterpret_cast<QRgb *>(image.scanLine(int(y)));
-            for (quint32 x = 0; x < width; ++x) {
-                const uchar *p = row + bytesPerPixel * x;
-                const quint32 v = byteOrder == 0
-                                      ? quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16
-                                      : quint32(p[bytesPerPixel - 1]) |
-                                            quint32(p[bytesPerPixel - 2]) << 8 |
-                                            quint32(p[bytesPerPixel - 3]) << 16;
-                out[x] = 0xFF000000u | v;
-            }
-        }
-        return image;
+        desktop::DesktopStack::Options bare;
+        bare.windowManager = bare.panel = bare.accessibility = false;
+        return bare;
     }
 
-    QString m_name;
-    Running m_server;
+    desktop::DesktopStack m_stack;
     Running m_tray;
 };
 

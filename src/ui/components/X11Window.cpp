@@ -1,0 +1,136 @@
+#include "ui/components/X11Window.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+#include <array>
+#include <memory>
+#include <xcb/xcb.h>
+
+namespace {
+
+xcb_connection_t *connection()
+{
+    const auto *x11 =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t atom(xcb_connection_t *c, const char *name)
+{
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(c, 0, static_cast<uint16_t>(qstrlen(name)), name);
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
+        xcb_intern_atom_reply(c, cookie, nullptr), &free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// The native window of a top-level that has one; 0 otherwise.
+xcb_window_t nativeWindow(QWidget &window)
+{
+    QWidget *top = window.window();
+    if (!top->windowHandle() || !top->testAttribute(Qt::WA_WState_Created))
+        return 0;
+    return static_cast<xcb_window_t>(top->winId());
+}
+
+QList<xcb_atom_t> atoms(xcb_connection_t *c, xcb_window_t w, xcb_atom_t property)
+{
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(c, 0, w, property, XCB_ATOM_ATOM, 0, 1024);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+        xcb_get_property_reply(c, cookie, nullptr), &free);
+    QList<xcb_atom_t> list;
+    if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
+        const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
+        for (int i = 0; i < xcb_get_property_value_length(reply.get()) / 4; ++i)
+            list.append(data[i]);
+    }
+    return list;
+}
+
+constexpr uint32_t kUrgencyHint = 1u << 8; // XUrgencyHint
+constexpr int kHintFields = 9;
+
+std::array<uint32_t, kHintFields> hints(xcb_connection_t *c, xcb_window_t w)
+{
+    std::array<uint32_t, kHintFields> values{};
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(c, 0, w, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, kHintFields);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+        xcb_get_property_reply(c, cookie, nullptr), &free);
+    if (reply && reply->format == 32) {
+        const int n = std::min(kHintFields, xcb_get_property_value_length(reply.get()) / 4);
+        const auto *data = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+        std::copy(data, data + n, values.begin());
+    }
+    return values;
+}
+
+} // namespace
+
+void X11Window::setSkipTaskbar(QWidget &window, bool skip)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t w = c ? nativeWindow(window) : 0;
+    if (!w)
+        return;
+    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t skipAtom = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
+    // A window not mapped yet carries the state itself (the toolkit keeps atoms it does not
+    // know when it maps the window); a mapped one asks the window manager.
+    QList<xcb_atom_t> list = atoms(c, w, state);
+    if (list.contains(skipAtom) != skip) {
+        if (skip)
+            list.append(skipAtom);
+        else
+            list.removeAll(skipAtom);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, state, XCB_ATOM_ATOM, 32,
+                            static_cast<uint32_t>(list.size()), list.constData());
+    }
+    if (window.window()->isVisible()) {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = w;
+        event.type = state;
+        event.data.data32[0] = skip ? 1 : 0; // _NET_WM_STATE_ADD / _REMOVE
+        event.data.data32[1] = skipAtom;
+        event.data.data32[3] = 1; // from an application
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        xcb_send_event(c, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char *>(&event));
+    }
+    xcb_flush(c);
+}
+
+bool X11Window::skipsTaskbar(QWidget &window)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t w = c ? nativeWindow(window) : 0;
+    return w &&
+           atoms(c, w, atom(c, "_NET_WM_STATE")).contains(atom(c, "_NET_WM_STATE_SKIP_TASKBAR"));
+}
+
+void X11Window::setUrgent(QWidget &window, bool urgent)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t w = c ? nativeWindow(window) : 0;
+    if (!w)
+        return;
+    std::array<uint32_t, kHintFields> values = hints(c, w);
+    if (((values[0] & kUrgencyHint) != 0) == urgent)
+        return;
+    values[0] = urgent ? values[0] | kUrgencyHint : values[0] & ~kUrgencyHint;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32,
+                        kHintFields, values.data());
+    xcb_flush(c);
+}
+
+bool X11Window::urgent(QWidget &window)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t w = c ? nativeWindow(window) : 0;
+    return w && (hints(c, w)[0] & kUrgencyHint) != 0;
+}

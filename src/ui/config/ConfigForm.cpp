@@ -111,7 +111,11 @@ TConfigForm::~TConfigForm() = default;
 void TConfigForm::FormCreate()
 {
     const SettingsValues &settings = m_engine.Settings();
-    const QByteArrayList &addresses = m_engine.LocalAddresses();
+    // Before the first tick the engine has not looked for addresses yet: the configured one
+    // is shown on its own, so that closing the dialog keeps it instead of storing nothing.
+    QByteArrayList addresses = m_engine.LocalAddresses();
+    if (addresses.isEmpty() && !settings.Interface.isEmpty())
+        addresses.append(settings.Interface);
     for (const QByteArray &address : addresses)
         m_interfCombo->addItem(QString::fromLatin1(address));
     if (!addresses.isEmpty())

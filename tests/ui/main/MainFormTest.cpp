@@ -246,6 +246,20 @@ TEST_F(MainFormTest, ConfigurationShowsTheValuesAndRestoresTheDefaultName)
     EXPECT_EQ(config.UserEdit()->text(), QString::fromLatin1(DefaultUserName(ownAddr())));
 }
 
+TEST_F(MainFormTest, ConfigurationOpenedBeforeTheFirstTickKeepsTheInterface)
+{
+    writeSettings();
+    TMainForm &form = start();
+    ASSERT_TRUE(form.Engine().LocalAddresses().isEmpty());
+    {
+        TConfigForm config(form.Engine(), form);
+        config.show();
+        EXPECT_EQ(config.InterfCombo()->currentText(), QString::fromLatin1(ownAddr()));
+        config.close();
+    }
+    EXPECT_EQ(form.Engine().Settings().Interface, ownAddr());
+}
+
 TEST_F(MainFormTest, AutostartEntryIsWrittenAndRemovedByTheUsersClicksOnly)
 {
     writeSettings();

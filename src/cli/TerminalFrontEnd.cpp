@@ -91,10 +91,6 @@ TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &
     m_interfaceWatch->setInterval(kInterfaceWatchMs);
     connect(m_interfaceWatch, &QTimer::timeout, m_engine.get(), &MessagingEngine::CheckInterface);
     m_interfaceWatch->start();
-    // The first look sets what "gone" is measured against: take it as soon as the options
-    // name the interface, not a second later, or an address lost in that second goes unsaid.
-    connect(m_engine.get(), &MessagingEngine::settingsLoaded, m_engine.get(),
-            &MessagingEngine::CheckInterface);
 }
 
 TerminalFrontEnd::~TerminalFrontEnd()

@@ -520,6 +520,10 @@ void MessagingEngine::OpenReceiver(bool report)
         m_settings.Interface = m_localAddresses.first();
     QByteArray interfaceError;
     m_interfaceAddr = resolveInterface(&interfaceError);
+    // The first look at the interface is what a later loss is told against: take it as soon
+    // as the interface is known, or an address lost before the next look goes unsaid.
+    if (!m_interfacePresent)
+        CheckInterface();
     if (m_wsocketRecv->State() == wsConnected)
         return;
 

@@ -7,6 +7,7 @@
 //
 // Needs root (network namespaces). TOLVEX_CLI overrides the program measured, so that the
 // same run conditions can be applied to another build of it.
+#include "common/ForgedUdp.h"
 #include "common/Netns.h"
 
 #include <QCoreApplication>
@@ -37,37 +38,6 @@ QString cliProgram()
 {
     const QString override = qEnvironmentVariable("TOLVEX_CLI");
     return override.isEmpty() ? QStringLiteral(TOLVEX_CLI_EXE) : override;
-}
-
-qint64 statusKb(qint64 pid, const char *field)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-/// A forged IPv4/UDP datagram from src to dst.
-QByteArray forged(quint32 src, quint32 dst, const QByteArray &payload)
-{
-    QByteArray packet(int(sizeof(iphdr) + sizeof(udphdr)), '\0');
-    auto *ip = reinterpret_cast<iphdr *>(packet.data());
-    ip->version = 4;
-    ip->ihl = 5;
-    ip->ttl = 64;
-    ip->protocol = IPPROTO_UDP;
-    ip->saddr = src;
-    ip->daddr = dst;
-    ip->tot_len = htons(quint16(packet.size() + payload.size()));
-    auto *udp = reinterpret_cast<udphdr *>(packet.data() + sizeof(iphdr));
-    udp->source = htons(kPort);
-    udp->dest = htons(kPort);
-    udp->len = htons(quint16(sizeof(udphdr) + payload.size()));
-    return packet + payload;
 }
 
 /// One tolvex-cli on a lab host; its output is collected as it comes.
@@ -149,7 +119,7 @@ Figures run(bool quitDuringFlood)
         throw std::runtime_error("the two copies did not meet");
     QThread::msleep(1000);
     Figures f;
-    f.quietKb = statusKb(ann.pid(), "VmRSS:");
+    f.quietKb = testnet::statusKb(ann.pid(), "VmRSS:");
     const qint64 txBefore = txPackets(lab);
 
     std::atomic<bool> stop{false};
@@ -170,7 +140,8 @@ Figures run(bool quitDuringFlood)
         QList<QByteArray> packets;
         for (int i = 0; i < 16 * kBatch; ++i) {
             const QByteArray id = QByteArray::number(0x100000 + i, 16).toUpper();
-            packets.append(forged(from.s_addr, to.sin_addr.s_addr, id + "|ACK|BCT|Lab|bob|"));
+            packets.append(testnet::forgedUdp(from.s_addr, kPort, to.sin_addr.s_addr, kPort,
+                                              id + "|ACK|BCT|Lab|bob|"));
         }
         std::vector<iovec> iov(size_t(packets.size()));
         std::vector<mmsghdr> msgs(size_t(packets.size()));
@@ -200,7 +171,7 @@ Figures run(bool quitDuringFlood)
     flooding.start();
     QElapsedTimer quitting;
     const auto sample = [&] {
-        const qint64 hwm = statusKb(ann.pid(), "VmHWM:");
+        const qint64 hwm = testnet::statusKb(ann.pid(), "VmHWM:");
         if (hwm > f.peakKb)
             f.peakKb = hwm;
     };

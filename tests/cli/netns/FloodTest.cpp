@@ -6,6 +6,7 @@
 #include "RecordingWindows.h"
 #include "app/Support.h"
 #include "common/EventWait.h"
+#include "common/ForgedUdp.h"
 #include "common/Netns.h"
 #include "common/TestEnv.h"
 #include "engine/MessagingEngine.h"
@@ -117,37 +118,6 @@ qint64 percentile(std::vector<qint64> values, double p)
     return values[std::min(values.size() - 1, size_t(p * double(values.size())))];
 }
 
-qint64 statusKb(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-/// One forged datagram: IPv4 and UDP headers of our own, any source address.
-QByteArray forged(quint32 src, quint32 dst, const QByteArray &payload)
-{
-    QByteArray packet(int(sizeof(iphdr) + sizeof(udphdr)), '\0');
-    auto *ip = reinterpret_cast<iphdr *>(packet.data());
-    ip->version = 4;
-    ip->ihl = 5;
-    ip->ttl = 64;
-    ip->protocol = IPPROTO_UDP;
-    ip->saddr = src;
-    ip->daddr = dst;
-    ip->tot_len = htons(quint16(packet.size() + payload.size()));
-    auto *udp = reinterpret_cast<udphdr *>(packet.data() + sizeof(iphdr));
-    udp->source = htons(40000);
-    udp->dest = htons(kPort);
-    udp->len = htons(quint16(sizeof(udphdr) + payload.size()));
-    return packet + payload;
-}
-
 /// The mix of the flood, by number.
 QByteArray floodPayload(int i)
 {
@@ -196,7 +166,7 @@ TEST(Flood, RealPeersStayListedAndTalkingThroughAFloodOfForgedDatagrams)
     ann.takeLags();
     ASSERT_TRUE(testwait::waitFor([&] { return ann.lagCount() >= 1000 / kLagTickMs; }));
     const std::vector<qint64> quietLags = ann.takeLags();
-    const qint64 rssBefore = statusKb("VmRSS:");
+    const qint64 rssBefore = testnet::statusKb(0, "VmRSS:");
 
     // The flood, from host 3, as fast as the sandbox takes it.
     std::atomic<int> sent{0};
@@ -214,7 +184,8 @@ TEST(Flood, RealPeersStayListedAndTalkingThroughAFloodOfForgedDatagrams)
             const int k = i % kSources;
             const quint32 src = htonl((10u << 24) | (77u << 16) | (quint32(1 + k / 250) << 8) |
                                       quint32(k % 250 + 1));
-            const QByteArray packet = forged(src, to.sin_addr.s_addr, floodPayload(i));
+            const QByteArray packet =
+                testnet::forgedUdp(src, 40000, to.sin_addr.s_addr, kPort, floodPayload(i));
             while (::sendto(fd, packet.constData(), size_t(packet.size()), 0,
                             reinterpret_cast<const sockaddr *>(&to), sizeof to) < 0 &&
                    errno == ENOBUFS)
@@ -248,7 +219,7 @@ TEST(Flood, RealPeersStayListedAndTalkingThroughAFloodOfForgedDatagrams)
         return delivered;
     }));
     const std::vector<qint64> floodLags = ann.takeLags();
-    const qint64 peakKb = statusKb("VmHWM:");
+    const qint64 peakKb = testnet::statusKb(0, "VmHWM:");
     int channels = 0;
     ann.call([&](MessagingEngine &engine, RecordingWindows &) {
         channels = engine.ChannelBox().count();

@@ -2,6 +2,7 @@
 // made again under the same name and address; one flooded with forged announcements.
 #include "EngineHost.h"
 #include "common/EventWait.h"
+#include "common/ForgedUdp.h"
 #include "common/Netns.h"
 #include "common/RawUdpCapture.h"
 #include "common/TestEnv.h"
@@ -70,25 +71,6 @@ TEST(HostileLan, ACopyWhoseDeviceIsMadeAgainHearsAgainAfterItsNextTick)
 
 namespace {
 
-/// A forged IPv4/UDP datagram from src to dst on the common port.
-QByteArray forgedDatagram(const QByteArray &src, const QByteArray &dst, const QByteArray &payload)
-{
-    QByteArray packet(int(sizeof(iphdr) + sizeof(udphdr)), '\0');
-    auto *ip = reinterpret_cast<iphdr *>(packet.data());
-    ip->version = 4;
-    ip->ihl = 5;
-    ip->ttl = 64;
-    ip->protocol = IPPROTO_UDP;
-    inet_pton(AF_INET, src.constData(), &ip->saddr);
-    inet_pton(AF_INET, dst.constData(), &ip->daddr);
-    ip->tot_len = htons(quint16(packet.size() + payload.size()));
-    auto *udp = reinterpret_cast<udphdr *>(packet.data() + sizeof(iphdr));
-    udp->source = htons(5040);
-    udp->dest = htons(5040);
-    udp->len = htons(quint16(sizeof(udphdr) + payload.size()));
-    return packet + payload;
-}
-
 TEST(HostileLan, AnnouncementsForgedFromAListedPeerGetOneAnswerNotOneEach)
 {
     TOLVEX_REQUIRE_NETNS();
@@ -113,8 +95,8 @@ TEST(HostileLan, AnnouncementsForgedFromAListedPeerGetOneAnswerNotOneEach)
             to.sin_family = AF_INET;
             inet_pton(AF_INET, testnet::NetLab::flatAddr(1).constData(), &to.sin_addr);
             for (int i = 0; i < kForged; ++i) {
-                const QByteArray packet = forgedDatagram(
-                    testnet::NetLab::flatAddr(2), testnet::NetLab::flatAddr(1),
+                const QByteArray packet = testnet::forgedUdp(
+                    testnet::NetLab::flatAddr(2), 5040, testnet::NetLab::flatAddr(1), 5040,
                     QByteArray::number(0xA00000 + i, 16).toUpper() + "|ACK|BCT|Lab|bob|");
                 ::sendto(fd, packet.constData(), size_t(packet.size()), 0,
                          reinterpret_cast<const sockaddr *>(&to), sizeof to);

@@ -1,5 +1,7 @@
 #include "ui/components/ImageBt.h"
 
+#include "ui/components/ButtonAccessible.h"
+
 #include <QBitmap>
 #include <QContextMenuEvent>
 #include <QDrag>
@@ -31,6 +33,7 @@ QPixmap keyedOut(const QPixmap &picture)
 
 TImageBt::TImageBt(QWidget *parent) : QWidget(parent)
 {
+    ButtonAccessible::install();
     // No background of its own: the parent shows wherever no picture is drawn.
     setAutoFillBackground(false);
     setFocusPolicy(Qt::NoFocus);

@@ -1,5 +1,6 @@
 #include "ui/components/RegionBt.h"
 
+#include "ui/components/ButtonAccessible.h"
 #include "ui/components/RegionMask.h"
 
 #include <QContextMenuEvent>
@@ -157,6 +158,7 @@ void TBitmaps::Update()
 
 TRegionBt::TRegionBt(QWidget *parent) : QWidget(parent), m_images(this)
 {
+    ButtonAccessible::install();
     // Windowless and non-opaque: the parent shows through wherever no picture is painted.
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);

@@ -107,6 +107,7 @@ void TMainForm::buildLayout()
     m_mainPanel = new QWidget(this);
     m_mainPanel->setObjectName(QStringLiteral("MainPanel"));
     m_mainPanel->setGeometry(0, 0, kWidth, kHeight - kBottomPanelHeight);
+    m_mainPanel->setAccessibleName(QStringLiteral("Users panel"));
     WindowLook::paintBackground(*m_mainPanel, WindowLook::kPanelColor);
 
     m_userList = new UserListView(m_mainPanel);
@@ -137,6 +138,7 @@ void TMainForm::buildLayout()
     m_channelBox->setToolTip(QString::fromLatin1(kChannelHint));
     m_channelBox->setAccessibleName(QString::fromLatin1(kChannelHint));
     m_channelBox->lineEdit()->setAccessibleName(QString::fromLatin1(kChannelHint));
+    m_channelBox->view()->setAccessibleName(QStringLiteral("Channels"));
     WindowLook::paintField(*m_channelBox);
     m_channelBox->lineEdit()->setContextMenuPolicy(Qt::CustomContextMenu);
 

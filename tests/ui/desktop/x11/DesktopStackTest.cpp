@@ -1,5 +1,6 @@
 // The stack itself, with the program on it: what the other cases rely on.
 #include "DesktopSuite.h"
+#include "common/EventWait.h"
 
 class DesktopStackTest : public DesktopSuite
 {};
@@ -26,4 +27,19 @@ TEST_F(DesktopStackTest, ProgramComesUpAboveThePanelAndInTheAccessibilityTree)
         return n.role == QLatin1String("text") && n.name == QLatin1String("Active channel") &&
                n.text == QLatin1String("Main");
     })) << dump(tree);
+    // The picture buttons are push buttons a screen reader can name and press, and the
+    // channel box's list has a name.
+    const auto has = [&](const char *role, const char *name) {
+        return std::any_of(tree.begin(), tree.end(), [&](const desktop::AccessibleNode &n) {
+            return n.role == QLatin1String(role) && n.name == QLatin1String(name);
+        });
+    };
+    EXPECT_TRUE(has("push button", "Minimize")) << dump(tree);
+    EXPECT_TRUE(has("list", "Channels")) << dump(tree);
+    EXPECT_FALSE(has("filler", "")) << dump(tree);
+    // Pressed from the tree, the minimise button hides the window to the notification area.
+    ASSERT_TRUE(stack().accessibleAction(QStringLiteral("Tolvex"), QStringLiteral("push button"),
+                                         QStringLiteral("Minimize")));
+    EXPECT_TRUE(
+        testwait::waitFor([&] { return stack().wmState(main) != desktop::WmState::Normal; }, 5000));
 }

@@ -4,6 +4,7 @@
 #include "engine/TextRules.h"
 #include "platform/AtomicFile.h"
 #include "platform/desktop/Tone.h"
+#include "platform/desktop/X11Window.h"
 #include "ui/WindowLook.h"
 #include "ui/chat/ChatHost.h"
 #include "ui/chat/ChatLook.h"
@@ -11,7 +12,6 @@
 #include "ui/chat/RtfWriter.h"
 #include "ui/chat/Transcript.h"
 #include "ui/components/ImageBt.h"
-#include "ui/components/X11Window.h"
 #include "ui/components/XPMenu.h"
 #include "ui/config/CodePageGuard.h"
 
@@ -90,7 +90,7 @@ TChatForm::TChatForm(ChatHost &host, QWidget *parent)
           QApplication::alert(&window, 0);
           // A window the user is at already has the attention; its hint would stay.
           if (!window.isActiveWindow())
-              X11Window::setUrgent(window, true);
+              X11Window::setUrgent(window.windowHandle(), true);
       })
 {
     initChatResources();
@@ -308,8 +308,11 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     setMinimumSize(0, 0);
     resize(kOpenWidth, kOpenHeight);
     setMinimumSize(size());
-    // Minimised before it was hidden, the window would come back minimised.
+    // Minimised before it was hidden, the window would come back minimised: the toolkit's
+    // state may still say so, and the window manager reads "start iconic" from the hints
+    // the minimising left even after it restored the window.
     setWindowState(windowState() & ~Qt::WindowMinimized);
+    X11Window::setOpensNormal(windowHandle());
     const QRect main = mainWindow.frameGeometry();
     move(main.x() - frameGeometry().width() - kMainGap, main.y());
     // A message that opens the window while the user works in another program must not
@@ -404,7 +407,7 @@ bool TChatForm::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate) {
         m_sendEdit->setFocus(Qt::ActiveWindowFocusReason);
         // The user has come to the window: the attention it asked for is given.
-        X11Window::setUrgent(*this, false);
+        X11Window::setUrgent(windowHandle(), false);
     }
     return QWidget::event(event);
 }

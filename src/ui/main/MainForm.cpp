@@ -662,21 +662,7 @@ void TMainForm::ShowAboutFirstRun()
 
 QByteArray TMainForm::FirstRunChannel(const QString &settingsPath)
 {
-    // As the settings file gives it: the selected channel when it is listed; the default
-    // one when nothing is listed.
-    const IniDocument doc = IniFile::load(settingsPath).value_or(IniDocument());
-    const QByteArray selected = doc.readString("Channels", "Selected", {});
-    bool listed = false;
-    for (int n = 0;; ++n) {
-        const QByteArray key = "Channel" + QByteArray::number(n);
-        if (!doc.valueExists("Channels", key))
-            break;
-        listed = true;
-        const QByteArray name = doc.readString("Channels", key, {});
-        if (!name.isEmpty() && NameRules::FoldCase(name) == NameRules::FoldCase(selected))
-            return name;
-    }
-    return listed ? QByteArray() : CodeCript::Decode(CodeCript::DefaultChannel);
+    return LoadChannels(settingsPath).text;
 }
 
 void TMainForm::QueueLine(const QByteArray &line)

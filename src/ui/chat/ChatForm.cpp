@@ -46,7 +46,7 @@ namespace {
 
 QPixmap art(const char *name)
 {
-    return QPixmap(QStringLiteral(":/chat/art/%1.png").arg(QLatin1String(name)));
+    return WindowLook::picture(QStringLiteral(":/chat/art/%1.png").arg(QLatin1String(name)));
 }
 
 void setFieldColors(QWidget &widget)

@@ -337,6 +337,7 @@ void TRegionBt::paintEvent(QPaintEvent *)
     QPainter painter(this);
     if (m_clipRegion)
         painter.setClipRegion(*m_clipRegion);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform); // a dense picture at 1.5
     painter.drawImage(0, 0, m_displayBitmap);
 }
 

@@ -191,7 +191,11 @@ void paintPicture(QPainter &p, const ItemFrame &f, const Item &item)
         GreyBitmap(image, 90);
     }
     makeTransparent(image);
+    // A dense picture on a screen of 1.5 pixels per point is scaled down smoothly.
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(f.m.start(x, w), y, image);
+    p.restore();
 }
 
 void paintText(QPainter &p, const ItemFrame &f, const Item &item, int textLeft)

@@ -1,4 +1,4 @@
-// Every window as a user sees it at one and at two pixels per point, saved under
+// Every window as a user sees it at one, one and a half and two pixels per point, saved under
 // build/screenshots/ to be looked at; at two, the pictures must be drawn from their dense
 // forms, not as 1x pixels doubled.
 #include "DesktopSuite.h"
@@ -29,18 +29,18 @@ bool doubledPixels(const QImage &part)
 
 } // namespace
 
-class ScreenshotsTest : public DesktopSuite, public ::testing::WithParamInterface<int>
+class ScreenshotsTest : public DesktopSuite, public ::testing::WithParamInterface<qreal>
 {
 protected:
     // The same desktop in points at both scales.
     desktop::DesktopStack::Options options() const override
     {
         desktop::DesktopStack::Options o;
-        o.screen = QSize(1024, 768) * GetParam();
+        o.screen = (QSizeF(1024, 768) * GetParam()).toSize();
         return o;
     }
 
-    int scale() const { return GetParam(); }
+    qreal scale() const { return GetParam(); }
 
     // Saves the window's area (with a margin for its frame) as name@<scale>x.
     void save(const QRect &area, const QString &name)
@@ -81,7 +81,7 @@ protected:
 
 TEST_P(ScreenshotsTest, EveryWindowIsSavedAndItsPicturesAreSharp)
 {
-    const int s = scale();
+    const qreal s = scale();
     CliCopy &bob = peer("bob");
     startDesktop({{QStringLiteral("QT_SCALE_FACTOR"), QString::number(s)}});
     ASSERT_TRUE(meets(bob));
@@ -106,9 +106,10 @@ TEST_P(ScreenshotsTest, EveryWindowIsSavedAndItsPicturesAreSharp)
     const QRect chatArea = stack().geometry(chat);
     save(chatArea, QStringLiteral("chat-window"));
     using namespace ChatLook;
-    const QImage closePicture = stack().screenshot().copy(QRect(
-        chatArea.topLeft() + QPoint(chatArea.width() / s - kCloseFromRight, kFrameButtonTop) * s,
-        QSize(kFrameButtonSize, kFrameButtonSize) * s));
+    const QImage closePicture = stack().screenshot().copy(
+        QRect(chatArea.topLeft() +
+                  QPoint(qRound(chatArea.width() / s) - kCloseFromRight, kFrameButtonTop) * s,
+              QSize(kFrameButtonSize, kFrameButtonSize) * s));
 
     const WId icon = trayIcon();
     ASSERT_NE(icon, 0u);
@@ -132,8 +133,10 @@ TEST_P(ScreenshotsTest, EveryWindowIsSavedAndItsPicturesAreSharp)
     QThread::msleep(300);
     save(stack().geometry(about), QStringLiteral("about-window"));
 
-    if (s > 1)
+    // At 1.5 every picture is scaled; doubled pixels tell only at 2.
+    if (s == 2) {
         EXPECT_FALSE(doubledPixels(closePicture)) << "the chat window's close button";
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Scale, ScreenshotsTest, ::testing::Values(1, 2));
+INSTANTIATE_TEST_SUITE_P(Scale, ScreenshotsTest, ::testing::Values(1.0, 1.5, 2.0));

@@ -44,7 +44,7 @@ protected:
     void addPeer(int i, const QByteArray &name)
     {
         peer(i);
-        engine().HandleDatagram(Datagram::Answer("Lab", name), loopbackHost(10 + i));
+        engine().handleDatagram(Datagram::answer("Lab", name), loopbackHost(10 + i));
     }
 
     QTemporaryDir m_dir;
@@ -75,7 +75,7 @@ TEST_F(Terminal, OptionsHoldForTheRunOnly)
 TEST_F(Terminal, PrintsTranscriptEntriesAsLinesWithoutControlCharacters)
 {
     addPeer(1, "ann");
-    engine().HandleDatagram("111111|MSG|hello\r\nworld\x1B[2J|", loopbackHost(11));
+    engine().handleDatagram("111111|MSG|hello\r\nworld\x1B[2J|", loopbackHost(11));
     m_front->takeLine("/all");
     m_front->takeLine("bye|now");
     // The user list is printed a moment after the change that asked for it.

@@ -88,8 +88,8 @@ TMainForm::~TMainForm()
 {
     // The engine calls back into the windows while it goes; it goes first, and its list
     // empties without the window's rules.
-    disconnect(m_engine->Users().selectionModel(), nullptr, this, nullptr);
-    disconnect(&m_engine->Users(), nullptr, this, nullptr);
+    disconnect(m_engine->users().selectionModel(), nullptr, this, nullptr);
+    disconnect(&m_engine->users(), nullptr, this, nullptr);
     m_engine.reset();
     delete m_chat;
 }
@@ -113,8 +113,8 @@ void TMainForm::buildLayout()
     m_userList = new UserListView(m_mainPanel);
     m_userList->setObjectName(QStringLiteral("UserList"));
     m_userList->setGeometry(kUserList);
-    m_userList->setModel(&m_engine->Users());
-    m_userList->setSelectionModel(m_engine->Users().selectionModel());
+    m_userList->setModel(&m_engine->users());
+    m_userList->setSelectionModel(m_engine->users().selectionModel());
     m_userList->setUserIcon(picture(QStringLiteral("user")));
     m_userList->setAccessibleName(QStringLiteral("User name"));
     m_userList->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -170,11 +170,11 @@ void TMainForm::buildLayout()
           static_cast<QWidget *>(m_channelBox), static_cast<QWidget *>(m_channelBox->lineEdit())})
         w->installEventFilter(this);
 
-    QItemSelectionModel *selection = m_engine->Users().selectionModel();
+    QItemSelectionModel *selection = m_engine->users().selectionModel();
     connect(selection, &QItemSelectionModel::selectionChanged, this,
             &TMainForm::UserListSelectItem);
     // Rows that go away take their selection with them; that is no deselection by the user.
-    ::UserList *users = &m_engine->Users();
+    ::UserList *users = &m_engine->users();
     connect(users, &::UserList::removingRows, this, [this](bool removing) {
         m_removingRows = removing;
         if (!removing)
@@ -283,7 +283,7 @@ void TMainForm::wireChannelBox()
         m_engine->ChannelBoxSelect();
     });
     connect(m_engine.get(), &MessagingEngine::settingsLoaded, this, [this] {
-        m_configBt->setEnabled(!m_engine->ConfigurationLocked());
+        m_configBt->setEnabled(!m_engine->configurationLocked());
         m_channelBox->setEnabled(m_engine->ChannelBox().isEnabled());
         syncChannelText();
     });
@@ -393,7 +393,7 @@ void TMainForm::ExitBtClick()
 QList<QByteArray> TMainForm::SelectedNames() const
 {
     QList<QByteArray> names;
-    const ::UserList &users = m_engine->Users();
+    const ::UserList &users = m_engine->users();
     for (const int row : users.selectedRows())
         names.append(users.at(row)->Name);
     return names;
@@ -409,7 +409,7 @@ void TMainForm::UserListSelectItem(const QItemSelection &selected, const QItemSe
     if (m_inSelectItem || m_removingRows)
         return;
     const QScopedValueRollback guard(m_inSelectItem, true);
-    QItemSelectionModel *model = m_engine->Users().selectionModel();
+    QItemSelectionModel *model = m_engine->users().selectionModel();
     // A row made the only selected one (a click on it, or a message from it) while it was
     // already selected is reported only through the others' deselection; it is selected
     // all the same, after them.
@@ -452,7 +452,7 @@ void TMainForm::UserListMouseUp()
 
 void TMainForm::UserPopupPopup()
 {
-    const bool selected = m_engine->Users().selectionModel()->hasSelection();
+    const bool selected = m_engine->users().selectionModel()->hasSelection();
     m_openchatBt->setEnabled(selected);
     m_showIP->setEnabled(selected);
     m_reloadList->setEnabled(true);
@@ -460,7 +460,7 @@ void TMainForm::UserPopupPopup()
 
 void TMainForm::OpenchatBtClick()
 {
-    if (m_engine->Users().selectionModel()->hasSelection())
+    if (m_engine->users().selectionModel()->hasSelection())
         ShowChatWindow();
 }
 
@@ -471,7 +471,7 @@ QByteArray TMainForm::UserIpText(const QByteArray &name, const QByteArray &addr)
 
 void TMainForm::ShowIPClick()
 {
-    const ::UserList &users = m_engine->Users();
+    const ::UserList &users = m_engine->users();
     const QList<int> rows = users.selectedRows();
     if (rows.isEmpty())
         return;
@@ -494,7 +494,7 @@ void TMainForm::RestoreBtClick()
     if (m_trayVis->InTray())
         m_trayVis->RestoreFromTray();
     else
-        m_engine->PostRestore();
+        m_engine->postRestore();
 }
 
 void TMainForm::TrayVisTrayRestore()
@@ -515,7 +515,7 @@ void TMainForm::ConfigBtClick()
         TConfigForm dialog(*m_engine, *this, this);
         runDialog(dialog);
     }
-    m_engine->ResumeOnline();
+    m_engine->resumeOnline();
 }
 
 void TMainForm::AboutBtClick()
@@ -675,7 +675,7 @@ QByteArray TMainForm::FirstRunChannel(const QString &settingsPath)
             break;
         listed = true;
         const QByteArray name = doc.readString("Channels", key, {});
-        if (!name.isEmpty() && NameRules::FoldCase(name) == NameRules::FoldCase(selected))
+        if (!name.isEmpty() && NameRules::foldCase(name) == NameRules::foldCase(selected))
             return name;
     }
     return listed ? QByteArray() : CodeCript::Decode(CodeCript::DefaultChannel);
@@ -683,7 +683,7 @@ QByteArray TMainForm::FirstRunChannel(const QString &settingsPath)
 
 void TMainForm::QueueLine(const QByteArray &line)
 {
-    m_engine->PostQueueMessage(line);
+    m_engine->postQueueMessage(line);
 }
 
 void TMainForm::HideTaskbarButton()

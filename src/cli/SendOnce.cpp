@@ -40,16 +40,16 @@ SendOnce::SendOnce(SettingsValues &settings, const EngineSeams &seams, SendReque
     m_sendWatch->setInterval(kSendCheckMs);
     connect(m_sendWatch, &QTimer::timeout, this, &SendOnce::checkSent);
     connect(m_engine.get(), &MessagingEngine::settingsLoaded, this, &SendOnce::applyOptions);
-    connect(&m_engine->Users(), &QAbstractItemModel::rowsInserted, this, &SendOnce::answerArrived);
+    connect(&m_engine->users(), &QAbstractItemModel::rowsInserted, this, &SendOnce::answerArrived);
 }
 
 SendOnce::~SendOnce()
 {
-    disconnect(&m_engine->Users(), nullptr, this, nullptr);
+    disconnect(&m_engine->users(), nullptr, this, nullptr);
     m_engine.reset();
 }
 
-std::optional<QByteArray> SendOnce::PrepareText(const QString &text, QString *reason)
+std::optional<QByteArray> SendOnce::prepareText(const QString &text, QString *reason)
 {
     const QString unheld = Cp1252::unheld(text);
     if (!unheld.isEmpty()) {
@@ -65,10 +65,10 @@ std::optional<QByteArray> SendOnce::PrepareText(const QString &text, QString *re
     }
     QByteArray bytes = Cp1252::fromUnicode(text);
     bytes.replace("\r\n", "\n").replace('\r', '\n');
-    bytes = TextRules::TrimTrailingBlanks(bytes);
+    bytes = TextRules::trimTrailingBlanks(bytes);
     // A line break counts as one character, as a typed "|" does.
     bytes.replace('\n', '|');
-    bytes = TextRules::WithoutControls(bytes);
+    bytes = TextRules::withoutControls(bytes);
     if (bytes.isEmpty()) {
         *reason = QStringLiteral("the text is empty; nothing was sent");
         return std::nullopt;
@@ -80,7 +80,7 @@ std::optional<QByteArray> SendOnce::PrepareText(const QString &text, QString *re
                       .arg(TextRules::kMaxTypedLine);
         return std::nullopt;
     }
-    const QByteArray wire = TextRules::PrepareChatLine(bytes);
+    const QByteArray wire = TextRules::prepareChatLine(bytes);
     // Every line break takes two bytes on the wire, and a receiver drops a longer datagram
     // whole: the sender would believe it delivered.
     if (wire.size() > Datagram::kMaxMessageText) {
@@ -102,7 +102,7 @@ void SendOnce::stop()
 {
     if (m_done)
         return;
-    if (m_queued > 0 && m_engine->PendingCount() == 0)
+    if (m_queued > 0 && m_engine->pendingCount() == 0)
         finish(m_missing.isEmpty() ? Sent : NotFound);
     else
         finish(Interrupted);
@@ -112,13 +112,13 @@ void SendOnce::applyOptions()
 {
     const TerminalOptions &options = m_request.options;
     if (!options.name.isEmpty())
-        m_settings.UserName = TextRules::SeparatorToDash(options.name);
+        m_settings.UserName = TextRules::separatorToDash(options.name);
     if (!options.port.isEmpty())
         m_settings.Port = options.port;
     if (!options.interfaceAddr.isEmpty())
         m_settings.Interface = options.interfaceAddr;
     if (!options.channel.isEmpty())
-        m_engine->SelectChannelQuietly(options.channel);
+        m_engine->selectChannelQuietly(options.channel);
     // After event 1026: a script need not wait for the first tick's delay.
     QMetaObject::invokeMethod(this, &SendOnce::goOnline, Qt::QueuedConnection);
 }
@@ -133,7 +133,7 @@ void SendOnce::goOnline()
         finish(Refused);
         return;
     }
-    if (m_engine->AliveTimerTag() == 1)
+    if (m_engine->aliveTimerTag() == 1)
         m_engine->AliveTimerTimer();
     TWSocket &receiver = m_engine->WSocketRecv();
     if (receiver.State() != wsConnected) {
@@ -161,7 +161,7 @@ void SendOnce::goOnline()
 
 QList<QByteArray> SendOnce::missingRecipients() const
 {
-    const UserList &users = m_engine->Users();
+    const UserList &users = m_engine->users();
     QList<QByteArray> missing;
     for (const QByteArray &name : m_request.recipients) {
         bool found = false;
@@ -189,7 +189,7 @@ void SendOnce::sendNow()
         return;
     m_sending = true;
     m_waitTimer->stop();
-    UserList &users = m_engine->Users();
+    UserList &users = m_engine->users();
     QItemSelection selection;
     for (int row = 0; row < users.count(); ++row) {
         if (m_request.all || m_request.recipients.contains(users.at(row)->Name))
@@ -201,7 +201,7 @@ void SendOnce::sendNow()
         return;
     }
     users.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    m_engine->PostQueueMessage(m_request.text);
+    m_engine->postQueueMessage(m_request.text);
     m_sendWatch->start();
 }
 
@@ -209,7 +209,7 @@ void SendOnce::checkSent()
 {
     ++m_sendChecks;
     const bool queued = m_queued > 0;
-    if (queued && m_engine->PendingCount() == 0) {
+    if (queued && m_engine->pendingCount() == 0) {
         finish(m_missing.isEmpty() ? Sent : NotFound);
         return;
     }
@@ -217,12 +217,12 @@ void SendOnce::checkSent()
         return;
     if (!queued) {
         // The recipients left between their answer and the message.
-        for (int row = 0; row < m_engine->Users().count(); ++row)
-            m_missing.append(m_engine->Users().at(row)->Name);
+        for (int row = 0; row < m_engine->users().count(); ++row)
+            m_missing.append(m_engine->users().at(row)->Name);
         finish(NotFound);
         return;
     }
-    const UserList &users = m_engine->Users();
+    const UserList &users = m_engine->users();
     for (int row = 0; row < users.count(); ++row) {
         if (!users.at(row)->Pending.isEmpty())
             say("the message could not be handed to the network for " + shown(users.at(row)->Name));

@@ -26,7 +26,7 @@ struct SendRequest
     bool all = false;
     /// How long the answers to the announcement are collected at most.
     int waitMs = 4000;
-    /// The message as it goes on the wire (SendOnce::PrepareText).
+    /// The message as it goes on the wire (SendOnce::prepareText).
     QByteArray text;
 };
 
@@ -69,7 +69,7 @@ public:
     /// CR LF, trailing blanks and control characters go. nullopt, with the reason, for a
     /// text the network cannot carry whole: characters outside the code page, more than one
     /// message holds, or nothing to send.
-    static std::optional<QByteArray> PrepareText(const QString &text, QString *reason);
+    static std::optional<QByteArray> prepareText(const QString &text, QString *reason);
 
     void start();
     /// Ends the run at once (a signal): the leave notice, and nothing sent that has not

@@ -227,7 +227,7 @@ int main(int argc, char **argv)
             text = words.first();
         }
         QString reason;
-        const std::optional<QByteArray> wire = SendOnce::PrepareText(text, &reason);
+        const std::optional<QByteArray> wire = SendOnce::prepareText(text, &reason);
         if (!wire)
             return refuse(reason);
         request.text = *wire;
@@ -247,7 +247,7 @@ int main(int argc, char **argv)
         }
         ::signal(SIGPIPE, SIG_IGN);
         SendOnce send(
-            settings, EngineSeams::System(), request,
+            settings, EngineSeams::system(), request,
             [](const QByteArray &b) { std::fwrite(b.constData(), 1, size_t(b.size()), stdout); },
             [](const QByteArray &b) { std::fwrite(b.constData(), 1, size_t(b.size()), stderr); });
         // A signal ends the wait early: the message goes to whoever answered so far.

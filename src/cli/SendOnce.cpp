@@ -102,10 +102,12 @@ void SendOnce::stop()
 {
     if (m_done)
         return;
-    if (m_queued > 0 && m_engine->pendingCount() == 0)
+    if (!m_queued.isEmpty() && m_engine->pendingCount() == 0) {
         finish(m_missing.isEmpty() ? Sent : NotFound);
-    else
-        finish(Interrupted);
+        return;
+    }
+    noteUnsent(false);
+    finish(Interrupted);
 }
 
 void SendOnce::applyOptions()
@@ -208,7 +210,7 @@ void SendOnce::sendNow()
 void SendOnce::checkSent()
 {
     ++m_sendChecks;
-    const bool queued = m_queued > 0;
+    const bool queued = !m_queued.isEmpty();
     if (queued && m_engine->pendingCount() == 0) {
         finish(m_missing.isEmpty() ? Sent : NotFound);
         return;
@@ -232,15 +234,25 @@ void SendOnce::checkSent()
     finish(NetworkUnusable);
 }
 
+void SendOnce::noteUnsent(bool tell)
+{
+    const UserList &users = m_engine->users();
+    for (int row = 0; row < users.count(); ++row) {
+        if (users.at(row)->Pending.isEmpty())
+            continue;
+        m_unsent.append(users.at(row)->Name);
+        if (tell)
+            say("the message could not be handed to the network for " + shown(users.at(row)->Name));
+    }
+}
+
 void SendOnce::AddMessage(const QByteArray &name, const QByteArray &, quint32, quint32,
                           bool outgoing)
 {
     // Only the queued message's recipients come here outgoing; messages others send to this
     // short-lived copy are not for a script.
-    if (!outgoing || !m_sending)
-        return;
-    ++m_queued;
-    m_out("sent: " + shown(name) + "\n");
+    if (outgoing && m_sending)
+        m_queued.append(name);
 }
 
 bool SendOnce::MessageBox(Box kind, const QByteArray &text)
@@ -261,8 +273,15 @@ void SendOnce::finish(Status status)
     m_waitTimer->stop();
     m_sendWatch->stop();
     m_status = status;
+    // Told once the datagrams have left, not when they were queued.
+    QList<QByteArray> unsent = m_unsent;
+    for (const QByteArray &name : std::as_const(m_queued)) {
+        if (!unsent.removeOne(name))
+            m_out("sent: " + shown(name) + "\n");
+    }
     if (status == Interrupted)
-        say("interrupted; nothing was sent");
+        say(m_queued.size() > m_unsent.size() ? "interrupted before the message left for everyone"
+                                              : "interrupted; nothing was sent");
     if (status == NotFound) {
         if (m_request.all) {
             say("nobody on the channel " + shown(m_engine->ActiveChannel()) +

@@ -99,6 +99,8 @@ private:
     void sendNow();
     void checkSent();
     void finish(Status status);
+    /// Records the recipients whose message is still waiting (and tells them when asked).
+    void noteUnsent(bool tell);
     QList<QByteArray> missingRecipients() const;
     void say(const QByteArray &text);
 
@@ -112,7 +114,9 @@ private:
     /// Error boxes of the engine while it comes on line; told only when that fails.
     QList<QByteArray> m_errors;
     QList<QByteArray> m_missing;
-    int m_queued = 0;
+    /// Recipients the message was queued for, and those of them it never left for.
+    QList<QByteArray> m_queued;
+    QList<QByteArray> m_unsent;
     int m_sendChecks = 0;
     bool m_sending = false;
     bool m_done = false;

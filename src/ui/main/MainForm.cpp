@@ -324,6 +324,8 @@ void TMainForm::FormCreate()
     m_trayVis->HideTaskbarButton(true);
     m_trayVis->Trayicon().SetAlwaysActive(true);
 
+    // An entry left by a removed or moved program is pointed at this one first.
+    Autostart::repair(QCoreApplication::applicationFilePath());
     const bool atLogon = Autostart::isSet();
     if (atLogon) {
         m_showOnStart = false;

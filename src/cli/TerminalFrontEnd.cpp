@@ -2,6 +2,7 @@
 
 #include "app/SettingsFile.h"
 #include "app/Support.h"
+#include "cli/SendOnce.h"
 #include "engine/Cp1252.h"
 #include "engine/MessagingEngine.h"
 #include "engine/TextRules.h"
@@ -246,13 +247,18 @@ void TerminalFrontEnd::processNextLine()
         runCommand(command, argument);
     } else {
         const QByteArray typed = line.startsWith("//") ? line.mid(1) : line;
-        const QByteArray text =
-            TextRules::prepareChatLine(Cp1252::fromUnicode(QString::fromLocal8Bit(typed)));
-        if (!text.isEmpty()) {
-            if (!m_engine->users().selectionModel()->hasSelection())
-                say("nobody is selected: use /to NAME or /all");
-            else
-                m_engine->postQueueMessage(text);
+        // A line is sent whole or not at all: never with "?" for what the code page lacks,
+        // never cut behind the user's back.
+        QString reason;
+        const QString unicode = QString::fromLocal8Bit(typed);
+        const std::optional<QByteArray> text = SendOnce::prepareText(unicode, &reason);
+        if (!text) {
+            if (!TextRules::trimTrailingBlanks(typed).isEmpty())
+                say(reason.toLocal8Bit());
+        } else if (!m_engine->users().selectionModel()->hasSelection()) {
+            say("nobody is selected: use /to NAME or /all");
+        } else {
+            m_engine->postQueueMessage(*text);
         }
     }
     scheduleNextLine();

@@ -102,6 +102,20 @@ TEST_F(Terminal, EachLineGoesToTheUsersSelectedWhenItWasTyped)
     EXPECT_TRUE(m_err.contains("no user nobody")) << m_err.data();
 }
 
+TEST_F(Terminal, ALineIsSentWholeOrRefusedWithTheReason)
+{
+    addPeer(1, "ann");
+    m_front->takeLine("/all");
+    m_front->takeLine("\xd0\x9f\xd1\x80\xd0\xb8 hi"); // Cyrillic: no "?" on the wire
+    m_front->takeLine(QByteArray(1001, 'x'));         // more than one line holds
+    m_front->takeLine(QByteArray(507, '|'));          // 1014 bytes once "|" is CR LF
+    m_front->takeLine("caf\xc3\xa9");
+    const auto toAnn = peer(1).untilMarker();
+    ASSERT_EQ(toAnn.size(), 1);
+    EXPECT_EQ(withoutId(toAnn[0].data), "MSG|caf\xe9|");
+    EXPECT_EQ(m_err.count("nothing was sent"), 3) << m_err.data();
+}
+
 TEST_F(Terminal, CommandsReportChannelsAndAddresses)
 {
     addPeer(1, "ann");

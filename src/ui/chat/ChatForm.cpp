@@ -1,6 +1,7 @@
 #include "ui/chat/ChatForm.h"
 
 #include "app/CodeCript.h"
+#include "engine/Datagram.h"
 #include "engine/TextRules.h"
 #include "platform/AtomicFile.h"
 #include "platform/desktop/Tone.h"
@@ -158,7 +159,7 @@ void TChatForm::buildControls()
     setFieldColors(*m_sendEdit);
     m_sendEdit->installEventFilter(this);
     // What the line shows is what goes out.
-    new CodePageGuard(*m_sendEdit);
+    new CodePageGuard(*m_sendEdit, Datagram::kMaxMessageText);
 
     m_sendBt = new QToolButton(m_bottomPanel);
     m_sendBt->setObjectName(QStringLiteral("SendBt"));

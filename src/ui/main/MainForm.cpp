@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -46,14 +47,18 @@ QString decoded(const char *scrambled)
     return WindowLook::text(CodeCript::Decode(scrambled));
 }
 
-QIcon picture(const QString &name)
-{
-    return QIcon(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"));
-}
-
+// Read as PNG and nothing else: a reader left to guess the format first loads every image
+// plugin there is, which the start does not need.
 QImage image(const QString &name)
 {
-    return QImage(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"));
+    QImageReader reader(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QIcon picture(const QString &name)
+{
+    return QIcon(QPixmap::fromImage(image(name)));
 }
 
 // A panel in the window's colour that takes the keyboard focus.
@@ -78,20 +83,30 @@ TMainForm::TMainForm(SettingsValues &settings, Seams seams, QWidget *parent)
     setObjectName(QStringLiteral("MainForm"));
     buildLayout();
     buildMenus();
-    m_chat = new TChatForm(*this);
     buildTray(std::move(m_seams.trayHost));
     wireChannelBox();
     FormCreate();
 }
 
-TMainForm::~TMainForm()
+TMainForm::~TMainForm() = default;
+
+TChatForm &TMainForm::chat()
 {
-    // The engine calls back into the windows while it goes; it goes first, and its list
-    // empties without the window's rules.
-    disconnect(m_engine->Users().selectionModel(), nullptr, this, nullptr);
-    disconnect(&m_engine->Users(), nullptr, this, nullptr);
-    m_engine.reset();
-    delete m_chat;
+    // Most starts never open it; it is made on its first use, in the state the selection
+    // has put it in.
+    if (!m_chat) {
+        m_chat = std::make_unique<TChatForm>(*this);
+        // Its task-bar entry shows the program's icon.
+        m_chat->setWindowIcon(windowIcon());
+        m_chat->SetTitle(SelectedNames());
+        m_chat->SetSendEnabled(m_engine->Users().selectionModel()->hasSelection());
+    }
+    return *m_chat;
+}
+
+bool TMainForm::chatVisible() const
+{
+    return m_chat && m_chat->isVisible();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -251,10 +266,8 @@ void TMainForm::buildTray(std::unique_ptr<TrayHost> host)
         m_trayVis->SetTrayHost(std::move(host));
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/main/art/tolvex-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(QPixmap::fromImage(image(QStringLiteral("tolvex-%1").arg(size))));
     setWindowIcon(icon);
-    // The chat window's task-bar entry shows the program's icon.
-    m_chat->setWindowIcon(icon);
     m_trayVis->Trayicon().SetIcon(icon);
     m_trayVis->Trayicon().SetPopupMenu(m_trayPopup);
     m_trayVis->BallooInfo().SetInfoIconType(bitInfo);
@@ -358,7 +371,7 @@ void TMainForm::WorkAreaChanged()
     if (shift.isNull())
         return;
     // The chat window beside it moves too; the main window follows it.
-    if (m_chat->isVisible())
+    if (chatVisible())
         m_chat->move(m_chat->pos() + shift);
     move(place);
 }
@@ -376,7 +389,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     m_closed = true;
     m_engine->FormClose();
-    m_chat->hide();
+    if (m_chat)
+        m_chat->hide();
     emit formClosed();
 }
 
@@ -399,7 +413,8 @@ QList<QByteArray> TMainForm::SelectedNames() const
 
 void TMainForm::UpdateChatTitle()
 {
-    m_chat->SetTitle(SelectedNames());
+    if (m_chat)
+        m_chat->SetTitle(SelectedNames());
 }
 
 void TMainForm::UserListSelectItem(const QItemSelection &selected, const QItemSelection &deselected)
@@ -421,13 +436,14 @@ void TMainForm::UserListSelectItem(const QItemSelection &selected, const QItemSe
     if (!deselected.isEmpty()) {
         model->clearSelection();
         model->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        m_chat->SetSendEnabled(false);
+        if (m_chat)
+            m_chat->SetSendEnabled(false);
         if (!chosen.isEmpty())
             model->select(chosen, QItemSelectionModel::Select);
     }
     if (!chosen.isEmpty()) {
         model->setCurrentIndex(chosen.indexes().constLast(), QItemSelectionModel::NoUpdate);
-        if (!m_chat->SendEnabled())
+        if (m_chat && !m_chat->SendEnabled())
             m_chat->SetSendEnabled(true);
     }
     UpdateChatTitle();
@@ -442,7 +458,7 @@ void TMainForm::UserListDblClick()
 void TMainForm::UserListMouseUp()
 {
     QCoreApplication::processEvents();
-    if (m_chat->isVisible())
+    if (chatVisible())
         m_chat->raise();
     else
         m_bottomPanel->setFocus();
@@ -487,7 +503,7 @@ void TMainForm::MinimizeBtClick()
 
 void TMainForm::RestoreBtClick()
 {
-    if (!m_chat->isVisible())
+    if (!chatVisible())
         PlaceAtStart();
     if (m_trayVis->InTray())
         m_trayVis->RestoreFromTray();
@@ -580,22 +596,22 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 
 void TMainForm::ShowChatWindow()
 {
-    if (m_chat->isVisible())
+    if (chatVisible())
         return;
     if (m_trayVis->InTray())
         PlaceAtStart();
-    m_chat->OpenBeside(*this);
+    chat().OpenBeside(*this);
 }
 
 void TMainForm::AddMessage(const QByteArray &name, const QByteArray &text, quint32 nameColor,
                            quint32 textColor, bool outgoing)
 {
-    m_chat->AddMessage(name, text, nameColor, textColor, outgoing);
+    chat().AddMessage(name, text, nameColor, textColor, outgoing);
 }
 
 void TMainForm::Attention()
 {
-    m_chat->Attention();
+    chat().Attention();
 }
 
 bool TMainForm::MessageBox(Box kind, const QByteArray &text)
@@ -640,7 +656,8 @@ void TMainForm::GiveFocus(Focus target)
 
 void TMainForm::ClearSendEdit()
 {
-    m_chat->ClearSendEdit();
+    if (m_chat)
+        m_chat->ClearSendEdit();
 }
 
 void TMainForm::BringToFront()

@@ -16,9 +16,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
 #include <optional>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -133,6 +137,24 @@ private:
     QString m_display;
 };
 
+// The medians of each program's starts, by program and display, for the ratios printed at
+// the end.
+struct Figures
+{
+    double ms = 0;
+    double rssKb = 0;
+};
+std::map<std::pair<QString, bool>, Figures> g_figures;
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
 void startup(benchmark::State &state, const QString &program, bool x11)
 {
     std::unique_ptr<Xvfb> server;
@@ -143,7 +165,7 @@ void startup(benchmark::State &state, const QString &program, bool x11)
             return;
         }
     }
-    double rss = 0;
+    std::vector<double> ms, rss;
     for (auto _ : state) {
         const auto result =
             launch(program, x11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"),
@@ -153,9 +175,33 @@ void startup(benchmark::State &state, const QString &program, bool x11)
             return;
         }
         state.SetIterationTime(result->msToShown / 1000.0);
-        rss = result->rssKb;
+        ms.push_back(result->msToShown);
+        rss.push_back(result->rssKb);
     }
-    state.counters["rss_kB"] = rss;
+    const Figures figures{median(ms), median(rss)};
+    g_figures[{program, x11}] = figures;
+    state.counters["median_ms"] = figures.ms;
+    state.counters["rss_kB"] = figures.rssKb;
+}
+
+// Each program's medians beside the empty window's, from this run.
+void printRatios()
+{
+    const QString baseline = QStringLiteral(BASELINE_EXE);
+    for (const bool x11 : {false, true}) {
+        const auto base = g_figures.find({baseline, x11});
+        if (base == g_figures.end() || base->second.ms <= 0 || base->second.rssKb <= 0)
+            continue;
+        for (const auto &[key, figures] : g_figures) {
+            if (key.second != x11 || key.first == baseline)
+                continue;
+            std::printf("%s %s: start %.2fx, resident memory %.2fx the empty window (%.1f ms, "
+                        "%.0f kB against %.1f ms, %.0f kB)\n",
+                        qPrintable(key.first), x11 ? "Xvfb" : "offscreen",
+                        figures.ms / base->second.ms, figures.rssKb / base->second.rssKb,
+                        figures.ms, figures.rssKb, base->second.ms, base->second.rssKb);
+        }
+    }
 }
 
 void BM_StartupTolvexOffscreen(benchmark::State &state)
@@ -181,6 +227,23 @@ BENCHMARK(BM_StartupBaselineOffscreen)
 BENCHMARK(BM_StartupTolvexOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(BM_StartupBaselineXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(BM_StartupTolvexXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+
+// Another build of the program (TOLVEX_BENCH_OTHER=/path/to/tolvex), measured in the same
+// run, for figures before and after a change.
+void registerOtherProgram()
+{
+    const QString other = qEnvironmentVariable("TOLVEX_BENCH_OTHER");
+    if (other.isEmpty())
+        return;
+    for (const bool x11 : {false, true}) {
+        benchmark::RegisterBenchmark(
+            x11 ? "BM_StartupOtherXvfb" : "BM_StartupOtherOffscreen",
+            [other, x11](benchmark::State &state) { startup(state, other, x11); })
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(8);
+    }
+}
 
 // /proc/<pid>/stat's user and system time, in clock ticks, and the voluntary context
 // switches (wake-ups) from /proc/<pid>/status.
@@ -329,7 +392,9 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
+    registerOtherProgram();
     benchmark::RunSpecifiedBenchmarks();
+    printRatios();
     benchmark::Shutdown();
     return 0;
 }

@@ -1,6 +1,7 @@
 // The desktop program: the time from process start to the main window shown and the
 // resident memory once idle, each beside an empty Qt Widgets program that shows one
-// 130 x 180 window (built by this bench), offscreen and under Xvfb; and the user list while
+// 130 x 180 window (built by this bench, also with one line of text: the share of the
+// difference that any text costs), offscreen and under Xvfb; and the user list while
 // 1000 peers join and leave through the model with the list view shown.
 #include "NullWindows.h"
 #include "app/CodeCript.h"
@@ -60,8 +61,8 @@ double residentKb(qint64 pid)
 
 // Starts a program in a network namespace of its own (nothing it does reaches a network),
 // waits for its "shown" line, lets it idle, reads its resident memory and ends it.
-std::optional<Launch> launch(const QString &program, const QString &platform,
-                             const QString &display)
+std::optional<Launch> launch(const QString &program, const QStringList &args,
+                             const QString &platform, const QString &display)
 {
     QTemporaryDir home;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -75,9 +76,9 @@ std::optional<Launch> launch(const QString &program, const QString &platform,
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::SeparateChannels);
     if (::geteuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("unshare")).isEmpty())
-        process.start(QStringLiteral("unshare"), {QStringLiteral("-n"), program});
+        process.start(QStringLiteral("unshare"), QStringList{QStringLiteral("-n"), program} + args);
     else
-        process.start(program, {});
+        process.start(program, args);
     QElapsedTimer clock;
     clock.start();
     if (!process.waitForStarted(5000))
@@ -145,6 +146,7 @@ struct Figures
     double rssKb = 0;
 };
 std::map<std::pair<QString, bool>, Figures> g_figures;
+const QString kEmptyWindow = QStringLiteral("empty window");
 
 double median(std::vector<double> values)
 {
@@ -155,7 +157,8 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
-void startup(benchmark::State &state, const QString &program, bool x11)
+void startup(benchmark::State &state, const QString &name, const QString &program, bool x11,
+             const QStringList &args = {})
 {
     std::unique_ptr<Xvfb> server;
     if (x11) {
@@ -168,7 +171,7 @@ void startup(benchmark::State &state, const QString &program, bool x11)
     std::vector<double> ms, rss;
     for (auto _ : state) {
         const auto result =
-            launch(program, x11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"),
+            launch(program, args, x11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"),
                    x11 ? server->display() : QString());
         if (!result) {
             state.SkipWithError("the program did not show its window");
@@ -179,7 +182,7 @@ void startup(benchmark::State &state, const QString &program, bool x11)
         rss.push_back(result->rssKb);
     }
     const Figures figures{median(ms), median(rss)};
-    g_figures[{program, x11}] = figures;
+    g_figures[{name, x11}] = figures;
     state.counters["median_ms"] = figures.ms;
     state.counters["rss_kB"] = figures.rssKb;
 }
@@ -187,13 +190,12 @@ void startup(benchmark::State &state, const QString &program, bool x11)
 // Each program's medians beside the empty window's, from this run.
 void printRatios()
 {
-    const QString baseline = QStringLiteral(BASELINE_EXE);
     for (const bool x11 : {false, true}) {
-        const auto base = g_figures.find({baseline, x11});
+        const auto base = g_figures.find({kEmptyWindow, x11});
         if (base == g_figures.end() || base->second.ms <= 0 || base->second.rssKb <= 0)
             continue;
         for (const auto &[key, figures] : g_figures) {
-            if (key.second != x11 || key.first == baseline)
+            if (key.second != x11 || key.first == kEmptyWindow)
                 continue;
             std::printf("%s %s: start %.2fx, resident memory %.2fx the empty window (%.1f ms, "
                         "%.0f kB against %.1f ms, %.0f kB)\n",
@@ -206,26 +208,38 @@ void printRatios()
 
 void BM_StartupTolvexOffscreen(benchmark::State &state)
 {
-    startup(state, QStringLiteral(TOLVEX_EXE), false);
+    startup(state, QStringLiteral("tolvex"), QStringLiteral(TOLVEX_EXE), false);
 }
 void BM_StartupBaselineOffscreen(benchmark::State &state)
 {
-    startup(state, QStringLiteral(BASELINE_EXE), false);
+    startup(state, kEmptyWindow, QStringLiteral(BASELINE_EXE), false);
+}
+void BM_StartupLabelOffscreen(benchmark::State &state)
+{
+    startup(state, QStringLiteral("window with a label"), QStringLiteral(BASELINE_EXE), false,
+            {QStringLiteral("--label")});
 }
 void BM_StartupTolvexXvfb(benchmark::State &state)
 {
-    startup(state, QStringLiteral(TOLVEX_EXE), true);
+    startup(state, QStringLiteral("tolvex"), QStringLiteral(TOLVEX_EXE), true);
 }
 void BM_StartupBaselineXvfb(benchmark::State &state)
 {
-    startup(state, QStringLiteral(BASELINE_EXE), true);
+    startup(state, kEmptyWindow, QStringLiteral(BASELINE_EXE), true);
+}
+void BM_StartupLabelXvfb(benchmark::State &state)
+{
+    startup(state, QStringLiteral("window with a label"), QStringLiteral(BASELINE_EXE), true,
+            {QStringLiteral("--label")});
 }
 BENCHMARK(BM_StartupBaselineOffscreen)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(8);
+BENCHMARK(BM_StartupLabelOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(BM_StartupTolvexOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(BM_StartupBaselineXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(BM_StartupLabelXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(BM_StartupTolvexXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 
 // Another build of the program (TOLVEX_BENCH_OTHER=/path/to/tolvex), measured in the same
@@ -238,7 +252,7 @@ void registerOtherProgram()
     for (const bool x11 : {false, true}) {
         benchmark::RegisterBenchmark(
             x11 ? "BM_StartupOtherXvfb" : "BM_StartupOtherOffscreen",
-            [other, x11](benchmark::State &state) { startup(state, other, x11); })
+            [other, x11](benchmark::State &state) { startup(state, other, other, x11); })
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond)
             ->Iterations(8);

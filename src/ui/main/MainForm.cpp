@@ -23,15 +23,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QIconEngine>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 // The pictures live in resource files of a static library; naming them keeps them linked.
 static void loadPictures()
@@ -60,6 +66,80 @@ QIcon picture(const QString &name)
 {
     return QIcon(QPixmap::fromImage(image(name)));
 }
+
+// The program's icon in several sizes, read when a size is asked for: the window system takes
+// each size once when the window is made, and keeping them all decoded would hold about
+// 350 kB for nothing. The last size asked for is kept; the tray asks for it at every paint.
+class ProgramIcon final : public QIconEngine
+{
+public:
+    static constexpr int kSizes[] = {16, 32, 48, 64, 128, 256};
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        if (size.isEmpty())
+            return {};
+        if (size == m_lastSize && mode == m_lastMode)
+            return m_last;
+        const int wanted = std::max(size.width(), size.height());
+        int file = kSizes[std::size(kSizes) - 1];
+        for (const int n : kSizes) {
+            if (n >= wanted) {
+                file = n;
+                break;
+            }
+        }
+        QPixmap pm = QPixmap::fromImage(image(QStringLiteral("tolvex-%1").arg(file)));
+        if (pm.width() > size.width() || pm.height() > size.height())
+            pm = pm.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (mode != QIcon::Normal) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, pm, &option);
+        }
+        m_lastSize = size;
+        m_lastMode = mode;
+        m_last = pm;
+        return pm;
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        QPixmap pm = pixmap(size * scale, mode, state);
+        pm.setDevicePixelRatio(scale);
+        return pm;
+    }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal scale = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        const QPixmap pm = scaledPixmap(rect.size(), mode, state, scale);
+        const QSize shown = pm.deviceIndependentSize().toSize();
+        painter->drawPixmap(QRect(rect.topLeft() + QPoint((rect.width() - shown.width()) / 2,
+                                                          (rect.height() - shown.height()) / 2),
+                                  shown),
+                            pm);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int largest = kSizes[std::size(kSizes) - 1];
+        return QSize(largest, largest)
+            .scaled(size.boundedTo(QSize(largest, largest)), Qt::KeepAspectRatio);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (const int n : kSizes)
+            sizes.append(QSize(n, n));
+        return sizes;
+    }
+    QIconEngine *clone() const override { return new ProgramIcon; }
+    QString key() const override { return QStringLiteral("ProgramIcon"); }
+
+private:
+    QSize m_lastSize;
+    QIcon::Mode m_lastMode = QIcon::Normal;
+    QPixmap m_last;
+};
 
 // A panel in the window's colour that takes the keyboard focus.
 QWidget *focusPanel(QWidget *parent)
@@ -264,9 +344,7 @@ void TMainForm::buildTray(std::unique_ptr<TrayHost> host)
     m_trayVis = new TTrayVis(this);
     if (host)
         m_trayVis->SetTrayHost(std::move(host));
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
-        icon.addPixmap(QPixmap::fromImage(image(QStringLiteral("tolvex-%1").arg(size))));
+    const QIcon icon(new ProgramIcon);
     setWindowIcon(icon);
     m_trayVis->Trayicon().SetIcon(icon);
     m_trayVis->Trayicon().SetPopupMenu(m_trayPopup);

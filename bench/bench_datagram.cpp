@@ -7,7 +7,7 @@ static void CutAnnouncement(benchmark::State &state)
 {
     const QByteArray datagram = "0A3F9C|ACK|BCT|Sales|ann|";
     for (auto _ : state) {
-        auto parts = Datagram::Cut(datagram);
+        auto parts = Datagram::cut(datagram);
         benchmark::DoNotOptimize(parts);
     }
     state.SetItemsProcessed(state.iterations());
@@ -18,7 +18,7 @@ static void CutKeepAlive(benchmark::State &state)
 {
     const QByteArray datagram = "0A3F9C|ALV|Sales|";
     for (auto _ : state) {
-        auto parts = Datagram::Cut(datagram);
+        auto parts = Datagram::cut(datagram);
         benchmark::DoNotOptimize(parts);
     }
     state.SetItemsProcessed(state.iterations());
@@ -29,7 +29,7 @@ static void ComposeAnnouncement(benchmark::State &state)
 {
     const QByteArray channel = "Sales", user = "ann";
     for (auto _ : state) {
-        auto datagram = Datagram::Announcement(channel, user);
+        auto datagram = Datagram::announcement(channel, user);
         benchmark::DoNotOptimize(datagram);
     }
     state.SetItemsProcessed(state.iterations());

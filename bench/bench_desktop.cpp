@@ -394,16 +394,16 @@ void BM_UserListJoinLeave(benchmark::State &state)
     SettingsValues settings;
     settings.Port = "5040";
     settings.Interface = "127.0.0.2";
-    EngineSeams seams = EngineSeams::System();
+    EngineSeams seams = EngineSeams::system();
     seams.LocalIPList = [] { return QByteArrayList{"127.0.0.2"}; };
     MessagingEngine engine(windows, settings, seams);
     UserListView view;
-    view.setModel(&engine.Users());
-    view.setSelectionModel(engine.Users().selectionModel());
+    view.setModel(&engine.users());
+    view.setSelectionModel(engine.users().selectionModel());
     view.resize(123, 150);
     view.show();
     int resets = 0;
-    QObject::connect(&engine.Users(), &QAbstractItemModel::modelAboutToBeReset, [&] { ++resets; });
+    QObject::connect(&engine.users(), &QAbstractItemModel::modelAboutToBeReset, [&] { ++resets; });
     QElapsedTimer clock;
     clock.start();
     for (auto _ : state) {
@@ -413,8 +413,8 @@ void BM_UserListJoinLeave(benchmark::State &state)
                            "user" + QByteArray::number((i * 7919) % peers), "ABCDEF");
             QCoreApplication::processEvents();
         }
-        while (engine.Users().count() > 0) {
-            engine.RemoveUser(engine.Users().count() / 2);
+        while (engine.users().count() > 0) {
+            engine.RemoveUser(engine.users().count() / 2);
             QCoreApplication::processEvents();
         }
     }

@@ -52,12 +52,12 @@ struct BenchEngine
         settings.Interface = "127.0.0.2";
         settings.UserName = "me";
         settings.AutoAdd = true;
-        EngineSeams seams = EngineSeams::System();
+        EngineSeams seams = EngineSeams::system();
         seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", "127.0.0.2"}; };
-        seams.NetworkConnected = [] { return true; };
-        seams.BroadcastAddr = "127.0.0.3";
+        seams.networkConnected = [] { return true; };
+        seams.broadcastAddr = "127.0.0.3";
         engine = std::make_unique<MessagingEngine>(windows, settings, seams);
-        engine->SelectChannelQuietly("Lab");
+        engine->selectChannelQuietly("Lab");
     }
 
     NullWindows windows;
@@ -73,17 +73,17 @@ void ReceiveKeepAliveFromKnownPeers(benchmark::State &state)
     QList<QByteArray> addrs;
     for (int i = 0; i < kPeers; ++i) {
         addrs.append(peerAddr(i));
-        bench.engine->HandleDatagram("000000|ACK|DCT|Lab|peer" + QByteArray::number(i) + "|",
+        bench.engine->handleDatagram("000000|ACK|DCT|Lab|peer" + QByteArray::number(i) + "|",
                                      addrs.last());
     }
     const QByteArray alive[2] = {"0A0A0A|ALV|Lab|", "0B0B0B|ALV|Lab|"};
     qint64 n = 0;
     for (auto _ : state) {
         const int peer = static_cast<int>(n % kPeers);
-        bench.engine->HandleDatagram(alive[(n / kPeers) % 2], addrs[peer]);
+        bench.engine->handleDatagram(alive[(n / kPeers) % 2], addrs[peer]);
         ++n;
     }
-    if (bench.engine->Users().count() != kPeers)
+    if (bench.engine->users().count() != kPeers)
         state.SkipWithError("peers were lost");
     state.SetItemsProcessed(state.iterations());
 }
@@ -93,7 +93,7 @@ void CutKeepAliveAlone(benchmark::State &state)
 {
     const QByteArray alive = "0A0A0A|ALV|Lab|";
     for (auto _ : state) {
-        auto parts = Datagram::Cut(alive);
+        auto parts = Datagram::cut(alive);
         benchmark::DoNotOptimize(parts);
     }
     state.SetItemsProcessed(state.iterations());
@@ -141,7 +141,7 @@ void JoinStorm(benchmark::State &state)
         constexpr int kBurst = 100;
         for (int i = 0; i < kPeers; ++i) {
             const QByteArray datagram =
-                Datagram::Announcement("Lab", "peer" + QByteArray::number(i));
+                Datagram::announcement("Lab", "peer" + QByteArray::number(i));
             ::sendto(peers[static_cast<size_t>(i)], datagram.constData(),
                      static_cast<size_t>(datagram.size()), 0,
                      reinterpret_cast<const sockaddr *>(&engineAddr), sizeof(engineAddr));
@@ -150,13 +150,13 @@ void JoinStorm(benchmark::State &state)
                 drainAnswers();
             }
         }
-        while ((bench.engine->Users().count() < kPeers || answers < kPeers) &&
+        while ((bench.engine->users().count() < kPeers || answers < kPeers) &&
                clock.elapsed() < 30000) {
             QCoreApplication::processEvents();
             drainAnswers();
         }
         state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
-        state.counters["listed"] = bench.engine->Users().count();
+        state.counters["listed"] = bench.engine->users().count();
         state.counters["answered"] = answers;
         for (int fd : peers)
             ::close(fd);

@@ -29,23 +29,23 @@ struct SwollenEngine
         settings.Interface = "10.255.0.1";
         settings.UserName = "me";
         EngineSeams seams;
-        seams.Clock = [this] { return now; };
+        seams.clock = [this] { return now; };
         seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", "10.255.0.1"}; };
-        seams.NetworkConnected = [] { return true; };
+        seams.networkConnected = [] { return true; };
         engine = std::make_unique<MessagingEngine>(windows, settings, seams);
         engine->setUserLimit(kPeers);
-        engine->SelectChannelQuietly("Lab");
+        engine->selectChannelQuietly("Lab");
     }
     /// kPeers forged peers; every other one (when scattered) heard from again later.
     void fill(bool scattered)
     {
         for (int i = 0; i < kPeers; ++i)
-            engine->HandleDatagram(Datagram::Answer("Lab", "u" + QByteArray::number(i)),
+            engine->handleDatagram(Datagram::answer("Lab", "u" + QByteArray::number(i)),
                                    forgedAddr(i));
         now = now.addSecs(60);
         if (scattered) {
             for (int i = 0; i < kPeers; i += 2)
-                engine->HandleDatagram(QByteArray::number(0x100000 + i, 16).right(6).toUpper() +
+                engine->handleDatagram(QByteArray::number(0x100000 + i, 16).right(6).toUpper() +
                                            "|ALV|Lab|",
                                        forgedAddr(i));
         }
@@ -84,7 +84,7 @@ void BM_ExpiryByTick(benchmark::State &state)
         swollen.engine->AliveTimerTimer();
         state.PauseTiming();
         afterKb = residentKb();
-        benchmark::DoNotOptimize(swollen.engine->Users().count());
+        benchmark::DoNotOptimize(swollen.engine->users().count());
         state.ResumeTiming();
     }
     state.counters["rss_filled_kB"] = double(filledKb);
@@ -101,7 +101,7 @@ void BM_ExpiryRowByRow(benchmark::State &state)
         SwollenEngine swollen;
         swollen.fill(scattered);
         state.ResumeTiming();
-        UserList &users = swollen.engine->Users();
+        UserList &users = swollen.engine->users();
         for (int row = 0; row < users.count();) {
             if (qAbs(users.at(row)->LastSeen.msecsTo(swollen.now)) / 1000 >
                 MessagingEngine::kSilenceLimitSeconds)

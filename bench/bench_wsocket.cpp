@@ -123,7 +123,7 @@ void BM_ReceiveWSocket(benchmark::State &state)
     long goal = 0;
     rx.OnDataAvailable = [&](TCustomWSocket *s, quint16) {
         char buf[1024];
-        TSockAddrIn from;
+        SockAddrIn from;
         int len = sizeof from;
         if (s->ReceiveFrom(buf, sizeof buf, from, len) > 0)
             received.fetch_add(1, std::memory_order_release);
@@ -251,7 +251,7 @@ void BM_DrainWSocket(benchmark::State &state)
     long received = 0;
     rx.OnDataAvailable = [&](TCustomWSocket *s, quint16) {
         char buf[1024];
-        TSockAddrIn from;
+        SockAddrIn from;
         int len = sizeof from;
         if (s->ReceiveFrom(buf, sizeof buf, from, len) > 0)
             ++received;

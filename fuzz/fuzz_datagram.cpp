@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray datagram(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const auto parts = Datagram::Cut(datagram, 8);
+    const auto parts = Datagram::cut(datagram, 8);
     if (parts) {
         if (parts->id.size() != 6 || parts->command.size() != 3)
             std::abort();
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 std::abort();
         }
     }
-    const QByteArray body = Datagram::MessageBody(datagram);
+    const QByteArray body = Datagram::messageBody(datagram);
     if (body.size() + 7 > Datagram::kMaxSize)
         std::abort();
     return 0;

@@ -27,9 +27,9 @@ constexpr int kMaxRecords = 64;
 QByteArray asName(QByteArray name, bool key)
 {
     name.replace('\0', "").replace('\n', "").replace('\r', "").replace('=', "").replace(']', "");
-    name = NameRules::TrimBlanks(name);
+    name = NameRules::trimBlanks(name);
     while (key && (name.startsWith(';') || name.startsWith('[')))
-        name = NameRules::TrimBlanks(name.mid(1));
+        name = NameRules::trimBlanks(name.mid(1));
     return name;
 }
 

@@ -116,7 +116,7 @@ void runEvents()
 
 void checkState(MessagingEngine &engine)
 {
-    UserList &users = engine.Users();
+    UserList &users = engine.users();
     QSet<QByteArray> addrs;
     QSet<quint64> ids;
     int pending = 0;
@@ -131,7 +131,7 @@ void checkState(MessagingEngine &engine)
     }
     check(addrs.size() == users.count() && ids.size() == users.count());
     check(users.rowCount() == users.count());
-    check(engine.PendingCount() == pending);
+    check(engine.pendingCount() == pending);
     for (int row : users.selectedRows())
         check(row >= 0 && row < users.count());
 
@@ -154,15 +154,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     settings.AutoAdd = true;
     QDateTime clock(QDate(2026, 3, 2), QTime(12, 0), Qt::UTC);
     EngineSeams seams;
-    seams.Clock = [&clock] { return clock; };
+    seams.clock = [&clock] { return clock; };
     seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", kOwnAddr}; };
-    seams.NetworkConnected = [] { return true; };
-    seams.BroadcastAddr = kBroadcastAddr;
+    seams.networkConnected = [] { return true; };
+    seams.broadcastAddr = kBroadcastAddr;
     CheckingWindows windows;
     int channelPicks = 0;
     {
         MessagingEngine engine(windows, settings, seams);
-        engine.SelectChannelQuietly("Sales");
+        engine.selectChannelQuietly("Sales");
 
         const QByteArray script(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
         const QList<QByteArray> steps = script.split('\n');
@@ -173,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const char op = step[0];
             const QByteArray arg = step.mid(1);
             if (op >= '0' && op <= '9' && step.size() >= 2) {
-                engine.HandleDatagram(unescape(step.mid(2)), sourceAddr(op - '0'));
+                engine.handleDatagram(unescape(step.mid(2)), sourceAddr(op - '0'));
             } else if (op == 'e') {
                 runEvents();
             } else if (op == '+' || op == '-') {
@@ -188,10 +188,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                     engine.AppOnActivate();
             } else if (op == 's') {
                 const int row = arg.toInt();
-                if (row >= 0 && row < engine.Users().count())
-                    engine.Users().selectOnly(row);
+                if (row >= 0 && row < engine.users().count())
+                    engine.users().selectOnly(row);
             } else if (op == 'q') {
-                engine.PostQueueMessage(unescape(arg));
+                engine.postQueueMessage(unescape(arg));
             } else if (op == 'c') {
                 engine.ChannelBox().setText(unescape(arg));
                 engine.ChannelBoxSelect();

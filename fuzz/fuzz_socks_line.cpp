@@ -41,7 +41,7 @@ void fuzzSocks(Input &in)
 {
     const uint8_t setup = in.byte();
     const char *const levels[] = {"4", "4A", "5"};
-    TSocksProtocol p;
+    SocksProtocol p;
     p.begin(levels[setup % 3], (setup & 4) ? 2 : 0);
     p.setState(1 + (setup >> 3) % 3);
     while (in.left() > 0) {
@@ -49,26 +49,26 @@ void fuzzSocks(Input &in)
         check(room > 0);
         const QByteArray chunk = in.take(1 + in.byte() % size_t(room));
         std::memcpy(p.tail(), chunk.constData(), size_t(chunk.size()));
-        const TSocksProtocol::Outcome out = p.received(int(chunk.size()));
+        const SocksProtocol::Outcome out = p.received(int(chunk.size()));
         switch (out.What) {
-        case TSocksProtocol::Outcome::Wait:
+        case SocksProtocol::Outcome::Wait:
             break;
-        case TSocksProtocol::Outcome::SendUsercode:
+        case SocksProtocol::Outcome::SendUsercode:
             check(p.count() == 0);
-            p.setState(TSocksProtocol::Authenticating);
+            p.setState(SocksProtocol::Authenticating);
             break;
-        case TSocksProtocol::Outcome::SendConnect:
+        case SocksProtocol::Outcome::SendConnect:
             check(p.count() == 0);
-            p.setState(TSocksProtocol::Requested);
+            p.setState(SocksProtocol::Requested);
             break;
-        case TSocksProtocol::Outcome::Connected: {
-            check(p.state() == TSocksProtocol::Idle && p.pendingCount() >= 0);
+        case SocksProtocol::Outcome::Connected: {
+            check(p.state() == SocksProtocol::Idle && p.pendingCount() >= 0);
             char sink[512];
             const int n = p.takePending(sink, sizeof sink, false);
             check(n >= 0 && p.pendingCount() == 0);
             return;
         }
-        case TSocksProtocol::Outcome::Failed:
+        case SocksProtocol::Outcome::Failed:
             check(out.Code >= 20001 && out.Code <= 20016 && !out.Text.isEmpty());
             return;
         }
@@ -82,7 +82,7 @@ void fuzzLines(Input &in)
     const QByteArray end = ends[setup % 4];
     const bool edit = (setup & 4) != 0;
     const int limit = 64 + (setup >> 3) * 64;
-    TLineBuffer buffer;
+    LineBuffer buffer;
     while (in.left() > 0) {
         const QByteArray chunk = in.take(1 + in.byte() % 64);
         const int oldCount = buffer.count();

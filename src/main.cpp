@@ -59,7 +59,7 @@ int main(int argc, char *argv[])
         "settings before the end",
         [&form, &closeDone] {
             form.SetUnattended();
-            if (form.Engine().IsClosed() && !closeDone) {
+            if (form.Engine().isClosed() && !closeDone) {
                 // Lost while an end was leaving the network, before its save.
                 std::fputs("tolvex: the settings may not have been saved\n", stderr);
                 return 1;

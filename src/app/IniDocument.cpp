@@ -9,12 +9,12 @@ namespace {
 
 bool isBlank(char c)
 {
-    return NameRules::IsBlank(c);
+    return NameRules::isBlank(c);
 }
 
 QByteArray trimBlanks(const QByteArray &text)
 {
-    return NameRules::TrimBlanks(text);
+    return NameRules::trimBlanks(text);
 }
 
 // What a single-line name or value may hold: up to a zero byte, without line breaks.
@@ -294,7 +294,7 @@ std::optional<int> IniDocument::parseInteger(const QByteArray &text)
 
 QByteArray IniDocument::foldName(const QByteArray &name)
 {
-    return NameRules::FoldAscii(name);
+    return NameRules::foldAscii(name);
 }
 
 IniDocument::Line IniDocument::makeLine(const QByteArray &text)

@@ -2,31 +2,31 @@
 
 namespace NameRules {
 
-bool IsBlank(char c)
+bool isBlank(char c)
 {
     return static_cast<unsigned char>(c) <= 32;
 }
 
-QByteArray TrimBlanks(const QByteArray &text)
+QByteArray trimBlanks(const QByteArray &text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && IsBlank(text.at(begin)))
+    while (begin < end && isBlank(text.at(begin)))
         ++begin;
-    while (end > begin && IsBlank(text.at(end - 1)))
+    while (end > begin && isBlank(text.at(end - 1)))
         --end;
     return text.mid(begin, end - begin);
 }
 
-QByteArray TrimTrailingBlanks(const QByteArray &text)
+QByteArray trimTrailingBlanks(const QByteArray &text)
 {
     qsizetype end = text.size();
-    while (end > 0 && IsBlank(text.at(end - 1)))
+    while (end > 0 && isBlank(text.at(end - 1)))
         --end;
     return text.left(end);
 }
 
-QByteArray FoldCase(const QByteArray &name)
+QByteArray foldCase(const QByteArray &name)
 {
     QByteArray folded = name;
     for (char &c : folded) {
@@ -41,7 +41,7 @@ QByteArray FoldCase(const QByteArray &name)
     return folded;
 }
 
-QByteArray FoldAscii(const QByteArray &name)
+QByteArray foldAscii(const QByteArray &name)
 {
     QByteArray folded = name;
     for (char &c : folded) {

@@ -7,20 +7,20 @@
 namespace NameRules {
 
 /// A blank: the space and every control character (every byte of 32 or less).
-bool IsBlank(char c);
+bool isBlank(char c);
 
 /// The text without blanks at either end.
-QByteArray TrimBlanks(const QByteArray &text);
+QByteArray trimBlanks(const QByteArray &text);
 
 /// The text without blanks at its end.
-QByteArray TrimTrailingBlanks(const QByteArray &text);
+QByteArray trimTrailingBlanks(const QByteArray &text);
 
 /// Lower case in the Windows-1252 code page (A-Z, the accented capitals, Š Œ Ž Ÿ): the form
 /// in which channel names match, so that "ÉTÉ" and "été" name one channel on either system.
-QByteArray FoldCase(const QByteArray &name);
+QByteArray foldCase(const QByteArray &name);
 
 /// A-Z in lower case and nothing else: the settings file's section and key names. They are
 /// the program's own ASCII names, so the file's codec needs no code page to compare them.
-QByteArray FoldAscii(const QByteArray &name);
+QByteArray foldAscii(const QByteArray &name);
 
 } // namespace NameRules

@@ -45,9 +45,9 @@ ChannelSettings readChannels(const IniDocument &doc)
             result.channels.append(name);
     }
     const auto find = [&result](const QByteArray &name) {
-        const QByteArray wanted = NameRules::FoldCase(name);
+        const QByteArray wanted = NameRules::foldCase(name);
         for (qsizetype i = 0; i < result.channels.size(); ++i) {
-            if (NameRules::FoldCase(result.channels[i]) == wanted)
+            if (NameRules::foldCase(result.channels[i]) == wanted)
                 return static_cast<int>(i);
         }
         return -1;
@@ -69,10 +69,10 @@ ChannelSettings readChannels(const IniDocument &doc)
     // Only names still in the list count; the numbering ends at the first missing key.
     QSet<QString> listed;
     for (const QByteArray &name : result.channels)
-        listed.insert(QString::fromLatin1(NameRules::FoldCase(name)));
+        listed.insert(QString::fromLatin1(NameRules::foldCase(name)));
     for (qsizetype n = 0; present.contains(IniDocument::foldName(heardKey(n))); ++n) {
         const QByteArray name = doc.readString(ChannelsSection, heardKey(n), {});
-        if (listed.contains(QString::fromLatin1(NameRules::FoldCase(name))))
+        if (listed.contains(QString::fromLatin1(NameRules::foldCase(name))))
             result.heard.append(name);
     }
     return result;

@@ -56,13 +56,13 @@ TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &
 
     // Arrivals and departures are printed as they come; the whole list, which may hold
     // thousands, only when the selection changes or on /users.
-    UserList &users = m_engine->Users();
+    UserList &users = m_engine->users();
     connect(&users, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { noteJoined(first, last); });
     connect(&users, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex &, int first, int last) { noteLeaving(first, last); });
     connect(&users, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
-        const UserList &list = m_engine->Users();
+        const UserList &list = m_engine->users();
         m_beforeReset.clear();
         for (int row = 0; row < list.count(); ++row)
             m_beforeReset.insert(list.at(row)->Id, list.at(row)->Name);
@@ -89,7 +89,7 @@ TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &
             });
     m_interfaceWatch = new QTimer(this);
     m_interfaceWatch->setInterval(kInterfaceWatchMs);
-    connect(m_interfaceWatch, &QTimer::timeout, m_engine.get(), &MessagingEngine::CheckInterface);
+    connect(m_interfaceWatch, &QTimer::timeout, m_engine.get(), &MessagingEngine::checkInterface);
     m_interfaceWatch->start();
 }
 
@@ -107,13 +107,13 @@ void TerminalFrontEnd::applyOptions()
     m_storedChannelText = m_engine->ChannelBox().text();
     // The same rule as the configuration dialog: a name travels inside one field.
     if (!m_options.name.isEmpty())
-        m_settings.UserName = TextRules::SeparatorToDash(m_options.name);
+        m_settings.UserName = TextRules::separatorToDash(m_options.name);
     if (!m_options.port.isEmpty())
         m_settings.Port = m_options.port;
     if (!m_options.interfaceAddr.isEmpty())
         m_settings.Interface = m_options.interfaceAddr;
     if (!m_options.channel.isEmpty())
-        m_engine->SelectChannelQuietly(m_options.channel);
+        m_engine->selectChannelQuietly(m_options.channel);
     if (m_settings.UserName.isEmpty())
         say("warning: the user name is empty, so this copy announces nothing: nobody can "
             "list it or write to it (give a name with --name, or set Name in " +
@@ -137,7 +137,7 @@ void TerminalFrontEnd::keepStoredValues(SettingsValues &values, ChannelSettings 
     // A channel chosen on the command line is forgotten unless the user changed the channel
     // afterwards.
     if (!m_options.channel.isEmpty() && channels.text == m_engine->ActiveChannel() &&
-        m_engine->ActiveChannel() == TextRules::SeparatorToDash(m_options.channel))
+        m_engine->ActiveChannel() == TextRules::separatorToDash(m_options.channel))
         channels.text = m_storedChannelText;
 }
 
@@ -241,12 +241,12 @@ void TerminalFrontEnd::processNextLine()
     } else {
         const QByteArray typed = line.startsWith("//") ? line.mid(1) : line;
         const QByteArray text =
-            TextRules::PrepareChatLine(Cp1252::fromUnicode(QString::fromLocal8Bit(typed)));
+            TextRules::prepareChatLine(Cp1252::fromUnicode(QString::fromLocal8Bit(typed)));
         if (!text.isEmpty()) {
-            if (!m_engine->Users().selectionModel()->hasSelection())
+            if (!m_engine->users().selectionModel()->hasSelection())
                 say("nobody is selected: use /to NAME or /all");
             else
-                m_engine->PostQueueMessage(text);
+                m_engine->postQueueMessage(text);
         }
     }
     scheduleNextLine();
@@ -258,7 +258,7 @@ void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &a
     if (command == "/to") {
         selectUsers(bytes);
     } else if (command == "/all") {
-        UserList &users = m_engine->Users();
+        UserList &users = m_engine->users();
         if (users.count() > 0)
             users.selectionModel()->select(
                 QItemSelection(users.index(0), users.index(users.count() - 1)),
@@ -276,7 +276,7 @@ void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &a
     } else if (command == "/channels") {
         printChannels();
     } else if (command == "/delete") {
-        switch (m_engine->DeleteChannel(bytes)) {
+        switch (m_engine->deleteChannel(bytes)) {
         case MessagingEngine::ChannelDeletion::Deleted:
             say("channel " + display(bytes) + " deleted");
             break;
@@ -293,7 +293,7 @@ void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &a
     } else if (command == "/reload") {
         m_engine->ReloadListClick();
     } else if (command == "/ip") {
-        const UserList &users = m_engine->Users();
+        const UserList &users = m_engine->users();
         bool found = false;
         for (int row = 0; row < users.count(); ++row) {
             if (users.at(row)->Name == bytes) {
@@ -314,7 +314,7 @@ void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &a
 
 void TerminalFrontEnd::selectUsers(const QByteArray &names)
 {
-    UserList &users = m_engine->Users();
+    UserList &users = m_engine->users();
     QItemSelection selection;
     for (const QByteArray &wanted : names.split(',')) {
         const QByteArray name = wanted.trimmed();
@@ -404,7 +404,7 @@ void TerminalFrontEnd::scheduleUserList()
 
 void TerminalFrontEnd::noteJoined(int first, int last)
 {
-    const UserList &users = m_engine->Users();
+    const UserList &users = m_engine->users();
     for (int row = first; row <= last; ++row)
         m_changes.append("joined: " + display(users.at(row)->Name));
     scheduleUserList();
@@ -412,7 +412,7 @@ void TerminalFrontEnd::noteJoined(int first, int last)
 
 void TerminalFrontEnd::noteLeaving(int first, int last)
 {
-    const UserList &users = m_engine->Users();
+    const UserList &users = m_engine->users();
     for (int row = first; row <= last; ++row)
         m_changes.append("left: " + display(users.at(row)->Name));
     scheduleUserList();
@@ -422,7 +422,7 @@ void TerminalFrontEnd::noteReset()
 {
     // A reset drops many peers at once (an expiry); who went is what was listed before and
     // is not now.
-    const UserList &users = m_engine->Users();
+    const UserList &users = m_engine->users();
     QHash<quint64, QByteArray> before = std::exchange(m_beforeReset, {});
     QList<QByteArray> joined;
     for (int row = 0; row < users.count(); ++row) {
@@ -448,7 +448,7 @@ void TerminalFrontEnd::flushUserChanges()
 
 void TerminalFrontEnd::printUsers()
 {
-    const UserList &users = m_engine->Users();
+    const UserList &users = m_engine->users();
     QByteArray line = "users:";
     if (users.isEmpty())
         line += " (none)";

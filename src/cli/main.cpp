@@ -128,7 +128,7 @@ int main(int argc, char **argv)
     OutputPipe out(STDOUT_FILENO);
     OutputPipe err(STDERR_FILENO);
     TerminalFrontEnd frontEnd(
-        settings, EngineSeams::System(), options, [&out](const QByteArray &b) { out.write(b); },
+        settings, EngineSeams::system(), options, [&out](const QByteArray &b) { out.write(b); },
         [&err](const QByteArray &b) { err.write(b); });
     QObject::connect(&signalWatch, &SessionEnd::requested, &frontEnd, &TerminalFrontEnd::shutdown);
     // Nobody reads what the program prints any more: the run ends as /quit ends it.

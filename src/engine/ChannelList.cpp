@@ -24,7 +24,7 @@ QVariant ChannelList::data(const QModelIndex &index, int role) const
 QString ChannelList::fold(const QByteArray &name)
 {
     // Latin-1 keeps every folded byte as one character of its own.
-    return QString::fromLatin1(NameRules::FoldCase(name));
+    return QString::fromLatin1(NameRules::foldCase(name));
 }
 
 int ChannelList::findExact(const QByteArray &name) const

@@ -61,35 +61,35 @@ QByteArray NewPacketId()
     return id;
 }
 
-void SeedPacketIds(std::uint64_t seed)
+void seedPacketIds(std::uint64_t seed)
 {
     const std::lock_guard lock(g_generatorLock);
     generator().seed(seed);
 }
 
-QByteArray Announcement(const QByteArray &channel, const QByteArray &user)
+QByteArray announcement(const QByteArray &channel, const QByteArray &user)
 {
     return ack("BCT", channel, user);
 }
 
-QByteArray Answer(const QByteArray &channel, const QByteArray &user)
+QByteArray answer(const QByteArray &channel, const QByteArray &user)
 {
     return ack("DCT", channel, user);
 }
 
-QByteArray KeepAlive(const QByteArray &channel)
+QByteArray keepAlive(const QByteArray &channel)
 {
     QByteArray datagram = withPrefix("ALV|", channel.size() + 1);
     datagram.append(channel).append('|');
     return datagram;
 }
 
-QByteArray LeaveNotice()
+QByteArray leaveNotice()
 {
     return withPrefix("EXT", 0);
 }
 
-QByteArray MessageBody(const QByteArray &text)
+QByteArray messageBody(const QByteArray &text)
 {
     qsizetype length = qMin(text.size(), kMaxMessageText);
     // Do not leave half of a CR LF pair (a typed "|") at the end of a cut text.
@@ -102,7 +102,7 @@ QByteArray MessageBody(const QByteArray &text)
     return body;
 }
 
-QByteArray UpperAscii(QByteArray text)
+QByteArray upperAscii(QByteArray text)
 {
     for (char &c : text) {
         if (c >= 'a' && c <= 'z')
@@ -111,7 +111,7 @@ QByteArray UpperAscii(QByteArray text)
     return text;
 }
 
-std::optional<Parts> Cut(const QByteArray &datagram, int maxFields)
+std::optional<Parts> cut(const QByteArray &datagram, int maxFields)
 {
     if (datagram.size() > kMaxSize)
         return std::nullopt;
@@ -122,7 +122,7 @@ std::optional<Parts> Cut(const QByteArray &datagram, int maxFields)
 
     Parts parts;
     parts.id = datagram.left(6);
-    parts.command = UpperAscii(datagram.mid(7, 3));
+    parts.command = upperAscii(datagram.mid(7, 3));
     const char *data = datagram.constData();
     qsizetype pos = 11; // position 12 counted from 1
     while (pos < length && parts.fields.size() < maxFields) {

@@ -20,22 +20,22 @@ QByteArray NewPacketId();
 
 /// Reseeds the identifier generator (tests); the program seeds it once at start from the
 /// clock and the system's entropy.
-void SeedPacketIds(std::uint64_t seed);
+void seedPacketIds(std::uint64_t seed);
 
 /// prefix + "ACK|BCT|" + channel + "|" + user + "|"
-QByteArray Announcement(const QByteArray &channel, const QByteArray &user);
+QByteArray announcement(const QByteArray &channel, const QByteArray &user);
 /// prefix + "ACK|DCT|" + channel + "|" + user + "|"
-QByteArray Answer(const QByteArray &channel, const QByteArray &user);
+QByteArray answer(const QByteArray &channel, const QByteArray &user);
 /// prefix + "ALV|" + channel + "|"
-QByteArray KeepAlive(const QByteArray &channel);
+QByteArray keepAlive(const QByteArray &channel);
 /// prefix + "EXT"
-QByteArray LeaveNotice();
+QByteArray leaveNotice();
 
 /// The waiting body of a chat line, "MSG|" + text + "|", without the packet identifier that
 /// is put in front when it is sent. The text is cut to kMaxMessageText bytes so the datagram
 /// never exceeds what a receiver reads: a longer one would be split by the sender and its
 /// tail read by the receiver as a datagram of its own.
-QByteArray MessageBody(const QByteArray &text);
+QByteArray messageBody(const QByteArray &text);
 
 /// A received datagram cut into its parts.
 struct Parts
@@ -48,9 +48,9 @@ struct Parts
 /// Cuts a received datagram: text up to the first zero byte, nothing for fewer than 10
 /// bytes (or more than kMaxSize); positions 7 and 11 are not examined; fields stop at an
 /// empty field or one without a closing separator, and at most maxFields are taken.
-std::optional<Parts> Cut(const QByteArray &datagram, int maxFields = 3);
+std::optional<Parts> cut(const QByteArray &datagram, int maxFields = 3);
 
 /// ASCII-only upper-casing, independent of the locale.
-QByteArray UpperAscii(QByteArray text);
+QByteArray upperAscii(QByteArray text);
 
 } // namespace Datagram

@@ -45,18 +45,18 @@ void abortQuietly(TWSocket &socket)
 
 } // namespace
 
-EngineSeams EngineSeams::System()
+EngineSeams EngineSeams::system()
 {
     EngineSeams seams;
     // Kept in UTC: the same moments as local time, a tenth of the cost, and a change to or
     // from summer time is not mistaken for a clock set back by an hour.
-    seams.Clock = [] { return QDateTime::currentDateTimeUtc(); };
+    seams.clock = [] { return QDateTime::currentDateTimeUtc(); };
     seams.LocalIPList = [] { return ::LocalIPList(); };
-    seams.NetworkConnected = [] { return NetworkState::connected(); };
-    seams.InterfaceIndexOf = [](const QByteArray &addr) {
+    seams.networkConnected = [] { return NetworkState::connected(); };
+    seams.interfaceIndexOf = [](const QByteArray &addr) {
         return InterfaceAddresses::indexOf(addr);
     };
-    seams.DeviceAddr = [](const QByteArray &name) -> std::optional<QByteArray> {
+    seams.deviceAddr = [](const QByteArray &name) -> std::optional<QByteArray> {
         const InterfaceAddresses::Device device = InterfaceAddresses::device(name);
         if (!device.exists)
             return std::nullopt;
@@ -121,7 +121,7 @@ bool MessagingEngine::event(QEvent *event)
         m_windows.BringToFront();
         return true;
     case DeferredEvent::StartUp:
-        StartUp();
+        startUp();
         return true;
     case DeferredEvent::Announce:
         Announce();
@@ -157,14 +157,14 @@ void MessagingEngine::FormCreate(bool startedAtLogon)
     post(DeferredEvent::StartUp);
 }
 
-void MessagingEngine::StartUp()
+void MessagingEngine::startUp()
 {
     LoadSettings();
     emit settingsLoaded();
-    StartAliveTimer();
+    startAliveTimer();
 }
 
-void MessagingEngine::StartAliveTimer()
+void MessagingEngine::startAliveTimer()
 {
     m_aliveTimerTag = 1;
     m_aliveTimer.start();
@@ -177,17 +177,17 @@ void MessagingEngine::FormClose()
     // Closed before the leave notice: the wait for it runs handlers, and none of them may
     // send anything after it.
     m_closed = true;
-    GoOffline();
+    goOffline();
     // Peers that heard an announcement whose answers have not come in yet (a channel
     // change right before the end) list this copy too: they are told it left.
     if (m_announcedSinceLeave &&
-        Broadcast([] { return Datagram::LeaveNotice(); }) == SendOutcome::Sent)
-        WaitAllDataSent();
+        broadcast([] { return Datagram::leaveNotice(); }) == SendOutcome::Sent)
+        waitAllDataSent();
     emit aboutToSaveSettings();
     SaveSettings();
 }
 
-void MessagingEngine::GoOffline()
+void MessagingEngine::goOffline()
 {
     m_aliveTimer.stop();
     try {
@@ -198,7 +198,7 @@ void MessagingEngine::GoOffline()
     LeaveNetwork();
 }
 
-void MessagingEngine::ResumeOnline()
+void MessagingEngine::resumeOnline()
 {
     // The program may have been told to end while the dialog was open.
     if (m_closed)
@@ -231,7 +231,7 @@ void MessagingEngine::SaveSettings()
     channels.channels = m_channels.items();
     channels.text = m_channels.text();
     for (const QByteArray &name : channels.channels) {
-        if (IsHeardChannel(name) && !channels.heard.contains(name))
+        if (isHeardChannel(name) && !channels.heard.contains(name))
             channels.heard.append(name);
     }
     const auto report = [this](const QString &message) {
@@ -257,19 +257,19 @@ void MessagingEngine::setActiveChannel(const QByteArray &channel)
 void MessagingEngine::WSocketRecvDataAvailable(TCustomWSocket *, quint16)
 {
     char buffer[Datagram::kMaxSize];
-    TSockAddrIn from;
+    SockAddrIn from;
     int fromLen = sizeof(from);
     const int received = m_wsocketRecv->ReceiveFrom(buffer, sizeof(buffer), from, fromLen);
     if (received < 0)
         return;
-    HandleDatagram(QByteArray(buffer, received), from.AddrText());
+    handleDatagram(QByteArray(buffer, received), from.AddrText());
 }
 
-void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArray &senderAddr)
+void MessagingEngine::handleDatagram(const QByteArray &datagram, const QByteArray &senderAddr)
 {
     if (m_closed || m_localAddresses.contains(senderAddr))
         return; // our own broadcast
-    const std::optional<Datagram::Parts> parts = Datagram::Cut(datagram);
+    const std::optional<Datagram::Parts> parts = Datagram::cut(datagram);
     if (!parts)
         return;
     const QList<QByteArray> &fields = parts->fields;
@@ -301,7 +301,7 @@ void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArra
         } else if (command == "ACK") {
             if (fields.size() >= 2)
                 autoAddChannel(fields.at(1), senderAddr);
-            if (!fields.isEmpty() && Datagram::UpperAscii(fields.at(0)) == "BCT")
+            if (!fields.isEmpty() && Datagram::upperAscii(fields.at(0)) == "BCT")
                 postAnswer(user->Id);
         } else if (command == "EXT") {
             RemoveUser(m_users.rowOf(user));
@@ -316,7 +316,7 @@ void MessagingEngine::HandleDatagram(const QByteArray &datagram, const QByteArra
         if (fields.size() < 3 || m_users.count() >= m_userLimit)
             return;
         TUser *user = AddUser(senderAddr, fields.at(2), parts->id);
-        if (Datagram::UpperAscii(fields.at(0)) == "BCT")
+        if (Datagram::upperAscii(fields.at(0)) == "BCT")
             postAnswer(user->Id);
     } else {
         autoAddChannel(channel, senderAddr);
@@ -339,7 +339,7 @@ void MessagingEngine::autoAddChannel(const QByteArray &channel, const QByteArray
         m_heard.add(channel, source, m_activeChannel);
 }
 
-bool MessagingEngine::IsHeardChannel(const QByteArray &name) const
+bool MessagingEngine::isHeardChannel(const QByteArray &name) const
 {
     return m_heard.contains(name);
 }
@@ -368,7 +368,7 @@ TUser *MessagingEngine::AddUser(const QByteArray &addr, const QByteArray &name,
     user->Id = ++m_lastUserId;
     TUser *record = user.get();
     const int row = m_users.insert(std::move(user));
-    m_users.setColor(row, PeerColors::ColorForRow(row));
+    m_users.setColor(row, PeerColors::colorForRow(row));
     return record;
 }
 
@@ -416,22 +416,22 @@ void MessagingEngine::AliveTimerTimer()
         post(DeferredEvent::Announce);
         return;
     }
-    CheckInterface();
-    CheckReceiver();
+    checkInterface();
+    checkReceiver();
     if (m_users.isEmpty()) {
         post(DeferredEvent::Announce);
         return;
     }
-    ExpireSilentUsers();
+    expireSilentUsers();
     // A copy that cannot hear must not keep itself listed with keep-alives: it would never
     // answer anybody.
     if (m_wsocketRecv->State() != wsConnected)
         return;
     const QByteArray channel = m_activeChannel;
-    Broadcast([&channel] { return Datagram::KeepAlive(channel); });
+    broadcast([&channel] { return Datagram::keepAlive(channel); });
 }
 
-void MessagingEngine::ExpireSilentUsers()
+void MessagingEngine::expireSilentUsers()
 {
     // The difference counts in either direction, so a clock set back drops everybody too.
     const QDateTime current = now();
@@ -450,32 +450,32 @@ void MessagingEngine::ExpireSilentUsers()
         MemoryRelease::releaseFreed();
 }
 
-void MessagingEngine::CheckInterface()
+void MessagingEngine::checkInterface()
 {
     if (m_closed || m_settings.Interface.isEmpty())
         return;
     const QByteArray addr = resolveInterface(nullptr);
     const bool present =
-        !addr.isEmpty() && (!m_seams.InterfaceIndexOf || m_seams.InterfaceIndexOf(addr) > 0);
+        !addr.isEmpty() && (!m_seams.interfaceIndexOf || m_seams.interfaceIndexOf(addr) > 0);
     const std::optional<bool> before = std::exchange(m_interfacePresent, present);
     if (!before || *before == present)
         return;
     emit interfacePresenceChanged(present, m_settings.Interface);
     if (present && !m_closed)
-        CheckReceiver();
+        checkReceiver();
 }
 
-void MessagingEngine::CheckReceiver()
+void MessagingEngine::checkReceiver()
 {
     // The device that held the address may have been deleted and made again (a VPN, a
     // USB adapter, a container's veth): the receiver stays tied to the old device and hears
     // nothing, so it is opened anew on the device that holds the address now.
     if (m_wsocketRecv->State() == wsConnected && m_receiverIfIndex > 0 &&
-        m_seams.InterfaceIndexOf) {
+        m_seams.interfaceIndexOf) {
         QByteArray error;
         const QByteArray addr = resolveInterface(&error);
         // A device name's address may change too (a new lease).
-        if (addr != m_receiverAddr || m_seams.InterfaceIndexOf(addr) != m_receiverIfIndex) {
+        if (addr != m_receiverAddr || m_seams.interfaceIndexOf(addr) != m_receiverIfIndex) {
             try {
                 m_wsocketRecv->Close();
             } catch (const std::exception &) {
@@ -495,7 +495,7 @@ QByteArray MessagingEngine::resolveInterface(QByteArray *error) const
     // Anything else would go to the name service on this one thread, which can hold the
     // program for many seconds; a device name is taken from the interface table instead.
     const std::optional<QByteArray> device =
-        m_seams.DeviceAddr ? m_seams.DeviceAddr(configured) : std::nullopt;
+        m_seams.deviceAddr ? m_seams.deviceAddr(configured) : std::nullopt;
     if (device && !device->isEmpty())
         return *device;
     if (error) {
@@ -531,7 +531,7 @@ void MessagingEngine::OpenReceiver(bool report)
     // The first look at the interface is what a later loss is told against: take it as soon
     // as the interface is known, or an address lost before the next look goes unsaid.
     if (!m_interfacePresent)
-        CheckInterface();
+        checkInterface();
     if (m_wsocketRecv->State() == wsConnected)
         return;
 
@@ -571,8 +571,8 @@ void MessagingEngine::OpenReceiver(bool report)
     } catch (const ESocketException &) {
         code = m_wsocketRecv->LastError();
     }
-    m_receiverIfIndex = m_wsocketRecv->State() == wsConnected && m_seams.InterfaceIndexOf
-                            ? m_seams.InterfaceIndexOf(m_interfaceAddr)
+    m_receiverIfIndex = m_wsocketRecv->State() == wsConnected && m_seams.interfaceIndexOf
+                            ? m_seams.interfaceIndexOf(m_interfaceAddr)
                             : 0;
     m_receiverAddr = m_interfaceAddr;
     if (code == kAddressInUse) {
@@ -601,7 +601,7 @@ void MessagingEngine::Announce()
         return;
     const QByteArray channel = m_activeChannel;
     const QByteArray user = m_settings.UserName;
-    if (Broadcast([&] { return Datagram::Announcement(channel, user); }) == SendOutcome::Sent)
+    if (broadcast([&] { return Datagram::announcement(channel, user); }) == SendOutcome::Sent)
         m_announcedSinceLeave = true;
 }
 
@@ -611,11 +611,11 @@ void MessagingEngine::LeaveNetwork()
         return;
     RemoveAllUsers();
     m_announcedSinceLeave = false;
-    if (Broadcast([] { return Datagram::LeaveNotice(); }) == SendOutcome::Sent)
-        WaitAllDataSent();
+    if (broadcast([] { return Datagram::leaveNotice(); }) == SendOutcome::Sent)
+        waitAllDataSent();
 }
 
-void MessagingEngine::WaitAllDataSent()
+void MessagingEngine::waitAllDataSent()
 {
     QElapsedTimer waited;
     waited.start();
@@ -639,7 +639,7 @@ void MessagingEngine::ReloadListClick()
 // ---------------------------------------------------------------------------------------
 // Sending
 
-MessagingEngine::SendOutcome MessagingEngine::SendThrough(
+MessagingEngine::SendOutcome MessagingEngine::sendThrough(
     const std::function<TWSocket *()> &socket, const QByteArray &destination,
     const std::function<void(TWSocket &)> &configure, const std::function<QByteArray()> &compose)
 {
@@ -687,13 +687,13 @@ MessagingEngine::SendOutcome MessagingEngine::SendThrough(
     return SendOutcome::Sent;
 }
 
-MessagingEngine::SendOutcome MessagingEngine::Broadcast(const std::function<QByteArray()> &compose)
+MessagingEngine::SendOutcome MessagingEngine::broadcast(const std::function<QByteArray()> &compose)
 {
-    return SendThrough([this] { return m_wsocketBcast; }, m_seams.BroadcastAddr,
+    return sendThrough([this] { return m_wsocketBcast; }, m_seams.broadcastAddr,
                        [this](TWSocket &s) {
                            s.SetProto("udp");
                            s.SetPort(m_settings.Port);
-                           s.SetAddr(m_seams.BroadcastAddr);
+                           s.SetAddr(m_seams.broadcastAddr);
                            s.SetLocalPort("0");
                            s.SetLocalAddr(m_interfaceAddr);
                        },
@@ -701,20 +701,20 @@ MessagingEngine::SendOutcome MessagingEngine::Broadcast(const std::function<QByt
 }
 
 MessagingEngine::SendOutcome
-MessagingEngine::SendToPeer(quint64 peer, const std::function<QByteArray(const TUser &)> &compose)
+MessagingEngine::sendToPeer(quint64 peer, const std::function<QByteArray(const TUser &)> &compose)
 {
     const auto record = [this, peer] { return m_users.findById(peer); };
     if (!record())
         return SendOutcome::Gone;
     const QByteArray destination = record()->Addr;
-    return SendThrough(
+    return sendThrough(
         [this, &record]() -> TWSocket * {
             TUser *user = record();
             if (!user)
                 return nullptr;
             if (!user->Socket) {
                 user->Socket =
-                    m_seams.NewPeerSocket ? m_seams.NewPeerSocket() : std::make_unique<TWSocket>();
+                    m_seams.newPeerSocket ? m_seams.newPeerSocket() : std::make_unique<TWSocket>();
                 user->Socket->OnDataSent = [this](TCustomWSocket *sender, quint16 errCode) {
                     WSocketDataSent(sender, errCode);
                 };
@@ -738,7 +738,7 @@ MessagingEngine::SendToPeer(quint64 peer, const std::function<QByteArray(const T
         [&record, &compose] { return compose(*record()); });
 }
 
-void MessagingEngine::PostQueueMessage(const QByteArray &text)
+void MessagingEngine::postQueueMessage(const QByteArray &text)
 {
     post(DeferredEvent::QueueMessage, 2, 0, text);
 }
@@ -755,12 +755,12 @@ void MessagingEngine::QueueMessage(const QByteArray &text)
         return;
     // The one rule for every front-end: no control character but tab and line breaks
     // reaches the wire, whatever was typed or piped.
-    const QByteArray clean = TextRules::WithoutControls(text);
+    const QByteArray clean = TextRules::withoutControls(text);
     if (clean.isEmpty()) {
         m_windows.ClearSendEdit();
         return;
     }
-    const QByteArray body = Datagram::MessageBody(clean);
+    const QByteArray body = Datagram::messageBody(clean);
     // The transcript shows what the peers get.
     const QByteArray sent = body.mid(4, body.size() - 5);
     // Recipients are named by identity: a window that runs the event loop while it shows a
@@ -791,7 +791,7 @@ void MessagingEngine::SendDirect(int what, quint64 peer)
             return;
         const QByteArray channel = m_activeChannel;
         const QByteArray name = m_settings.UserName;
-        SendToPeer(peer, [&](const TUser &) { return Datagram::Answer(channel, name); });
+        sendToPeer(peer, [&](const TUser &) { return Datagram::answer(channel, name); });
         return;
     }
     if (what != 2 || m_pendingCount == 0)
@@ -805,7 +805,7 @@ void MessagingEngine::SendDirect(int what, quint64 peer)
         return;
     const quint64 id = next->Id;
     const SendOutcome outcome =
-        SendToPeer(id, [](const TUser &user) { return Datagram::NewPacketId() + user.Pending; });
+        sendToPeer(id, [](const TUser &user) { return Datagram::NewPacketId() + user.Pending; });
     // A line whose socket never connected stays waiting for the next completed send.
     if (outcome == SendOutcome::GaveUp)
         return;
@@ -839,7 +839,7 @@ void MessagingEngine::ChannelBoxSelect()
     if (m_closed)
         return;
     // A "|" in the channel would shift every field of our announcements.
-    QByteArray text = TextRules::SeparatorToDash(TextRules::TrimBlanks(m_channels.text()));
+    QByteArray text = TextRules::separatorToDash(TextRules::trimBlanks(m_channels.text()));
     if (text.isEmpty())
         text = defaultChannel();
     m_channels.setText(text);
@@ -857,9 +857,9 @@ void MessagingEngine::ChannelBoxSelect()
     m_windows.GiveFocus(EngineWindows::Focus::BottomPanel);
 }
 
-void MessagingEngine::SelectChannelQuietly(const QByteArray &channel)
+void MessagingEngine::selectChannelQuietly(const QByteArray &channel)
 {
-    QByteArray text = TextRules::SeparatorToDash(TextRules::TrimBlanks(channel));
+    QByteArray text = TextRules::separatorToDash(TextRules::trimBlanks(channel));
     if (text.isEmpty())
         text = defaultChannel();
     m_channels.setText(text);
@@ -898,7 +898,7 @@ void MessagingEngine::DeletechannBtClick()
     m_windows.GiveFocus(EngineWindows::Focus::BottomPanel);
 }
 
-MessagingEngine::ChannelDeletion MessagingEngine::DeleteChannel(const QByteArray &name)
+MessagingEngine::ChannelDeletion MessagingEngine::deleteChannel(const QByteArray &name)
 {
     const int row = m_channels.findExact(name);
     if (row < 0)

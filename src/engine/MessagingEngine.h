@@ -28,24 +28,24 @@ struct EngineSeams
 {
     /// The current moment (LastSeen, expiry); differences are taken between moments, so
     /// the time zone the values carry does not matter.
-    std::function<QDateTime()> Clock;
+    std::function<QDateTime()> clock;
     /// The host's IPv4 addresses as dotted text, loopback included.
     std::function<QByteArrayList()> LocalIPList;
     /// Whether the system has a network connection at all.
-    std::function<bool()> NetworkConnected;
+    std::function<bool()> networkConnected;
     /// Destination of announcements, keep-alives and leave notices.
-    QByteArray BroadcastAddr = "255.255.255.255";
+    QByteArray broadcastAddr = "255.255.255.255";
     /// Makes the own socket of a new peer; when empty, a plain TWSocket.
-    std::function<std::unique_ptr<TWSocket>()> NewPeerSocket;
+    std::function<std::unique_ptr<TWSocket>()> newPeerSocket;
     /// The index of the device holding an address (dotted), 0 when none or unknown; the
     /// receiver is opened again when it changes.
-    std::function<int(const QByteArray &)> InterfaceIndexOf;
+    std::function<int(const QByteArray &)> interfaceIndexOf;
     /// The IPv4 address (dotted) of a network device named by the user: nullopt when no
     /// such device exists, an empty text when it has no IPv4 address.
-    std::function<std::optional<QByteArray>(const QByteArray &)> DeviceAddr;
+    std::function<std::optional<QByteArray>(const QByteArray &)> deviceAddr;
 
     /// The system's clock, addresses and connection state; broadcasts to everybody.
-    static EngineSeams System();
+    static EngineSeams system();
 };
 
 /// The messaging engine: the peer registry, the presence cycle, inbound and outbound
@@ -75,11 +75,11 @@ public:
 
     /// settings is the set of values this engine uses; the caller owns it.
     MessagingEngine(EngineWindows &windows, SettingsValues &settings,
-                    EngineSeams seams = EngineSeams::System(), QObject *parent = nullptr);
+                    EngineSeams seams = EngineSeams::system(), QObject *parent = nullptr);
     ~MessagingEngine() override;
 
     // ---- state shared with the windows ----
-    UserList &Users() { return m_users; }
+    UserList &users() { return m_users; }
     ChannelList &ChannelBox() { return m_channels; }
     SettingsValues &Settings() { return m_settings; }
     const QByteArray &ActiveChannel() const { return m_activeChannel; }
@@ -87,9 +87,9 @@ public:
     const QByteArrayList &LocalAddresses() const { return m_localAddresses; }
     bool AppActive() const { return m_appActive; }
     /// The settings file locks the configuration dialog.
-    bool ConfigurationLocked() const { return m_configurationLocked; }
+    bool configurationLocked() const { return m_configurationLocked; }
     QTimer &AliveTimer() { return m_aliveTimer; }
-    int AliveTimerTag() const { return m_aliveTimerTag; }
+    int aliveTimerTag() const { return m_aliveTimerTag; }
     TWSocket &WSocketRecv() { return *m_wsocketRecv; }
     TWSocket &WSocketBcast() { return *m_wsocketBcast; }
 
@@ -97,12 +97,12 @@ public:
     /// The engine's share of FormCreate: the first tick's delay, then event 1026.
     void FormCreate(bool startedAtLogon);
     /// Event 1026 without the settings file: marks the first tick and starts the timer.
-    void StartAliveTimer();
+    void startAliveTimer();
     /// Timer off, receiver closed, LeaveNetwork, SaveSettings. From then on the engine sends
     /// nothing, and deferred events still queued do nothing.
     void FormClose();
     /// FormClose has run.
-    bool IsClosed() const { return m_closed; }
+    bool isClosed() const { return m_closed; }
     /// Adjusts a copy of what SaveSettings writes (a front-end whose run-only choices must
     /// not reach the file); the values in use stay as they are.
     void setSaveFilter(std::function<void(SettingsValues &, ChannelSettings &)> filter)
@@ -110,7 +110,7 @@ public:
         m_saveFilter = std::move(filter);
     }
     /// The main window's RestoreBtClick: event 1025 raises it.
-    void PostRestore() { post(DeferredEvent::Restore); }
+    void postRestore() { post(DeferredEvent::Restore); }
     void AppOnActivate() { m_appActive = true; }
     void AppOnDeactivate() { m_appActive = false; }
 
@@ -122,9 +122,9 @@ public:
     void WSocketRecvError(TCustomWSocket *) {}
     void WSocketBcastError(TCustomWSocket *) {}
     /// The receive handler's work on one datagram from a sender address.
-    void HandleDatagram(const QByteArray &datagram, const QByteArray &senderAddr);
+    void handleDatagram(const QByteArray &datagram, const QByteArray &senderAddr);
     /// At most this many peers are listed (kDefaultUserLimit unless changed).
-    int UserLimit() const { return m_userLimit; }
+    int userLimit() const { return m_userLimit; }
     void setUserLimit(int limit) { m_userLimit = limit; }
 
     // ---- presence ----
@@ -135,19 +135,19 @@ public:
     void LeaveNetwork();
     void ReloadListClick();
     /// The configuration dialog's close: timer off, receiver closed, LeaveNetwork. The copy
-    /// stays off line until ResumeOnline.
-    void GoOffline();
+    /// stays off line until resumeOnline.
+    void goOffline();
     /// After the configuration dialog: the receiver reopened with the new values (a missing
     /// address reported), the timer at its 30-second pace, and an announcement at once.
-    void ResumeOnline();
+    void resumeOnline();
     /// Looks whether the configured interface's address is on some device of this computer
     /// and raises interfacePresenceChanged when that changed; once it is back, the receiver
     /// is opened again at once. Every tick looks too; a front-end may look more often.
-    void CheckInterface();
+    void checkInterface();
 
     // ---- outbound ----
-    /// Posts event 1029 with a line prepared by TextRules::PrepareChatLine.
-    void PostQueueMessage(const QByteArray &text);
+    /// Posts event 1029 with a line prepared by TextRules::prepareChatLine.
+    void postQueueMessage(const QByteArray &text);
     /// Event 1029: the line goes to every selected peer.
     void QueueMessage(const QByteArray &text);
     /// Event 1028: (1, peer identity) answers that peer; (2, 0) sends the next waiting line.
@@ -177,19 +177,19 @@ public:
     };
     /// Deletes a channel from the list without asking (a front-end that names it): never
     /// the default channel, nor the active one.
-    ChannelDeletion DeleteChannel(const QByteArray &name);
+    ChannelDeletion deleteChannel(const QByteArray &name);
     /// Whether a listed channel was heard from others and never chosen here.
-    bool IsHeardChannel(const QByteArray &name) const;
+    bool isHeardChannel(const QByteArray &name) const;
     /// Makes a channel active before the engine is on line, without leaving or announcing
     /// and without adding it to the list (a front-end's start-up choice).
-    void SelectChannelQuietly(const QByteArray &channel);
+    void selectChannelQuietly(const QByteArray &channel);
 
     /// Number of peers with a line waiting.
-    int PendingCount() const { return m_pendingCount; }
+    int pendingCount() const { return m_pendingCount; }
 
     /// The address the sockets use for the configured interface (a device name resolved to
     /// its address); empty while none is usable.
-    const QByteArray &InterfaceAddr() const { return m_interfaceAddr; }
+    const QByteArray &interfaceAddr() const { return m_interfaceAddr; }
 
 signals:
     /// Event 1026 has read the settings file; the presence timer starts right after.
@@ -215,34 +215,34 @@ private:
 
     void post(DeferredEvent::Number number, int first = 0, quint64 second = 0,
               QByteArray text = {});
-    void StartUp();
+    void startUp();
     void LoadSettings();
     void SaveSettings();
     void setActiveChannel(const QByteArray &channel);
     /// Posts event 1028 (1, peer) unless an answer to that peer is already waiting.
     void postAnswer(quint64 peer);
     void autoAddChannel(const QByteArray &channel, const QByteArray &source);
-    void ExpireSilentUsers();
+    void expireSilentUsers();
     void closeUserSocket(TUser &user);
     /// The configured interface as an address for the sockets; an empty text with error set
     /// when it is unusable.
     QByteArray resolveInterface(QByteArray *error) const;
     /// Whether the configured port and interface allow sending at all.
     bool canSend() const;
-    void CheckReceiver();
+    void checkReceiver();
     void setPending(TUser &user, const QByteArray &body);
-    QDateTime now() const { return m_seams.Clock(); }
-    bool networkConnected() const { return m_seams.NetworkConnected(); }
+    QDateTime now() const { return m_seams.clock(); }
+    bool networkConnected() const { return m_seams.networkConnected(); }
     bool terminating() const;
 
-    SendOutcome Broadcast(const std::function<QByteArray()> &compose);
-    SendOutcome SendToPeer(quint64 peer, const std::function<QByteArray(const TUser &)> &compose);
+    SendOutcome broadcast(const std::function<QByteArray()> &compose);
+    SendOutcome sendToPeer(quint64 peer, const std::function<QByteArray(const TUser &)> &compose);
     /// Sends one datagram through the socket, set up by configure for destination.
-    SendOutcome SendThrough(const std::function<TWSocket *()> &socket,
+    SendOutcome sendThrough(const std::function<TWSocket *()> &socket,
                             const QByteArray &destination,
                             const std::function<void(TWSocket &)> &configure,
                             const std::function<QByteArray()> &compose);
-    void WaitAllDataSent();
+    void waitAllDataSent();
 
     EngineWindows &m_windows;
     SettingsValues &m_settings;

@@ -5,7 +5,7 @@ namespace PeerColors {
 const std::array<QByteArray, 8> ColorNames = {"clRed",   "clBlue", "clLime", "clYellow",
                                               "clGreen", "clNavy", "clAqua", "clOlive"};
 
-quint32 ColorByName(const QByteArray &name)
+quint32 colorByName(const QByteArray &name)
 {
     struct Named
     {
@@ -24,9 +24,9 @@ quint32 ColorByName(const QByteArray &name)
     return kBlack;
 }
 
-quint32 ColorForRow(int row)
+quint32 colorForRow(int row)
 {
-    return ColorByName(ColorNames[static_cast<size_t>(row) % ColorNames.size()]);
+    return colorByName(ColorNames[static_cast<size_t>(row) % ColorNames.size()]);
 }
 
 } // namespace PeerColors

@@ -4,22 +4,22 @@
 
 namespace TextRules {
 
-QByteArray TrimBlanks(const QByteArray &text)
+QByteArray trimBlanks(const QByteArray &text)
 {
-    return NameRules::TrimBlanks(text);
+    return NameRules::trimBlanks(text);
 }
 
-QByteArray TrimTrailingBlanks(const QByteArray &text)
+QByteArray trimTrailingBlanks(const QByteArray &text)
 {
-    return NameRules::TrimTrailingBlanks(text);
+    return NameRules::trimTrailingBlanks(text);
 }
 
-QByteArray SeparatorToDash(QByteArray text)
+QByteArray separatorToDash(QByteArray text)
 {
     return text.replace('|', '-');
 }
 
-QByteArray WithoutControls(const QByteArray &text)
+QByteArray withoutControls(const QByteArray &text)
 {
     QByteArray out;
     out.reserve(text.size());
@@ -35,9 +35,9 @@ QByteArray WithoutControls(const QByteArray &text)
     return out;
 }
 
-QByteArray PrepareChatLine(const QByteArray &typed)
+QByteArray prepareChatLine(const QByteArray &typed)
 {
-    QByteArray line = TrimTrailingBlanks(typed);
+    QByteArray line = trimTrailingBlanks(typed);
     if (line.size() > kMaxTypedLine)
         line.truncate(kMaxTypedLine);
     return line.replace("|", "\r\n");

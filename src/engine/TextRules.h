@@ -9,23 +9,23 @@ namespace TextRules {
 inline constexpr qsizetype kMaxTypedLine = 1000;
 
 /// Removes blanks and control characters (every byte of 32 or less) from both ends.
-QByteArray TrimBlanks(const QByteArray &text);
+QByteArray trimBlanks(const QByteArray &text);
 
 /// Removes blanks and control characters from the end only; leading blanks belong to a
 /// chat line.
-QByteArray TrimTrailingBlanks(const QByteArray &text);
+QByteArray trimTrailingBlanks(const QByteArray &text);
 
 /// Replaces every field separator "|" by "-": for names and channels, which travel inside
 /// one field.
-QByteArray SeparatorToDash(QByteArray text);
+QByteArray separatorToDash(QByteArray text);
 
 /// What a typed message may carry on the wire: every control character (bytes below 32
 /// and 127) is removed except tab and the CR LF pairs that stand for line breaks; a NUL
 /// would end the text at every receiver, and the others are terminal commands or noise.
-QByteArray WithoutControls(const QByteArray &text);
+QByteArray withoutControls(const QByteArray &text);
 
 /// A typed chat line as it is handed to the engine: trailing blanks removed, cut to
 /// kMaxTypedLine characters, every "|" turned into CR LF. Empty when nothing is left to send.
-QByteArray PrepareChatLine(const QByteArray &typed);
+QByteArray prepareChatLine(const QByteArray &typed);
 
 } // namespace TextRules

@@ -34,7 +34,7 @@ void TCustomLineWSocket::SetLineMode(bool Value)
         postToWindow(LineResumeMsg, quintptr(m_hSocket), 0);
 }
 
-void TCustomLineWSocket::HandleWindowMessage(const TWindowMessage &Msg)
+void TCustomLineWSocket::HandleWindowMessage(const WindowMessage &Msg)
 {
     if (Msg.Msg != LineResumeMsg) {
         TCustomSocksWSocket::HandleWindowMessage(Msg);

@@ -33,7 +33,7 @@ public:
     TLineLimitEvent OnLineLimitExceeded;
 
 protected:
-    void HandleWindowMessage(const TWindowMessage &Msg) override;
+    void HandleWindowMessage(const WindowMessage &Msg) override;
     int GetRcvdCount() override;
     bool FireDataAvailable(quint16 ErrCode) override;
     void FireSessionClosed(quint16 ErrCode) override;
@@ -54,7 +54,7 @@ private:
     qint32 m_lineLimit = 65536;
     bool m_lineEcho = false;
     bool m_lineEdit = false;
-    TLineBuffer m_line;
+    LineBuffer m_line;
     int m_lineLength = 0;
     bool m_lineFound = false;
     bool m_lineReceived = false;

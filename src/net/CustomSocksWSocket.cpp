@@ -132,7 +132,7 @@ void TCustomSocksWSocket::Listen()
 
 void TCustomSocksWSocket::FireSessionConnected(quint16 ErrCode)
 {
-    if (m_socks.state() != TSocksProtocol::Methods) {
+    if (m_socks.state() != SocksProtocol::Methods) {
         TCustomWSocket::FireSessionConnected(ErrCode);
         return;
     }
@@ -147,7 +147,7 @@ void TCustomSocksWSocket::FireSessionConnected(quint16 ErrCode)
         return;
     }
     if (m_socksLevel == "5")
-        sendRequest(TSocksProtocol::greeting(m_socksAuthNumber));
+        sendRequest(SocksProtocol::greeting(m_socksAuthNumber));
     else
         sendConnectRequest();
 }
@@ -163,17 +163,17 @@ void TCustomSocksWSocket::sendRequest(const QByteArray &Request)
 
 void TCustomSocksWSocket::sendUsercodeRequest()
 {
-    m_socks.setState(TSocksProtocol::Authenticating);
+    m_socks.setState(SocksProtocol::Authenticating);
     const QPointer<TCustomSocksWSocket> alive(this);
     const quint64 gen = m_generation;
     FireSocksAuthState(socksAuthStart);
     if (alive && gen == m_generation)
-        sendRequest(TSocksProtocol::usercodeRequest(m_socksUsercode, m_socksPassword));
+        sendRequest(SocksProtocol::usercodeRequest(m_socksUsercode, m_socksPassword));
 }
 
 void TCustomSocksWSocket::sendConnectRequest()
 {
-    m_socks.setState(TSocksProtocol::Requested);
+    m_socks.setState(SocksProtocol::Requested);
     const quint16 port = quint16(m_portNum);
     if (m_socksLevel == "4") {
         quint32 addr = 0;
@@ -183,11 +183,11 @@ void TCustomSocksWSocket::sendConnectRequest()
             socksError(20017, "ESocketException " + e.Message());
             return;
         }
-        sendRequest(TSocksProtocol::connect4(port, addr, m_socksUsercode));
+        sendRequest(SocksProtocol::connect4(port, addr, m_socksUsercode));
     } else if (m_socksLevel == "4A") {
-        sendRequest(TSocksProtocol::connect4A(port, m_socksUsercode, m_addrStr));
+        sendRequest(SocksProtocol::connect4A(port, m_socksUsercode, m_addrStr));
     } else {
-        sendRequest(TSocksProtocol::connect5(m_addrStr, port));
+        sendRequest(SocksProtocol::connect5(m_addrStr, port));
     }
 }
 
@@ -207,7 +207,7 @@ void TCustomSocksWSocket::socksError(int Code, const QByteArray &Text)
 
 void TCustomSocksWSocket::proxyHungUp()
 {
-    if (m_socks.state() == TSocksProtocol::Authenticating) {
+    if (m_socks.state() == SocksProtocol::Authenticating) {
         const QPointer<TCustomSocksWSocket> alive(this);
         const quint64 gen = m_generation;
         FireSocksAuthState(socksAuthFailure);
@@ -219,7 +219,7 @@ void TCustomSocksWSocket::proxyHungUp()
 
 bool TCustomSocksWSocket::FireDataAvailable(quint16 ErrCode)
 {
-    if (m_socks.state() == TSocksProtocol::Idle)
+    if (m_socks.state() == SocksProtocol::Idle)
         return TCustomWSocket::FireDataAvailable(ErrCode);
     // The replies are the layer's own: nobody above sees them.
     if (ErrCode != 0)
@@ -243,19 +243,19 @@ void TCustomSocksWSocket::readReply()
         return;
     }
     m_readCount += n;
-    const TSocksProtocol::Outcome out = m_socks.received(n);
+    const SocksProtocol::Outcome out = m_socks.received(n);
     const QPointer<TCustomSocksWSocket> alive(this);
     const quint64 gen = m_generation;
     switch (out.What) {
-    case TSocksProtocol::Outcome::Wait:
+    case SocksProtocol::Outcome::Wait:
         break;
-    case TSocksProtocol::Outcome::Failed:
+    case SocksProtocol::Outcome::Failed:
         socksError(out.Code, out.Text);
         break;
-    case TSocksProtocol::Outcome::SendUsercode:
+    case SocksProtocol::Outcome::SendUsercode:
         sendUsercodeRequest();
         break;
-    case TSocksProtocol::Outcome::SendConnect:
+    case SocksProtocol::Outcome::SendConnect:
         if (out.AuthNotRequired)
             FireSocksAuthState(socksAuthNotRequired);
         else if (out.AuthSuccess)
@@ -263,7 +263,7 @@ void TCustomSocksWSocket::readReply()
         if (alive && gen == m_generation)
             sendConnectRequest();
         break;
-    case TSocksProtocol::Outcome::Connected:
+    case SocksProtocol::Outcome::Connected:
         TCustomWSocket::FireSessionConnected(0);
         if (alive && gen == m_generation)
             FireDataAvailable(0); // whatever came behind the reply, through every layer
@@ -290,7 +290,7 @@ int TCustomSocksWSocket::RawReceive(void *Buffer, int Size, int Flags)
 
 void TCustomSocksWSocket::FireSessionClosed(quint16 ErrCode)
 {
-    if (m_socks.state() == TSocksProtocol::Authenticating) {
+    if (m_socks.state() == SocksProtocol::Authenticating) {
         const QPointer<TCustomSocksWSocket> alive(this);
         FireSocksAuthState(socksAuthFailure);
         if (!alive)

@@ -71,5 +71,5 @@ private:
     bool m_socksPortAssigned = false;
     bool m_socksServerAssigned = false;
     int m_socksAuthNumber = 0; // the method offered: 0 none, 2 user-code/password
-    TSocksProtocol m_socks;
+    SocksProtocol m_socks;
 };

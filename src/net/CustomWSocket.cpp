@@ -44,7 +44,7 @@ TCustomWSocket::~TCustomWSocket()
 
 void TCustomWSocket::CreateHiddenWindow()
 {
-    m_window = new TSocketWindow(this);
+    m_window = new SocketWindow(this);
     m_readNotifier = new QSocketNotifier(QSocketNotifier::Read, m_window);
     m_writeNotifier = new QSocketNotifier(QSocketNotifier::Write, m_window);
     m_readNotifier->setEnabled(false);
@@ -63,7 +63,7 @@ void TCustomWSocket::DestroyHiddenWindow()
     m_writeNotifier->setEnabled(false);
     QObject::disconnect(m_readNotifier, nullptr, m_window, nullptr);
     QObject::disconnect(m_writeNotifier, nullptr, m_window, nullptr);
-    TSocketWindow *window = m_window;
+    SocketWindow *window = m_window;
     m_window = nullptr;
     m_readNotifier = m_writeNotifier = nullptr;
     window->detach();
@@ -80,7 +80,7 @@ void TCustomWSocket::ResetToDefaults()
         ::close(m_hSocket);
         forgetDescriptor();
     }
-    m_remoteAddr = TSockAddrIn();
+    m_remoteAddr = SockAddrIn();
     m_addrFamily = AF_INET;
     m_portAssigned = m_addrAssigned = m_addrResolved = false;
     m_portResolved = m_protoResolved = m_localPortResolved = false;
@@ -323,18 +323,18 @@ void TCustomWSocket::PostTestException()
     postToWindow(TestExceptionMsg, 0, 0);
 }
 
-bool TCustomWSocket::TimevalIsSet(const TTimeval &Tv)
+bool TCustomWSocket::TimevalIsSet(const Timeval &Tv)
 {
     return Tv.tv_sec != 0 || Tv.tv_usec != 0;
 }
 
-void TCustomWSocket::TimevalClear(TTimeval &Tv)
+void TCustomWSocket::TimevalClear(Timeval &Tv)
 {
     Tv.tv_sec = 0;
     Tv.tv_usec = 0;
 }
 
-bool TCustomWSocket::TimevalCompare(const TTimeval &A, const TTimeval &B, bool Equal)
+bool TCustomWSocket::TimevalCompare(const Timeval &A, const Timeval &B, bool Equal)
 {
     const bool same = A.tv_sec == B.tv_sec && A.tv_usec == B.tv_usec;
     return Equal ? same : !same;

@@ -31,8 +31,8 @@
 // queue), WSocketReceive.cpp (the read loop and reads) and WSocketLookup.cpp (lookups).
 
 class QSocketNotifier;
-class TSocketWindow;
-struct TDnsRequest;
+class SocketWindow;
+struct DnsRequest;
 
 /// The socket component core: one IPv4 socket driven by notifications from the event loop.
 /// Failures go to OnError when it is assigned (the operation then returns normally),
@@ -63,21 +63,21 @@ public:
     /// Sends queued data, pumping messages, until everything is sent or the socket closes.
     virtual void Flush();
     /// Accepts a pending connection of a listening stream socket; InvalidSocket on failure.
-    virtual TSocket Accept();
+    virtual SocketHandle Accept();
     /// Reads pending bytes (one datagram at most); negative on failure, see LastError.
     virtual int Receive(void *Buffer, int BufferSize);
     /// Reads what is pending (255 bytes when the count is unknown) as a string.
     virtual QByteArray ReceiveText();
     /// Reads one datagram and its sender. A datagram longer than the buffer is
     /// discarded whole and the read fails with 10040.
-    virtual int ReceiveFrom(void *Buffer, int BufferSize, TSockAddrIn &From, int &FromLen);
+    virtual int ReceiveFrom(void *Buffer, int BufferSize, SockAddrIn &From, int &FromLen);
     /// Queues and tries to send; OnDataSent follows from the event loop once all is sent.
     /// On a datagram socket each call is one datagram, whatever waits before it, and one
     /// longer than a UDP datagram can be fails with 10040 and queues nothing. Returns Len
     /// (0 for Len <= 0), or -1 when the socket is not connected or the datagram too long.
     virtual int Send(const void *Data, int Len);
     /// One datagram to Dest, not queued.
-    virtual int SendTo(const TSockAddrIn &Dest, int DestLen, const void *Data, int Len);
+    virtual int SendTo(const SockAddrIn &Dest, int DestLen, const void *Data, int Len);
     /// Send of the string's bytes; an empty string sends nothing and returns 0.
     virtual int SendText(const QByteArray &Str);
     /// Asynchronous host-name lookup; the result arrives as OnDnsLookupDone.
@@ -89,13 +89,13 @@ public:
     virtual QByteArray GetPeerAddr();
     virtual QByteArray GetPeerPort();
     /// Peer address of a connected socket; -1 otherwise.
-    virtual int GetPeerName(TSockAddrIn &Name, int &NameLen);
+    virtual int GetPeerName(SockAddrIn &Name, int &NameLen);
     /// Local address of the open socket; -1 (and LastError) on failure.
-    virtual int GetSockName(TSockAddrIn &Name, int &NameLen);
+    virtual int GetSockName(SockAddrIn &Name, int &NameLen);
     virtual QByteArray GetLocalPortText();
     virtual QByteArray GetLocalAddrText();
     /// Adopts an already connected descriptor (closing the current one first).
-    virtual void Dup(TSocket NewHSocket);
+    virtual void Dup(SocketHandle NewHSocket);
     virtual void Shutdown(int How);
     /// Stops and restarts notifications.
     virtual void Pause();
@@ -107,10 +107,10 @@ public:
     /// Posts the test request that raises "Test exception in WSocket" in the window.
     void PostTestException();
 
-    static bool TimevalIsSet(const TTimeval &Tv);
-    static void TimevalClear(TTimeval &Tv);
+    static bool TimevalIsSet(const Timeval &Tv);
+    static void TimevalClear(Timeval &Tv);
     /// Equal (Equal true) or unequal (Equal false) pairs.
-    static bool TimevalCompare(const TTimeval &A, const TTimeval &B, bool Equal);
+    static bool TimevalCompare(const Timeval &A, const Timeval &B, bool Equal);
 
     // ---- properties ----
     const QByteArray &Addr() const { return m_addrStr; }
@@ -135,7 +135,7 @@ public:
     int LastError() const { return m_lastError; }
     /// No queued byte is waiting.
     bool AllDataSent() const { return m_allSent; }
-    TSocket HSocket() const { return m_hSocket; }
+    SocketHandle HSocket() const { return m_hSocket; }
     QObject *WindowHandle() const;
     /// 1 stream, 2 datagram, 3 raw.
     int SocketType() const { return m_socketType; }
@@ -178,11 +178,11 @@ public:
     TSessionConnected OnSessionConnected;
     TChangeState OnChangeState;
     TDnsLookupDone OnDnsLookupDone;
-    TSocketNotifyEvent OnError;
+    SocketNotifyEvent OnError;
     TBgExceptionEvent OnBgException;
 
 protected:
-    virtual void HandleWindowMessage(const TWindowMessage &Msg);
+    virtual void HandleWindowMessage(const WindowMessage &Msg);
     virtual void CreateHiddenWindow();
     virtual void DestroyHiddenWindow();
     virtual void TryToSend();
@@ -208,7 +208,7 @@ protected:
     virtual void FireDnsLookupDone(quint16 ErrCode);
     virtual void FireError();
     virtual int RawReceive(void *Buffer, int Size, int Flags);
-    virtual int RawReceiveFrom(void *Buffer, int Size, int Flags, TSockAddrIn *From, int *FromLen);
+    virtual int RawReceiveFrom(void *Buffer, int Size, int Flags, SockAddrIn *From, int *FromLen);
     virtual void HandleConnectEvent(quint16 ErrCode);
     virtual void HandleReadEvent(quint16 ErrCode);
     virtual void HandleWriteEvent(quint16 ErrCode);
@@ -228,15 +228,15 @@ protected:
     void postToWindow(int Msg, quintptr WParam, qintptr LParam);
 
 private:
-    friend class TSocketWindow;
+    friend class SocketWindow;
     struct RxFilter;
 
-    void dispatchWindowMessage(const TWindowMessage &Msg, bool Posted);
+    void dispatchWindowMessage(const WindowMessage &Msg, bool Posted);
     void postWriteCompletion();
-    void handleSocketEvent(const TWindowMessage &Msg);
-    void handleLookupDone(const TWindowMessage &Msg);
+    void handleSocketEvent(const WindowMessage &Msg);
+    void handleLookupDone(const WindowMessage &Msg);
     void onNotifier(bool Read);
-    void newOpening(TSocket Fd, int Mask);
+    void newOpening(SocketHandle Fd, int Mask);
     void updateNotifiers();
     bool closeDescriptor();
     void forgetDescriptor();
@@ -249,9 +249,9 @@ private:
     void resolveRemoteAddr();
     int openDescriptor(const char *Sub);
     void setupSendInterface();
-    int receiveDatagram(void *Buffer, int Size, int Flags, TSockAddrIn *From, int *FromLen);
+    int receiveDatagram(void *Buffer, int Size, int Flags, SockAddrIn *From, int *FromLen);
     int readAhead();
-    int sendDatagram(const TSockAddrIn &Dest, const char *Data, int Len);
+    int sendDatagram(const SockAddrIn &Dest, const char *Data, int Len);
     void reportPlatformError(const QByteArray &Sub, int Errno);
     bool assignText(const QByteArray &Value, QByteArray &Text, bool &Assigned, bool &Resolved,
                     const char *Name);
@@ -259,16 +259,16 @@ private:
     // Lookup results and the hidden window.
     QByteArray m_dnsResult;
     QByteArrayList m_dnsResultList;
-    TSocketWindow *m_window = nullptr;
+    SocketWindow *m_window = nullptr;
     QSocketNotifier *m_readNotifier = nullptr;
     QSocketNotifier *m_writeNotifier = nullptr;
-    std::shared_ptr<TDnsRequest> m_dnsRequest;
+    std::shared_ptr<DnsRequest> m_dnsRequest;
     int m_dnsLookupHandle = 0;
 
 protected:
     int m_sendFlags = 0;
     int m_lastError = 0;
-    TSocket m_hSocket = InvalidSocket;
+    SocketHandle m_hSocket = InvalidSocket;
     quint64 m_generation = 0;
     QByteArray m_addrStr;
     bool m_addrResolved = false;
@@ -309,7 +309,7 @@ protected:
     int m_selectEventMask = 0;
     quint16 m_currentSelectEvent = 0;
     int m_sendBufferSize = 0;
-    TSockAddrIn m_remoteAddr;
+    SockAddrIn m_remoteAddr;
 
 private:
     bool m_destroying = false;
@@ -317,7 +317,7 @@ private:
     bool m_sendFailed = false;            // last send failed for good: no write notifications
     bool m_sending = false;               // inside TryToSend's loop
     std::unique_ptr<RxFilter> m_rxFilter; // interface-restricted datagram listening
-    TDatagramReadAhead m_ahead;           // the next datagram, read to learn whether one waits
+    DatagramReadAhead m_ahead;            // the next datagram, read to learn whether one waits
     int m_txIfIndex = 0;                  // device for limited broadcasts, 0 = routing decides
     int m_postedWrites = 0;               // write completions merged into one posted event
     quint64 m_postedWritesGen = 0;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <sys/socket.h>
 
-int TDatagramReadAhead::take(void *Buffer, int Size, int Flags, TSockAddrIn *From, int *FromLen)
+int DatagramReadAhead::take(void *Buffer, int Size, int Flags, SockAddrIn *From, int *FromLen)
 {
     const bool peek = (Flags & MSG_PEEK) != 0;
     if (m_error != 0) {
@@ -21,7 +21,7 @@ int TDatagramReadAhead::take(void *Buffer, int Size, int Flags, TSockAddrIn *Fro
     if (From)
         *From = m_from;
     if (FromLen)
-        *FromLen = int(sizeof(TSockAddrIn));
+        *FromLen = int(sizeof(SockAddrIn));
     m_held = peek;
     return m_length;
 }

@@ -7,7 +7,7 @@
 
 /// The datagram a read loop reads ahead to learn whether another one waits. The next read
 /// is served from it, so a datagram costs one system call instead of a read and a query.
-class TDatagramReadAhead final
+class DatagramReadAhead final
 {
 public:
     /// Holds any datagram, whatever the size of the reader's buffer.
@@ -21,7 +21,7 @@ public:
     int pendingCount() const { return m_error != 0 ? 0 : m_length; }
 
     /// Unless something is held, reads the next datagram with
-    /// Read(char *buffer, int size, TSockAddrIn *from) -> length, or -1 with the last error
+    /// Read(char *buffer, int size, SockAddrIn *from) -> length, or -1 with the last error
     /// set. Returns the held length (what FIONREAD would give), 0 when nothing waits, and 1
     /// after a failure, so that the reader is called to meet it.
     template <class Read>
@@ -31,18 +31,18 @@ public:
     /// datagram longer than Size is discarded whole (10040), also by a peek (MSG_PEEK in
     /// Flags keeps a fitting datagram held). A held failure is handed over as -1 with the
     /// last error set.
-    int take(void *Buffer, int Size, int Flags, TSockAddrIn *From, int *FromLen);
+    int take(void *Buffer, int Size, int Flags, SockAddrIn *From, int *FromLen);
 
 private:
     QByteArray m_data;
-    TSockAddrIn m_from;
+    SockAddrIn m_from;
     int m_length = 0;
     int m_error = 0;
     bool m_held = false;
 };
 
 template <class Read>
-int TDatagramReadAhead::fill(Read read)
+int DatagramReadAhead::fill(Read read)
 {
     if (m_held)
         return m_error != 0 ? 1 : m_length;

@@ -10,7 +10,7 @@ constexpr int GrowStep = 256;
 
 } // namespace
 
-void TLineBuffer::ensure(int Capacity)
+void LineBuffer::ensure(int Capacity)
 {
     if (m_data.size() >= Capacity)
         return;
@@ -20,13 +20,13 @@ void TLineBuffer::ensure(int Capacity)
     m_data.resize(size);
 }
 
-char *TLineBuffer::reserve(int Size)
+char *LineBuffer::reserve(int Size)
 {
     ensure(m_count + std::max(Size, 0) + 1);
     return m_data.data() + m_count;
 }
 
-void TLineBuffer::commit(int Size)
+void LineBuffer::commit(int Size)
 {
     if (Size <= 0)
         return;
@@ -34,7 +34,7 @@ void TLineBuffer::commit(int Size)
     m_data[m_count] = '\0';
 }
 
-int TLineBuffer::edit(int NewCount, QByteArray *Echo)
+int LineBuffer::edit(int NewCount, QByteArray *Echo)
 {
     NewCount = std::clamp(NewCount, 0, m_count);
     const int start = m_count - NewCount;
@@ -69,7 +69,7 @@ int TLineBuffer::edit(int NewCount, QByteArray *Echo)
     return m_count - keep;
 }
 
-int TLineBuffer::find(const QByteArray &End, int From) const
+int LineBuffer::find(const QByteArray &End, int From) const
 {
     if (End.isEmpty() || m_count == 0)
         return -1;
@@ -79,7 +79,7 @@ int TLineBuffer::find(const QByteArray &End, int From) const
     return at == std::string_view::npos ? -1 : int(at);
 }
 
-int TLineBuffer::take(char *Buffer, int Size, bool Peek)
+int LineBuffer::take(char *Buffer, int Size, bool Peek)
 {
     const int n = std::clamp(Size, 0, m_count);
     if (n > 0)
@@ -89,7 +89,7 @@ int TLineBuffer::take(char *Buffer, int Size, bool Peek)
     return n;
 }
 
-void TLineBuffer::remove(int Size)
+void LineBuffer::remove(int Size)
 {
     const int n = std::clamp(Size, 0, m_count);
     if (n == 0)
@@ -99,14 +99,14 @@ void TLineBuffer::remove(int Size)
     m_data[m_count] = '\0';
 }
 
-void TLineBuffer::clear()
+void LineBuffer::clear()
 {
     m_count = 0;
     if (!m_data.isEmpty())
         m_data[0] = '\0';
 }
 
-void TLineBuffer::release()
+void LineBuffer::release()
 {
     m_count = 0;
     m_data = QByteArray();

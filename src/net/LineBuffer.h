@@ -5,7 +5,7 @@
 /// The bytes a line-mode socket holds while it assembles lines: appended at the end,
 /// edited like a terminal line, searched for the line end and taken from the front. A
 /// zero byte always follows the content.
-class TLineBuffer final
+class LineBuffer final
 {
 public:
     /// Bytes held.

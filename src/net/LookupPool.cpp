@@ -14,27 +14,27 @@ std::atomic<bool> g_exitHookInstalled{false};
 void shutdownShared()
 {
     g_exitHookInstalled = false;
-    TLookupPool::shared().shutdown();
+    LookupPool::shared().shutdown();
 }
 
 } // namespace
 
-TLookupPool::TLookupPool(int maxThreads) : m_maxThreads(maxThreads < 1 ? 1 : maxThreads) {}
+LookupPool::LookupPool(int maxThreads) : m_maxThreads(maxThreads < 1 ? 1 : maxThreads) {}
 
-TLookupPool::~TLookupPool()
+LookupPool::~LookupPool()
 {
     shutdown();
 }
 
-TLookupPool &TLookupPool::shared()
+LookupPool &LookupPool::shared()
 {
     // Never destroyed: the application object's exit hook stops it, and sockets that live
     // in static objects may still cancel their lookups after that.
-    static TLookupPool *const pool = new TLookupPool(SharedThreads);
+    static LookupPool *const pool = new LookupPool(SharedThreads);
     return *pool;
 }
 
-void TLookupPool::start(std::function<void()> job)
+void LookupPool::start(std::function<void()> job)
 {
     if (this == &shared() && QCoreApplication::instance() && !g_exitHookInstalled.exchange(true))
         qAddPostRoutine(shutdownShared);
@@ -48,7 +48,7 @@ void TLookupPool::start(std::function<void()> job)
         m_threads.emplace_back([this] { work(); });
 }
 
-void TLookupPool::work()
+void LookupPool::work()
 {
     std::unique_lock guard(m_lock);
     for (;;) {
@@ -69,7 +69,7 @@ void TLookupPool::work()
     }
 }
 
-void TLookupPool::shutdown()
+void LookupPool::shutdown()
 {
     std::vector<std::thread> threads;
     {
@@ -86,13 +86,13 @@ void TLookupPool::shutdown()
     m_idle.notify_all();
 }
 
-void TLookupPool::waitForIdle()
+void LookupPool::waitForIdle()
 {
     std::unique_lock guard(m_lock);
     m_idle.wait(guard, [this] { return m_jobs.empty() && m_busy == 0; });
 }
 
-int TLookupPool::threadCount() const
+int LookupPool::threadCount() const
 {
     std::lock_guard guard(m_lock);
     return int(m_threads.size());

@@ -11,13 +11,13 @@
 /// for a free worker. The shared pool is shut down when the application object goes:
 /// jobs not started yet are dropped and the running ones are waited for, so no lookup
 /// thread outlives the application.
-class TLookupPool final
+class LookupPool final
 {
 public:
-    explicit TLookupPool(int maxThreads);
-    ~TLookupPool();
-    TLookupPool(const TLookupPool &) = delete;
-    TLookupPool &operator=(const TLookupPool &) = delete;
+    explicit LookupPool(int maxThreads);
+    ~LookupPool();
+    LookupPool(const LookupPool &) = delete;
+    LookupPool &operator=(const LookupPool &) = delete;
 
     /// Runs job on a worker as soon as one is free.
     void start(std::function<void()> job);
@@ -31,7 +31,7 @@ public:
     int threadCount() const;
 
     /// The pool every socket's lookups run on.
-    static TLookupPool &shared();
+    static LookupPool &shared();
 
 private:
     void work();

@@ -4,10 +4,9 @@
 
 #include <utility>
 
-TSocketEvent::TSocketEvent(TWindowMessage msg) : QEvent(QEvent::Type(msg.Msg)), Msg(std::move(msg))
-{}
+SocketEvent::SocketEvent(WindowMessage msg) : QEvent(QEvent::Type(msg.Msg)), Msg(std::move(msg)) {}
 
-void TSocketWindow::deliver(const TWindowMessage &msg, bool posted)
+void SocketWindow::deliver(const WindowMessage &msg, bool posted)
 {
     if (!m_socket)
         return;
@@ -19,16 +18,16 @@ void TSocketWindow::deliver(const TWindowMessage &msg, bool posted)
 }
 
 // If the socket goes from inside one of our own deliveries the window must outlive that call.
-void TSocketWindow::detach()
+void SocketWindow::detach()
 {
     m_socket = nullptr;
     if (m_depth == 0)
         delete this;
 }
 
-bool TSocketWindow::event(QEvent *e)
+bool SocketWindow::event(QEvent *e)
 {
-    if (auto *ev = dynamic_cast<TSocketEvent *>(e)) {
+    if (auto *ev = dynamic_cast<SocketEvent *>(e)) {
         deliver(ev->Msg, true);
         return true;
     }

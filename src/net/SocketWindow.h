@@ -8,22 +8,22 @@
 class TCustomWSocket;
 
 /// A request posted to a socket's hidden window.
-class TSocketEvent final : public QEvent
+class SocketEvent final : public QEvent
 {
 public:
-    explicit TSocketEvent(TWindowMessage msg);
-    TWindowMessage Msg;
+    explicit SocketEvent(WindowMessage msg);
+    WindowMessage Msg;
 };
 
 /// The socket's hidden window: the notifiers and the posted requests reach the socket
 /// through it, one at a time, on the socket's thread.
-class TSocketWindow final : public QObject
+class SocketWindow final : public QObject
 {
 public:
-    explicit TSocketWindow(TCustomWSocket *socket) : m_socket(socket) {}
+    explicit SocketWindow(TCustomWSocket *socket) : m_socket(socket) {}
 
     /// Hands a message to the socket, unless it has gone.
-    void deliver(const TWindowMessage &msg, bool posted = false);
+    void deliver(const WindowMessage &msg, bool posted = false);
     /// The socket is going away; the window goes too, or after the delivery in progress.
     void detach();
 

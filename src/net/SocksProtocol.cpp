@@ -30,7 +30,7 @@ const char *const Socks5Texts[] = {
 
 } // namespace
 
-void TSocksProtocol::begin(const QByteArray &Level, int AuthNumber)
+void SocksProtocol::begin(const QByteArray &Level, int AuthNumber)
 {
     reset();
     m_state = Methods;
@@ -38,7 +38,7 @@ void TSocksProtocol::begin(const QByteArray &Level, int AuthNumber)
     m_offered = AuthNumber != 0;
 }
 
-void TSocksProtocol::reset()
+void SocksProtocol::reset()
 {
     m_state = Idle;
     m_count = 0;
@@ -49,17 +49,17 @@ void TSocksProtocol::reset()
     m_boundPort.clear();
 }
 
-int TSocksProtocol::room() const
+int SocksProtocol::room() const
 {
     return std::max(ReadLimit, m_needed) - m_count;
 }
 
-char *TSocksProtocol::tail()
+char *SocksProtocol::tail()
 {
     return m_buffer + m_count;
 }
 
-int TSocksProtocol::takePending(char *Buffer, int Size, bool Peek)
+int SocksProtocol::takePending(char *Buffer, int Size, bool Peek)
 {
     const int n = std::min(std::max(Size, 0), m_pendingCount);
     if (n > 0)
@@ -71,7 +71,7 @@ int TSocksProtocol::takePending(char *Buffer, int Size, bool Peek)
     return n;
 }
 
-TSocksProtocol::Outcome TSocksProtocol::fail(int Code, const QByteArray &Text)
+SocksProtocol::Outcome SocksProtocol::fail(int Code, const QByteArray &Text)
 {
     Outcome out;
     out.What = Outcome::Failed;
@@ -80,7 +80,7 @@ TSocksProtocol::Outcome TSocksProtocol::fail(int Code, const QByteArray &Text)
     return out;
 }
 
-TSocksProtocol::Outcome TSocksProtocol::received(int Count)
+SocksProtocol::Outcome SocksProtocol::received(int Count)
 {
     m_count = std::clamp(m_count + std::max(Count, 0), 0, int(sizeof m_buffer));
     switch (m_state) {
@@ -95,7 +95,7 @@ TSocksProtocol::Outcome TSocksProtocol::received(int Count)
     }
 }
 
-TSocksProtocol::Outcome TSocksProtocol::methodsReply()
+SocksProtocol::Outcome SocksProtocol::methodsReply()
 {
     if (!m_level5)
         return fail(20001, "TWSocket logic error");
@@ -116,7 +116,7 @@ TSocksProtocol::Outcome TSocksProtocol::methodsReply()
     return out;
 }
 
-TSocksProtocol::Outcome TSocksProtocol::authReply()
+SocksProtocol::Outcome SocksProtocol::authReply()
 {
     if (m_count >= 1 && at(0) != 1)
         return fail(20002, "socks version error");
@@ -133,7 +133,7 @@ TSocksProtocol::Outcome TSocksProtocol::authReply()
     return out;
 }
 
-TSocksProtocol::Outcome TSocksProtocol::socks4Reply()
+SocksProtocol::Outcome SocksProtocol::socks4Reply()
 {
     if (m_count < 8)
         return {};
@@ -158,7 +158,7 @@ TSocksProtocol::Outcome TSocksProtocol::socks4Reply()
     return connected(8);
 }
 
-TSocksProtocol::Outcome TSocksProtocol::socks5Reply()
+SocksProtocol::Outcome SocksProtocol::socks5Reply()
 {
     if (m_count >= 1 && at(0) != 5)
         return fail(20002, "socks version error");
@@ -194,7 +194,7 @@ TSocksProtocol::Outcome TSocksProtocol::socks5Reply()
     return connected(length);
 }
 
-TSocksProtocol::Outcome TSocksProtocol::connected(int Length)
+SocksProtocol::Outcome SocksProtocol::connected(int Length)
 {
     m_state = Idle;
     m_needed = 0;
@@ -206,19 +206,19 @@ TSocksProtocol::Outcome TSocksProtocol::connected(int Length)
     return out;
 }
 
-QByteArray TSocksProtocol::greeting(int AuthNumber)
+QByteArray SocksProtocol::greeting(int AuthNumber)
 {
     QByteArray out;
     out.append(char(5)).append(char(1)).append(char(AuthNumber));
     return out;
 }
 
-QByteArray TSocksProtocol::usercodeRequest(const QByteArray &Usercode, const QByteArray &Password)
+QByteArray SocksProtocol::usercodeRequest(const QByteArray &Usercode, const QByteArray &Password)
 {
     return char(1) + counted(Usercode) + counted(Password);
 }
 
-QByteArray TSocksProtocol::connect4(quint16 Port, quint32 Addr, const QByteArray &Usercode)
+QByteArray SocksProtocol::connect4(quint16 Port, quint32 Addr, const QByteArray &Usercode)
 {
     QByteArray out;
     out.append(char(4)).append(char(1));
@@ -228,8 +228,8 @@ QByteArray TSocksProtocol::connect4(quint16 Port, quint32 Addr, const QByteArray
     return out;
 }
 
-QByteArray TSocksProtocol::connect4A(quint16 Port, const QByteArray &Usercode,
-                                     const QByteArray &Host)
+QByteArray SocksProtocol::connect4A(quint16 Port, const QByteArray &Usercode,
+                                    const QByteArray &Host)
 {
     QByteArray out;
     out.append(char(4)).append(char(1));
@@ -240,7 +240,7 @@ QByteArray TSocksProtocol::connect4A(quint16 Port, const QByteArray &Usercode,
     return out;
 }
 
-QByteArray TSocksProtocol::connect5(const QByteArray &Host, quint16 Port)
+QByteArray SocksProtocol::connect5(const QByteArray &Host, quint16 Port)
 {
     QByteArray out;
     out.append(char(5)).append(char(1)).append(char(0)).append(char(3));

@@ -6,7 +6,7 @@
 /// The client side of a SOCKS 4, 4A or 5 negotiation as bytes: the requests to send and
 /// the reading of the replies. It owns no socket; the SOCKS layer of the socket component
 /// reads into it and acts on what each reply says.
-class TSocksProtocol final
+class SocksProtocol final
 {
 public:
     /// Negotiation states (SocksState): 0 data, 1 methods offered, 2 authenticating,

@@ -14,7 +14,7 @@ using namespace wsocket;
 
 // ---- descriptor bookkeeping ----
 
-void TCustomWSocket::newOpening(TSocket Fd, int Mask)
+void TCustomWSocket::newOpening(SocketHandle Fd, int Mask)
 {
     if (m_hSocket != InvalidSocket && m_hSocket != Fd) {
         ::close(m_hSocket);
@@ -87,12 +87,12 @@ void TCustomWSocket::postToWindow(int Msg, quintptr WParam, qintptr LParam)
 {
     if (!m_window)
         return;
-    TWindowMessage msg;
+    WindowMessage msg;
     msg.Msg = Msg;
     msg.Generation = m_generation;
     msg.WParam = WParam;
     msg.LParam = LParam;
-    QCoreApplication::postEvent(m_window, new TSocketEvent(std::move(msg)));
+    QCoreApplication::postEvent(m_window, new SocketEvent(std::move(msg)));
 }
 
 // Turns a notifier activation into the notification bits the socket handles.
@@ -136,7 +136,7 @@ void TCustomWSocket::onNotifier(bool Read)
     }
     if (bits == 0)
         return;
-    TWindowMessage msg;
+    WindowMessage msg;
     msg.Msg = SocketEventMsg;
     msg.Generation = m_generation;
     msg.WParam = quintptr(m_hSocket);
@@ -146,7 +146,7 @@ void TCustomWSocket::onNotifier(bool Read)
 
 // ---- window messages ----
 
-void TCustomWSocket::dispatchWindowMessage(const TWindowMessage &Msg, bool Posted)
+void TCustomWSocket::dispatchWindowMessage(const WindowMessage &Msg, bool Posted)
 {
     int repeat = 1;
     if (Posted && Msg.Msg == SocketEventMsg && Msg.Generation == m_postedWritesGen &&
@@ -178,7 +178,7 @@ void TCustomWSocket::postWriteCompletion()
     postToWindow(SocketEventMsg, quintptr(m_hSocket), FdWrite);
 }
 
-void TCustomWSocket::HandleWindowMessage(const TWindowMessage &Msg)
+void TCustomWSocket::HandleWindowMessage(const WindowMessage &Msg)
 {
     switch (Msg.Msg) {
     case SocketEventMsg:
@@ -203,7 +203,7 @@ void TCustomWSocket::HandleWindowMessage(const TWindowMessage &Msg)
     }
 }
 
-void TCustomWSocket::handleSocketEvent(const TWindowMessage &Msg)
+void TCustomWSocket::handleSocketEvent(const WindowMessage &Msg)
 {
     const quint64 gen = Msg.Generation;
     const QPointer<TCustomWSocket> alive(this);

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-static_assert(sizeof(TSockAddrIn) == sizeof(sockaddr_in), "TSockAddrIn must match sockaddr_in");
+static_assert(sizeof(SockAddrIn) == sizeof(sockaddr_in), "SockAddrIn must match sockaddr_in");
 
 namespace wsocket {
 

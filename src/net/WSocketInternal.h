@@ -21,11 +21,11 @@ int recordErrno();
 /// One integer socket option; the system call's result.
 int setIntOption(int Fd, int Level, int Name, int Value);
 
-inline sockaddr *asSockAddr(TSockAddrIn &a)
+inline sockaddr *asSockAddr(SockAddrIn &a)
 {
     return reinterpret_cast<sockaddr *>(&a);
 }
-inline const sockaddr *asSockAddr(const TSockAddrIn &a)
+inline const sockaddr *asSockAddr(const SockAddrIn &a)
 {
     return reinterpret_cast<const sockaddr *>(&a);
 }

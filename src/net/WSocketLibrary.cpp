@@ -284,7 +284,7 @@ int WSocketStartupCount()
     return locked([](Library &lib) { return lib.startupCount; });
 }
 
-TWSocketCountedCall::TWSocketCountedCall()
+WSocketCountedCall::WSocketCountedCall()
 {
     Library &lib = library();
     std::lock_guard guard(lib.lock);
@@ -292,7 +292,7 @@ TWSocketCountedCall::TWSocketCountedCall()
     startLocked(lib);
 }
 
-TWSocketCountedCall::~TWSocketCountedCall()
+WSocketCountedCall::~WSocketCountedCall()
 {
     locked([](Library &lib) { --lib.instanceCount; });
 }

@@ -48,13 +48,13 @@ int WSocketStartupCount();
 
 /// Raises the instance count for its lifetime (and starts the interface), so routines
 /// outside a socket keep the interface up during their platform call.
-class TWSocketCountedCall final
+class WSocketCountedCall final
 {
 public:
-    TWSocketCountedCall();
-    ~TWSocketCountedCall();
-    TWSocketCountedCall(const TWSocketCountedCall &) = delete;
-    TWSocketCountedCall &operator=(const TWSocketCountedCall &) = delete;
+    WSocketCountedCall();
+    ~WSocketCountedCall();
+    WSocketCountedCall(const WSocketCountedCall &) = delete;
+    WSocketCountedCall &operator=(const WSocketCountedCall &) = delete;
 };
 
 /// Raise and lower the instance count for one socket object; the last one out cleans up.

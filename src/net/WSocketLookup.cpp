@@ -13,7 +13,7 @@ using namespace wsocket;
 
 // A pending lookup shared with its worker; the worker posts its answer only while the
 // socket still waits for it.
-struct TDnsRequest
+struct DnsRequest
 {
     std::mutex Lock;
     QObject *Target = nullptr;
@@ -67,14 +67,14 @@ void TCustomWSocket::startLookup(const QByteArray &Name, bool Reverse)
     int handle = ++g_lookupCounter;
     if (handle == 0)
         handle = ++g_lookupCounter;
-    auto request = std::make_shared<TDnsRequest>();
+    auto request = std::make_shared<DnsRequest>();
     request->Target = m_window;
     m_dnsRequest = request;
     m_dnsLookupHandle = handle;
     const quint64 generation = m_generation;
     // Name resolution blocks, so it runs on the lookup pool; the answer comes back as a
     // posted request like every other notification.
-    TLookupPool::shared().start([request, Name, Reverse, handle, generation] {
+    LookupPool::shared().start([request, Name, Reverse, handle, generation] {
         {
             // Cancelled while waiting for a worker: nobody wants the answer.
             std::lock_guard guard(request->Lock);
@@ -83,7 +83,7 @@ void TCustomWSocket::startLookup(const QByteArray &Name, bool Reverse)
         }
         int err = 0;
         auto results = std::make_shared<QByteArrayList>(resolve(Name, Reverse, err));
-        TWindowMessage msg;
+        WindowMessage msg;
         msg.Msg = Reverse ? HostByAddrMsg : HostByNameMsg;
         msg.Generation = generation;
         msg.WParam = quintptr(handle);
@@ -91,11 +91,11 @@ void TCustomWSocket::startLookup(const QByteArray &Name, bool Reverse)
         msg.Results = std::move(results);
         std::lock_guard guard(request->Lock);
         if (request->Target)
-            QCoreApplication::postEvent(request->Target, new TSocketEvent(std::move(msg)));
+            QCoreApplication::postEvent(request->Target, new SocketEvent(std::move(msg)));
     });
 }
 
-void TCustomWSocket::handleLookupDone(const TWindowMessage &Msg)
+void TCustomWSocket::handleLookupDone(const WindowMessage &Msg)
 {
     if (m_dnsLookupHandle == 0 || Msg.WParam != quintptr(m_dnsLookupHandle))
         return;

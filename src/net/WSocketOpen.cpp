@@ -16,7 +16,7 @@ using namespace wsocket;
 
 bool TCustomWSocket::BindLocal()
 {
-    TSockAddrIn local;
+    SockAddrIn local;
     local.sin_port = htons(quint16(m_localPortNum));
     local.sin_addr = WSocketResolveHostUncounted(m_localAddr);
     if (::bind(m_hSocket, asSockAddr(local), sizeof local) != 0) {
@@ -60,7 +60,7 @@ void TCustomWSocket::setupSendInterface()
     const quint32 local = WSocketResolveHostUncounted(m_localAddr);
     if (local == 0)
         return;
-    const std::optional<TInterfaceAddress> iface = InterfaceAddresses::holding(local);
+    const std::optional<InterfaceAddress> iface = InterfaceAddresses::holding(local);
     if (iface && iface->CanBroadcast) {
         m_txIfIndex = iface->Index;
         m_txSrcAddr = local;
@@ -260,7 +260,7 @@ void TCustomWSocket::setupListenInterface()
     const quint32 addr = m_remoteAddr.sin_addr;
     if (addr == 0 || addr == AllOnes || m_multiCast || IN_MULTICAST(ntohl(addr)))
         return;
-    const std::optional<TInterfaceAddress> iface = InterfaceAddresses::holding(addr);
+    const std::optional<InterfaceAddress> iface = InterfaceAddresses::holding(addr);
     if (!iface || !iface->CanBroadcast)
         return;
     if (setIntOption(m_hSocket, IPPROTO_IP, IP_PKTINFO, 1) != 0)
@@ -321,7 +321,7 @@ void TCustomWSocket::Listen()
         reportPlatformError("setsockopt(SO_REUSEADDR)", err);
         return;
     }
-    TSockAddrIn bindAddr = m_remoteAddr;
+    SockAddrIn bindAddr = m_remoteAddr;
     if (m_socketType == DatagramSocket) {
         setupListenInterface();
         if (m_rxFilter)
@@ -444,7 +444,7 @@ void TCustomWSocket::InternalAbort(quint16 ErrCode)
 
 // ---- remaining operations ----
 
-TSocket TCustomWSocket::Accept()
+SocketHandle TCustomWSocket::Accept()
 {
     if (m_state != wsListening) {
         WSocketSetLastError(10022);
@@ -461,7 +461,7 @@ TSocket TCustomWSocket::Accept()
     return fd;
 }
 
-void TCustomWSocket::Dup(TSocket NewHSocket)
+void TCustomWSocket::Dup(SocketHandle NewHSocket)
 {
     if (NewHSocket == 0 || NewHSocket == InvalidSocket) {
         WSocketSetLastError(10022);
@@ -522,7 +522,7 @@ void TCustomWSocket::Resume()
 
 QByteArray TCustomWSocket::GetPeerAddr()
 {
-    TSockAddrIn peer;
+    SockAddrIn peer;
     int len = sizeof peer;
     if (m_state != wsConnected)
         return "error";
@@ -535,7 +535,7 @@ QByteArray TCustomWSocket::GetPeerAddr()
 
 QByteArray TCustomWSocket::GetPeerPort()
 {
-    TSockAddrIn peer;
+    SockAddrIn peer;
     int len = sizeof peer;
     if (m_state != wsConnected)
         return "error";
@@ -546,7 +546,7 @@ QByteArray TCustomWSocket::GetPeerPort()
     return QByteArray::number(peer.Port());
 }
 
-int TCustomWSocket::GetPeerName(TSockAddrIn &Name, int &NameLen)
+int TCustomWSocket::GetPeerName(SockAddrIn &Name, int &NameLen)
 {
     if (m_state != wsConnected)
         return -1;
@@ -567,7 +567,7 @@ int TCustomWSocket::GetPeerName(TSockAddrIn &Name, int &NameLen)
     return 0;
 }
 
-int TCustomWSocket::GetSockName(TSockAddrIn &Name, int &NameLen)
+int TCustomWSocket::GetSockName(SockAddrIn &Name, int &NameLen)
 {
     socklen_t len = sizeof Name;
     if (getsockname(m_hSocket, asSockAddr(Name), &len) != 0) {
@@ -582,7 +582,7 @@ QByteArray TCustomWSocket::GetLocalPortText()
 {
     if (m_state != wsBound && m_state != wsConnected && m_state != wsListening)
         return "error";
-    TSockAddrIn local;
+    SockAddrIn local;
     int len = sizeof local;
     if (GetSockName(local, len) != 0)
         return "error";
@@ -593,7 +593,7 @@ QByteArray TCustomWSocket::GetLocalAddrText()
 {
     if (m_state != wsBound && m_state != wsConnected && m_state != wsListening)
         return "error";
-    TSockAddrIn local;
+    SockAddrIn local;
     int len = sizeof local;
     if (GetSockName(local, len) != 0)
         return "error";

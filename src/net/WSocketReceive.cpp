@@ -67,13 +67,13 @@ void TCustomWSocket::ReceiveLoop(quint16 ErrCode, TWSocketOptions Options)
 
 // ---- receiving ----
 
-int TCustomWSocket::receiveDatagram(void *Buffer, int Size, int Flags, TSockAddrIn *From,
+int TCustomWSocket::receiveDatagram(void *Buffer, int Size, int Flags, SockAddrIn *From,
                                     int *FromLen)
 {
     for (;;) {
         iovec iov{Buffer, size_t(std::max(Size, 0))};
         alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
-        TSockAddrIn sender;
+        SockAddrIn sender;
         msghdr msg{};
         msg.msg_name = &sender;
         msg.msg_namelen = sizeof sender;
@@ -122,7 +122,7 @@ int TCustomWSocket::receiveDatagram(void *Buffer, int Size, int Flags, TSockAddr
 // The next datagram into the read-ahead: its length, 0 when none waits, 1 after a failure.
 int TCustomWSocket::readAhead()
 {
-    return m_ahead.fill([this](char *buffer, int size, TSockAddrIn *from) {
+    return m_ahead.fill([this](char *buffer, int size, SockAddrIn *from) {
         return receiveDatagram(buffer, size, 0, from, nullptr);
     });
 }
@@ -144,13 +144,13 @@ int TCustomWSocket::RawReceive(void *Buffer, int Size, int Flags)
     return r;
 }
 
-int TCustomWSocket::RawReceiveFrom(void *Buffer, int Size, int Flags, TSockAddrIn *From,
+int TCustomWSocket::RawReceiveFrom(void *Buffer, int Size, int Flags, SockAddrIn *From,
                                    int *FromLen)
 {
     armRead();
     int r;
     if (m_socketType == StreamSocket) {
-        socklen_t len = sizeof(TSockAddrIn);
+        socklen_t len = sizeof(SockAddrIn);
         r = int(::recvfrom(m_hSocket, Buffer, size_t(std::max(Size, 0)), Flags | MSG_DONTWAIT,
                            From ? asSockAddr(*From) : nullptr, From ? &len : nullptr));
         if (r < 0)
@@ -176,7 +176,7 @@ int TCustomWSocket::Receive(void *Buffer, int BufferSize)
     return r;
 }
 
-int TCustomWSocket::ReceiveFrom(void *Buffer, int BufferSize, TSockAddrIn &From, int &FromLen)
+int TCustomWSocket::ReceiveFrom(void *Buffer, int BufferSize, SockAddrIn &From, int &FromLen)
 {
     const int r = RawReceiveFrom(Buffer, BufferSize, 0, &From, &FromLen);
     if (r < 0)

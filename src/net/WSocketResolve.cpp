@@ -47,7 +47,7 @@ quint32 dottedToAddr(const QByteArray &text)
     return htonl(host);
 }
 
-std::optional<THostEnt> hostByName(const QByteArray &name)
+std::optional<HostEnt> hostByName(const QByteArray &name)
 {
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -59,7 +59,7 @@ std::optional<THostEnt> hostByName(const QByteArray &name)
         WSocketSetLastError(WSocketErrorFromResolver(rc));
         return std::nullopt;
     }
-    THostEnt entry;
+    HostEnt entry;
     entry.Name = res->ai_canonname ? QByteArray(res->ai_canonname) : name;
     for (const addrinfo *ai = res; ai; ai = ai->ai_next) {
         const quint32 addr = reinterpret_cast<const sockaddr_in *>(ai->ai_addr)->sin_addr.s_addr;
@@ -138,7 +138,7 @@ quint32 WSocketResolveHostUncounted(const QByteArray &InAddr)
         return addr;
     }
     WSocketLoad();
-    const std::optional<THostEnt> entry = hostByName(buffer);
+    const std::optional<HostEnt> entry = hostByName(buffer);
     if (!entry || entry->Addresses.isEmpty())
         raise("WSocketResolveHost: Cannot convert host address '" + InAddr + "', Error #" +
               QByteArray::number(WSocketGetLastError()));
@@ -147,7 +147,7 @@ quint32 WSocketResolveHostUncounted(const QByteArray &InAddr)
 
 quint32 WSocketResolveHost(const QByteArray &InAddr)
 {
-    TWSocketCountedCall counted;
+    WSocketCountedCall counted;
     return WSocketResolveHostUncounted(InAddr);
 }
 
@@ -201,17 +201,17 @@ quint32 WSocketResolveProto(const QByteArray &Proto)
     return quint32(found->p_proto);
 }
 
-std::optional<THostEnt> WSocketGetHostByName(const QByteArray &Name)
+std::optional<HostEnt> WSocketGetHostByName(const QByteArray &Name)
 {
     if (Name.isEmpty() || Name.size() > 256)
         raiseInvalid("WSocketGetHostByName: Invalid Hostname.");
-    TWSocketCountedCall counted;
+    WSocketCountedCall counted;
     return hostByName(Name);
 }
 
 QByteArray LocalHostName()
 {
-    TWSocketCountedCall counted;
+    WSocketCountedCall counted;
     char buf[64] = {};
     if (gethostname(buf, sizeof buf - 1) != 0) {
         WSocketSetLastErrorFromErrno(errno);
@@ -225,8 +225,8 @@ QByteArrayList LocalIPList()
     // A fresh list per call: a shared one handed out by reference could change under a
     // caller while another thread refills it, whatever lock guarded the refill.
     QByteArrayList list;
-    TWSocketCountedCall counted;
-    for (const TInterfaceAddress &entry : InterfaceAddresses::ipv4())
+    WSocketCountedCall counted;
+    for (const InterfaceAddress &entry : InterfaceAddresses::ipv4())
         list.append(WSocketAddrToText(entry.Addr));
     return list;
 }

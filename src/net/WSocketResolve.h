@@ -10,7 +10,7 @@
 // are synchronous and raise ESocketException on failure.
 
 /// A host record: its name and IPv4 addresses (network byte order) in resolver order.
-struct THostEnt
+struct HostEnt
 {
     QByteArray Name;
     QList<quint32> Addresses;
@@ -25,7 +25,7 @@ quint32 WSocketResolvePort(const QByteArray &Port, const QByteArray &Proto);
 /// Protocol number of "tcp", "udp", "raw", a decimal text or a protocol name.
 quint32 WSocketResolveProto(const QByteArray &Proto);
 /// Host record of a name, or none when the resolver knows nothing (last error set).
-std::optional<THostEnt> WSocketGetHostByName(const QByteArray &Name);
+std::optional<HostEnt> WSocketGetHostByName(const QByteArray &Name);
 /// This host's name; raises "Winsock.GetHostName failed".
 QByteArray LocalHostName();
 /// The host's IPv4 addresses as dotted text, in interface order, loopback included.

@@ -141,7 +141,7 @@ void TCustomWSocket::TryToSend()
     updateNotifiers();
 }
 
-int TCustomWSocket::sendDatagram(const TSockAddrIn &Dest, const char *Data, int Len)
+int TCustomWSocket::sendDatagram(const SockAddrIn &Dest, const char *Data, int Len)
 {
     if (m_txIfIndex == 0 || Dest.sin_addr != AllOnes)
         return int(
@@ -151,7 +151,7 @@ int TCustomWSocket::sendDatagram(const TSockAddrIn &Dest, const char *Data, int 
     iovec iov{const_cast<char *>(Data), size_t(Len)};
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
     msghdr msg{};
-    msg.msg_name = const_cast<TSockAddrIn *>(&Dest);
+    msg.msg_name = const_cast<SockAddrIn *>(&Dest);
     msg.msg_namelen = sizeof Dest;
     msg.msg_iov = &iov;
     msg.msg_iovlen = 1;
@@ -216,10 +216,10 @@ int TCustomWSocket::SendText(const QByteArray &Str)
     return Send(Str.constData(), int(Str.size()));
 }
 
-int TCustomWSocket::SendTo(const TSockAddrIn &Dest, int DestLen, const void *Data, int Len)
+int TCustomWSocket::SendTo(const SockAddrIn &Dest, int DestLen, const void *Data, int Len)
 {
     Q_UNUSED(DestLen);
-    const TSockAddrIn dest = Dest;
+    const SockAddrIn dest = Dest;
     int r;
     if (m_socketType == DatagramSocket)
         r = sendDatagram(dest, static_cast<const char *>(Data), Len);

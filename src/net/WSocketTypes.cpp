@@ -13,12 +13,12 @@ const char *ESocketException::what() const noexcept
     return m_message.constData();
 }
 
-QByteArray TSockAddrIn::AddrText() const
+QByteArray SockAddrIn::AddrText() const
 {
     return WSocketAddrToText(sin_addr);
 }
 
-quint16 TSockAddrIn::Port() const
+quint16 SockAddrIn::Port() const
 {
     return ntohs(sin_port);
 }

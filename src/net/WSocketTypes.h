@@ -72,11 +72,11 @@ enum TSocksAuthState : int
 };
 
 /// A system socket descriptor; InvalidSocket when none is open.
-using TSocket = int;
-inline constexpr TSocket InvalidSocket = -1;
+using SocketHandle = int;
+inline constexpr SocketHandle InvalidSocket = -1;
 
 /// IPv4 socket address with the system's 16-byte layout (family 2).
-struct TSockAddrIn
+struct SockAddrIn
 {
     quint16 sin_family = 2;
     quint16 sin_port = 0; ///< network byte order
@@ -90,7 +90,7 @@ struct TSockAddrIn
 };
 
 /// A seconds/microseconds pair.
-struct TTimeval
+struct Timeval
 {
     qint32 tv_sec = 0;
     qint32 tv_usec = 0;
@@ -114,7 +114,7 @@ inline constexpr int FdConnect = 16;
 inline constexpr int FdClose = 32;
 
 /// One request delivered to a socket's hidden window.
-struct TWindowMessage
+struct WindowMessage
 {
     int Msg = 0;
     quint64 Generation = 0; ///< opening the request was made for
@@ -142,4 +142,4 @@ using TSocksErrorEvent =
     std::function<void(TCustomWSocket *Sender, qint32 Error, const QByteArray &Msg)>;
 using TSocksAuthStateEvent = std::function<void(TCustomWSocket *Sender, TSocksAuthState State)>;
 /// Type of OnError: the sender only; the handler reads LastError.
-using TSocketNotifyEvent = std::function<void(TCustomWSocket *Sender)>;
+using SocketNotifyEvent = std::function<void(TCustomWSocket *Sender)>;

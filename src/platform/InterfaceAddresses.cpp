@@ -5,9 +5,9 @@
 #include <net/if.h>
 #include <netinet/in.h>
 
-QList<TInterfaceAddress> InterfaceAddresses::ipv4()
+QList<InterfaceAddress> InterfaceAddresses::ipv4()
 {
-    QList<TInterfaceAddress> result;
+    QList<InterfaceAddress> result;
     ifaddrs *list = nullptr;
     if (getifaddrs(&list) != 0)
         return result;
@@ -15,7 +15,7 @@ QList<TInterfaceAddress> InterfaceAddresses::ipv4()
         if (!ifa->ifa_addr || ifa->ifa_addr->sa_family != AF_INET)
             continue;
         const unsigned flags = ifa->ifa_flags;
-        TInterfaceAddress entry;
+        InterfaceAddress entry;
         entry.Name = QByteArray(ifa->ifa_name);
         entry.Index = int(if_nametoindex(ifa->ifa_name));
         entry.Addr = reinterpret_cast<const sockaddr_in *>(ifa->ifa_addr)->sin_addr.s_addr;
@@ -29,9 +29,9 @@ QList<TInterfaceAddress> InterfaceAddresses::ipv4()
     return result;
 }
 
-std::optional<TInterfaceAddress> InterfaceAddresses::holding(quint32 addr)
+std::optional<InterfaceAddress> InterfaceAddresses::holding(quint32 addr)
 {
-    for (const TInterfaceAddress &entry : ipv4())
+    for (const InterfaceAddress &entry : ipv4())
         if (entry.Addr == addr)
             return entry;
     return std::nullopt;
@@ -42,7 +42,7 @@ int InterfaceAddresses::indexOf(const QByteArray &addr)
     in_addr wanted{};
     if (inet_pton(AF_INET, addr.trimmed().constData(), &wanted) != 1)
         return 0;
-    const std::optional<TInterfaceAddress> entry = holding(wanted.s_addr);
+    const std::optional<InterfaceAddress> entry = holding(wanted.s_addr);
     return entry ? entry->Index : 0;
 }
 
@@ -55,7 +55,7 @@ InterfaceAddresses::Device InterfaceAddresses::device(const QByteArray &name)
     result.exists = if_nametoindex(name.constData()) != 0;
     if (!result.exists)
         return result;
-    for (const TInterfaceAddress &entry : ipv4()) {
+    for (const InterfaceAddress &entry : ipv4()) {
         if (entry.Name != name)
             continue;
         char text[INET_ADDRSTRLEN] = {};

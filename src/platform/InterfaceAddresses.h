@@ -5,7 +5,7 @@
 #include <optional>
 
 /// One IPv4 address of a network device, with the device's state.
-struct TInterfaceAddress
+struct InterfaceAddress
 {
     QByteArray Name;  ///< device name
     int Index = 0;    ///< device index
@@ -23,10 +23,10 @@ class InterfaceAddresses final
 public:
     /// The IPv4 addresses of the calling thread's network namespace, in the order the
     /// system lists its devices; empty when the list cannot be read.
-    static QList<TInterfaceAddress> ipv4();
+    static QList<InterfaceAddress> ipv4();
 
     /// The entry holding addr (network byte order), if any.
-    static std::optional<TInterfaceAddress> holding(quint32 addr);
+    static std::optional<InterfaceAddress> holding(quint32 addr);
 
     /// The index of the device that holds addr (dotted text), or 0 when none does.
     static int indexOf(const QByteArray &addr);

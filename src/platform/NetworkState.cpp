@@ -6,7 +6,7 @@ namespace NetworkState {
 
 bool connected()
 {
-    for (const TInterfaceAddress &entry : InterfaceAddresses::ipv4()) {
+    for (const InterfaceAddress &entry : InterfaceAddresses::ipv4()) {
         // A cable pulled leaves the device up but not running: that is no connection.
         if (entry.Up && entry.Running && !entry.Loopback)
             return true;

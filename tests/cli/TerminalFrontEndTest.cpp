@@ -50,7 +50,7 @@ protected:
     void addPeer(int i, const QByteArray &name)
     {
         peer(i);
-        engine().HandleDatagram(Datagram::Answer("Lab", name), loopbackHost(10 + i));
+        engine().handleDatagram(Datagram::answer("Lab", name), loopbackHost(10 + i));
     }
 
     QTemporaryDir m_dir;
@@ -81,7 +81,7 @@ TEST_F(Terminal, OptionsHoldForTheRunOnly)
 TEST_F(Terminal, PrintsTranscriptEntriesAsLinesWithoutControlCharacters)
 {
     addPeer(1, "ann");
-    engine().HandleDatagram("111111|MSG|hello\r\nworld\x1B[2J|", loopbackHost(11));
+    engine().handleDatagram("111111|MSG|hello\r\nworld\x1B[2J|", loopbackHost(11));
     m_front->takeLine("/all");
     m_front->takeLine("bye|now");
     // The user list is printed a moment after the change that asked for it.
@@ -136,8 +136,8 @@ TEST_F(Terminal, GoesWithPeersSelectedWhicheverListenerGoesFirst)
         addPeer(2, "bob");
         m_front->takeLine("/to ann,bob");
         ASSERT_TRUE(testwait::drainEvents());
-        ASSERT_EQ(engine().Users().selectedRows().size(), 2);
-        UserList &users = engine().Users();
+        ASSERT_EQ(engine().users().selectedRows().size(), 2);
+        UserList &users = engine().users();
         const QPointer<UserList> list(&users);
         int heard = 0;
         auto listener = std::make_unique<QObject>();

@@ -36,7 +36,7 @@ protected:
     MessagingEngine &engine() { return m_front->engine(); }
     void comeOnLine()
     {
-        engine().StartAliveTimer();
+        engine().startAliveTimer();
         engine().AliveTimerTimer();
         engine().AliveTimer().stop();
         EXPECT_TRUE(testwait::drainEvents());
@@ -73,7 +73,7 @@ TEST_F(TerminalHostile, QuittingRightAfterAChannelChangeSendsNothingAfterTheLeav
         options.name = "cli";
         start("stored", options);
         comeOnLine();
-        engine().HandleDatagram(Datagram::Answer("Sales", "ann"), loopbackHost(11));
+        engine().handleDatagram(Datagram::answer("Sales", "ann"), loopbackHost(11));
         sentCommands();
         // The front-end's own ordering: the quit comes right after the command.
         m_front->takeLine(command);
@@ -120,12 +120,12 @@ TEST_F(TerminalHostile, ArrivalsAndDeparturesArePrintedNotTheWholeListEachTime)
     start("me", {});
     const int peers = 3000;
     for (int i = 0; i < peers; ++i)
-        engine().HandleDatagram(Datagram::Answer("Sales", "u" + QByteArray::number(i)),
+        engine().handleDatagram(Datagram::answer("Sales", "u" + QByteArray::number(i)),
                                 "10.4." + QByteArray::number(i / 250) + "." +
                                     QByteArray::number(i % 250 + 1));
     // The changes are printed together a moment after the last of them.
     EXPECT_TRUE(testwait::waitFor([&] { return m_out.count("joined: ") >= peers; }));
-    engine().HandleDatagram("0E0E0E|EXT", "10.4.0.1");
+    engine().handleDatagram("0E0E0E|EXT", "10.4.0.1");
     EXPECT_TRUE(testwait::waitFor([this] { return m_out.contains("left: u0\n"); }));
     EXPECT_EQ(m_out.count("joined: "), peers);
     EXPECT_EQ(m_out.count("left: u0\n"), 1);
@@ -171,7 +171,7 @@ TEST_F(TerminalHostile, AnEndlessLineIsCutAndTheNextLinesStillWork)
 TEST_F(TerminalHostile, DeleteCommandRemovesAHeardChannel)
 {
     start("me", {});
-    engine().HandleDatagram(Datagram::Announcement("Junk", "x"), loopbackHost(12));
+    engine().handleDatagram(Datagram::announcement("Junk", "x"), loopbackHost(12));
     m_front->takeLine("/delete junk");
     m_front->takeLine("/delete Main");
     m_front->takeLine("/delete Sales");

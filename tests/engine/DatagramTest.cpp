@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-using Datagram::Cut;
+using Datagram::cut;
 
 namespace {
 
@@ -26,7 +26,7 @@ class DatagramCut : public ::testing::TestWithParam<CutCase>
 TEST_P(DatagramCut, CutsAsReceiversExpect)
 {
     const CutCase &c = GetParam();
-    const auto parts = Cut(c.input);
+    const auto parts = cut(c.input);
     ASSERT_EQ(parts.has_value(), c.accepted);
     if (!parts)
         return;
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DatagramCut, TakesAtMostTheFieldsAsked)
 {
-    const auto parts = Cut("1A2B3C|MSG|one|two|three|", 1);
+    const auto parts = cut("1A2B3C|MSG|one|two|three|", 1);
     ASSERT_TRUE(parts);
     EXPECT_EQ(parts->fields, QList<QByteArray>{"one"});
 }
@@ -105,17 +105,17 @@ TEST(DatagramCompose, EveryKindIsByteExact)
     const auto prefix = [](const QByteArray &d) { return d.left(7); };
     const auto rest = [](const QByteArray &d) { return d.mid(7); };
 
-    const QByteArray bct = Datagram::Announcement("Sales", "ann");
+    const QByteArray bct = Datagram::announcement("Sales", "ann");
     EXPECT_EQ(rest(bct), "ACK|BCT|Sales|ann|");
-    EXPECT_EQ(rest(Datagram::Answer("Sales", "ann")), "ACK|DCT|Sales|ann|");
-    EXPECT_EQ(rest(Datagram::KeepAlive("Sales")), "ALV|Sales|");
-    const QByteArray ext = Datagram::LeaveNotice();
+    EXPECT_EQ(rest(Datagram::answer("Sales", "ann")), "ACK|DCT|Sales|ann|");
+    EXPECT_EQ(rest(Datagram::keepAlive("Sales")), "ALV|Sales|");
+    const QByteArray ext = Datagram::leaveNotice();
     EXPECT_EQ(ext.size(), 10);
     EXPECT_EQ(rest(ext), "EXT");
-    EXPECT_EQ(Datagram::MessageBody("hello\r\nworld"), "MSG|hello\r\nworld|");
+    EXPECT_EQ(Datagram::messageBody("hello\r\nworld"), "MSG|hello\r\nworld|");
 
     // Whatever we compose, we can cut again.
-    const auto parts = Cut(bct);
+    const auto parts = cut(bct);
     ASSERT_TRUE(parts);
     EXPECT_EQ(parts->id + "|", prefix(bct));
     EXPECT_EQ(parts->fields, (QList<QByteArray>{"BCT", "Sales", "ann"}));
@@ -129,19 +129,19 @@ TEST(DatagramCompose, MessageNeverExceedsTheReceiversBuffer)
     for (int i = 0; i < 1000; ++i)
         crlf.append("\r\n");
     for (const QByteArray &text : {crlf, QByteArray(5000, 'x'), QByteArray(1012, 'y')}) {
-        const QByteArray datagram = Datagram::NewPacketId() + Datagram::MessageBody(text);
+        const QByteArray datagram = Datagram::NewPacketId() + Datagram::messageBody(text);
         EXPECT_LE(datagram.size(), Datagram::kMaxSize);
-        const auto parts = Cut(datagram);
+        const auto parts = cut(datagram);
         ASSERT_TRUE(parts);
         ASSERT_EQ(parts->fields.size(), 1);
         EXPECT_TRUE(text.startsWith(parts->fields.first()));
     }
     // A cut that would split a CR LF pair drops the lone CR.
-    const QByteArray body = Datagram::MessageBody(QByteArray(1011, 'a') + "\r\nrest");
+    const QByteArray body = Datagram::messageBody(QByteArray(1011, 'a') + "\r\nrest");
     EXPECT_EQ(body, "MSG|" + QByteArray(1011, 'a') + "|");
     // The tail of a long text never leaves as a datagram of its own.
     const QByteArray hostile = QByteArray(1100, 'a') + "ABCDEF|EXT";
-    EXPECT_FALSE(Datagram::MessageBody(hostile).contains("EXT"));
+    EXPECT_FALSE(Datagram::messageBody(hostile).contains("EXT"));
 }
 
 TEST(PacketId, SixUpperHexDigitsAndSeparator)
@@ -158,7 +158,7 @@ TEST(PacketId, SixUpperHexDigitsAndSeparator)
 TEST(PacketId, DigitsAreUniformOverAllSixPositions)
 {
     // A generator of only 15 or 16 bits would leave the leading digits nearly constant.
-    Datagram::SeedPacketIds(12345);
+    Datagram::seedPacketIds(12345);
     constexpr int kDraws = 64000;
     int counts[6][16] = {};
     QSet<QByteArray> distinct;
@@ -180,11 +180,11 @@ TEST(PacketId, DigitsAreUniformOverAllSixPositions)
 
 TEST(PacketId, SameSeedSameSequenceOtherSeedOther)
 {
-    Datagram::SeedPacketIds(7);
+    Datagram::seedPacketIds(7);
     const QByteArray a = Datagram::NewPacketId() + Datagram::NewPacketId();
-    Datagram::SeedPacketIds(7);
+    Datagram::seedPacketIds(7);
     EXPECT_EQ(Datagram::NewPacketId() + Datagram::NewPacketId(), a);
-    Datagram::SeedPacketIds(8);
+    Datagram::seedPacketIds(8);
     EXPECT_NE(Datagram::NewPacketId() + Datagram::NewPacketId(), a);
 }
 
@@ -193,11 +193,11 @@ TEST(PacketId, TwoThreadsShareTheSeededSequence)
     // Engines may run on threads of their own: concurrent draws must neither corrupt the
     // generator nor repeat a value, so together they take exactly the seeded sequence.
     constexpr int kEach = 2000;
-    Datagram::SeedPacketIds(99);
+    Datagram::seedPacketIds(99);
     std::vector<QByteArray> sequential;
     for (int i = 0; i < 2 * kEach; ++i)
         sequential.push_back(Datagram::NewPacketId());
-    Datagram::SeedPacketIds(99);
+    Datagram::seedPacketIds(99);
     std::vector<QByteArray> a, b;
     std::thread other([&] {
         for (int i = 0; i < kEach; ++i)

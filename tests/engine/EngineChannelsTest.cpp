@@ -55,7 +55,7 @@ TEST_F(Channels, ChangeLeavesTheOldChannelAndAnnouncesOnTheNewOne)
 {
     addPeer(1, "ann");
     type("Lab");
-    EXPECT_TRUE(m_engine->Users().isEmpty());
+    EXPECT_TRUE(m_engine->users().isEmpty());
     settle();
     const QList<QByteArray> sent = broadcasts();
     ASSERT_EQ(sent.size(), 2);
@@ -71,7 +71,7 @@ TEST_F(Channels, PickingTheActiveChannelAgainDoesNothing)
     m_engine->ChannelBox().setText("Sales");
     m_engine->ChannelBoxSelect();
     settle();
-    EXPECT_EQ(m_engine->Users().count(), 1);
+    EXPECT_EQ(m_engine->users().count(), 1);
     EXPECT_TRUE(broadcasts().isEmpty());
     EXPECT_FALSE(m_engine->ChannelBoxKeyDown(27)) << "only Enter is taken";
 }
@@ -137,7 +137,7 @@ TEST_F(Channels, StartUpLoadsTheSettingsAndArmsTheFirstTick)
     EXPECT_EQ(m_engine->ActiveChannel(), "Lab");
     EXPECT_FALSE(m_engine->ChannelBox().isEnabled());
     EXPECT_FALSE(m_settings.AutoAdd);
-    EXPECT_EQ(m_engine->AliveTimerTag(), 1);
+    EXPECT_EQ(m_engine->aliveTimerTag(), 1);
     EXPECT_TRUE(m_engine->AliveTimer().isActive());
 }
 
@@ -146,11 +146,11 @@ TEST_F(Channels, CloseLeavesTheNetworkBeforeSavingTheSettings)
     m_engine->OpenReceiver(true);
     addPeer(1, "ann");
     m_engine->ChannelBox().reset({"Sales"}, "Sales");
-    hearFromPeer(2, Datagram::Announcement("Lab", "bob"));
+    hearFromPeer(2, Datagram::announcement("Lab", "bob"));
     m_engine->AliveTimer().start();
     bool listEmptyAtSave = false;
     QObject::connect(m_engine.get(), &MessagingEngine::aboutToSaveSettings,
-                     [&] { listEmptyAtSave = m_engine->Users().isEmpty(); });
+                     [&] { listEmptyAtSave = m_engine->users().isEmpty(); });
 
     m_engine->FormClose();
     EXPECT_FALSE(m_engine->AliveTimer().isActive());

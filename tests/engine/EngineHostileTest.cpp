@@ -10,7 +10,7 @@
 
 namespace {
 
-using Datagram::Announcement;
+using Datagram::announcement;
 
 class Hostile : public EngineFixture
 {
@@ -20,19 +20,19 @@ protected:
                  std::function<std::optional<QByteArray>(const QByteArray &)> deviceAddr)
     {
         EngineSeams seams;
-        seams.Clock = [this] { return m_now; };
+        seams.clock = [this] { return m_now; };
         seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", ownAddr()}; };
-        seams.NetworkConnected = [] { return true; };
-        seams.BroadcastAddr = broadcastAddr();
-        seams.InterfaceIndexOf = std::move(indexOf);
-        seams.DeviceAddr = std::move(deviceAddr);
+        seams.networkConnected = [] { return true; };
+        seams.broadcastAddr = broadcastAddr();
+        seams.interfaceIndexOf = std::move(indexOf);
+        seams.deviceAddr = std::move(deviceAddr);
         m_engine.reset();
         m_engine = std::make_unique<MessagingEngine>(m_windows, m_settings, seams);
-        m_engine->SelectChannelQuietly("Sales");
+        m_engine->selectChannelQuietly("Sales");
     }
     void firstTick()
     {
-        m_engine->StartAliveTimer();
+        m_engine->startAliveTimer();
         m_engine->AliveTimerTimer();
         m_engine->AliveTimer().stop();
         settle();
@@ -54,9 +54,9 @@ TEST_F(Hostile, NothingIsSentAfterTheLeaveNoticeAndQueuedWorkDoesNothing)
     // A channel change queues its announcement; the shutdown comes before it runs.
     m_engine->ChannelBox().setText("Other");
     m_engine->ChannelBoxSelect();
-    m_engine->PostQueueMessage("late");
+    m_engine->postQueueMessage("late");
     m_engine->FormClose();
-    EXPECT_TRUE(m_engine->IsClosed());
+    EXPECT_TRUE(m_engine->isClosed());
     settle();
     m_engine->AliveTimerTimer();
     m_engine->Announce();
@@ -65,7 +65,7 @@ TEST_F(Hostile, NothingIsSentAfterTheLeaveNoticeAndQueuedWorkDoesNothing)
     ASSERT_FALSE(sent.isEmpty());
     EXPECT_EQ(sent.last(), "EXT") << "the leave notice is the last datagram";
     EXPECT_EQ(sent.count("ACK"), 0);
-    hearFromPeer(2, Announcement("Other", "bob"));
+    hearFromPeer(2, announcement("Other", "bob"));
     EXPECT_TRUE(names().isEmpty()) << "a closed engine lists nobody";
 }
 
@@ -123,7 +123,7 @@ TEST_F(Hostile, ADeviceNameStandsForItsAddress)
     firstTick();
     EXPECT_TRUE(m_windows.boxes.isEmpty());
     EXPECT_EQ(m_engine->WSocketRecv().State(), wsConnected);
-    EXPECT_EQ(m_engine->InterfaceAddr(), ownAddr());
+    EXPECT_EQ(m_engine->interfaceAddr(), ownAddr());
     const auto sent = m_broadcastProbe->untilMarker();
     ASSERT_EQ(sent.size(), 1);
     EXPECT_EQ(sent[0].fromAddr, ownAddr());
@@ -164,29 +164,29 @@ TEST_F(Hostile, OneSourceCannotFillTheChannelListAndHeardChannelsGiveWay)
 {
     m_engine->ChannelBox().reset({"Sales", "Typed"}, "Sales");
     for (int i = 0; i < 300; ++i)
-        hear("10.8.0.1", Announcement("junk" + QByteArray::number(i), "x"));
+        hear("10.8.0.1", announcement("junk" + QByteArray::number(i), "x"));
     EXPECT_EQ(m_engine->ChannelBox().count(), 2 + MessagingEngine::kMaxHeardChannelsPerSource);
 
     // Forged from many sources: the list fills to its cap, then new names push out the
     // heard channel announced least recently, never one the user chose.
     for (int i = 0; i < 400; ++i)
         hear("10.8." + QByteArray::number(1 + i / 200) + "." + QByteArray::number(i % 200 + 1),
-             Announcement("flood" + QByteArray::number(i), "x"));
+             announcement("flood" + QByteArray::number(i), "x"));
     EXPECT_EQ(m_engine->ChannelBox().count(), MessagingEngine::kMaxHeardChannels);
-    hear("10.7.0.1", Announcement("Real", "ann"));
+    hear("10.7.0.1", announcement("Real", "ann"));
     const QList<QByteArray> items = m_engine->ChannelBox().items();
     EXPECT_TRUE(items.contains("Real"));
     EXPECT_TRUE(items.contains("Sales"));
     EXPECT_TRUE(items.contains("Typed"));
     EXPECT_FALSE(items.contains("junk0")) << "the oldest heard channel went first";
-    EXPECT_TRUE(m_engine->IsHeardChannel("Real"));
-    EXPECT_FALSE(m_engine->IsHeardChannel("Typed"));
+    EXPECT_TRUE(m_engine->isHeardChannel("Real"));
+    EXPECT_FALSE(m_engine->isHeardChannel("Typed"));
 
     // The junk that is saved is marked, so the next run can let it go too; a channel the
     // user picks stops being heard.
     m_engine->ChannelBox().setText("Real");
     m_engine->ChannelBoxSelect();
-    EXPECT_FALSE(m_engine->IsHeardChannel("Real"));
+    EXPECT_FALSE(m_engine->isHeardChannel("Real"));
     m_engine->FormClose();
     SettingsValues reread;
     reread.Path = m_settings.Path;
@@ -200,10 +200,10 @@ TEST_F(Hostile, DeletingAChannelSparesTheDefaultAndTheActiveOne)
 {
     m_engine->ChannelBox().reset({"Main", "Sales", "Lab"}, "Sales");
     using D = MessagingEngine::ChannelDeletion;
-    EXPECT_EQ(m_engine->DeleteChannel("main"), D::IsDefault);
-    EXPECT_EQ(m_engine->DeleteChannel("SALES"), D::IsActive);
-    EXPECT_EQ(m_engine->DeleteChannel("Nowhere"), D::NotListed);
-    EXPECT_EQ(m_engine->DeleteChannel("lab"), D::Deleted);
+    EXPECT_EQ(m_engine->deleteChannel("main"), D::IsDefault);
+    EXPECT_EQ(m_engine->deleteChannel("SALES"), D::IsActive);
+    EXPECT_EQ(m_engine->deleteChannel("Nowhere"), D::NotListed);
+    EXPECT_EQ(m_engine->deleteChannel("lab"), D::Deleted);
     EXPECT_EQ(m_engine->ChannelBox().items(), (QList<QByteArray>{"Main", "Sales"}));
 }
 
@@ -212,15 +212,15 @@ TEST_F(Hostile, TheUserListIsBoundedAndMassExpiryKeepsTheSelectionOfTheRest)
     m_engine->setUserLimit(300);
     for (int i = 0; i < 400; ++i)
         hear("10.6." + QByteArray::number(i / 200) + "." + QByteArray::number(i % 200 + 1),
-             Datagram::Answer("Sales", "u" + QByteArray::number(1000 + i)));
-    EXPECT_EQ(m_engine->Users().count(), 300);
+             Datagram::answer("Sales", "u" + QByteArray::number(1000 + i)));
+    EXPECT_EQ(m_engine->users().count(), 300);
 
     // Every other one stays fresh, so the expiry removes scattered rows.
     advance(60000);
     for (int i = 0; i < 300; i += 2)
         hear("10.6." + QByteArray::number(i / 200) + "." + QByteArray::number(i % 200 + 1),
              "0D0D0D|ALV|Sales|");
-    UserList &users = m_engine->Users();
+    UserList &users = m_engine->users();
     const int keptRow = users.rowOf(users.findByAddr("10.6.0.5"));
     users.selectionModel()->select(users.index(keptRow), QItemSelectionModel::Select);
     users.selectionModel()->select(users.index(keptRow + 1), QItemSelectionModel::Select);
@@ -228,7 +228,7 @@ TEST_F(Hostile, TheUserListIsBoundedAndMassExpiryKeepsTheSelectionOfTheRest)
     m_engine->AliveTimerTimer();
     EXPECT_EQ(users.count(), 150);
     EXPECT_EQ(users.selectedRows(), QList<int>{users.rowOf(users.findByAddr("10.6.0.5"))});
-    hear("10.5.0.1", Datagram::Answer("Sales", "late"));
+    hear("10.5.0.1", Datagram::answer("Sales", "late"));
     EXPECT_TRUE(users.findByAddr("10.5.0.1")) << "room again once the forged ones went";
 }
 

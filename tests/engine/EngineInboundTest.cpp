@@ -8,8 +8,8 @@
 
 namespace {
 
-using Datagram::Announcement;
-using Datagram::Answer;
+using Datagram::announcement;
+using Datagram::answer;
 
 class Inbound : public EngineFixture
 {};
@@ -17,8 +17,8 @@ class Inbound : public EngineFixture
 TEST_F(Inbound, OwnBroadcastIsIgnored)
 {
     m_engine->OpenReceiver(false); // learns the own addresses
-    hear(ownAddr(), Announcement("Sales", "me"));
-    EXPECT_TRUE(m_engine->Users().isEmpty());
+    hear(ownAddr(), announcement("Sales", "me"));
+    EXPECT_TRUE(m_engine->users().isEmpty());
 }
 
 TEST_F(Inbound, UnregisteredSenderGetsNoHearingExceptForAnnouncements)
@@ -27,7 +27,7 @@ TEST_F(Inbound, UnregisteredSenderGetsNoHearingExceptForAnnouncements)
     hearFromPeer(1, "222222|ALV|Sales|");
     hearFromPeer(1, "333333|EXT");
     settle();
-    EXPECT_TRUE(m_engine->Users().isEmpty());
+    EXPECT_TRUE(m_engine->users().isEmpty());
     EXPECT_TRUE(m_windows.transcript.isEmpty());
 }
 
@@ -53,8 +53,8 @@ TEST_P(InboundAnswers, AnswersBroadcastAnnouncementsOnly)
         settle();
     }
     hearFromPeer(1, QByteArray("0A0A0A|ACK|") + c.subKind + "|Sales|ann|");
-    ASSERT_EQ(m_engine->Users().count(), 1);
-    EXPECT_EQ(m_engine->Users().at(0)->Name, "ann");
+    ASSERT_EQ(m_engine->users().count(), 1);
+    EXPECT_EQ(m_engine->users().at(0)->Name, "ann");
 
     const auto got = peer(1).untilMarker();
     if (!c.answered) {
@@ -77,21 +77,21 @@ INSTANTIATE_TEST_SUITE_P(Table, InboundAnswers,
 
 TEST_F(Inbound, OtherChannelIsListedOnceAndItsPeersAreNot)
 {
-    hearFromPeer(1, Answer("Lab", "ann"));
-    hearFromPeer(2, Announcement("Lab", "bob"));
-    hearFromPeer(3, Announcement("LAB", "carl"));
+    hearFromPeer(1, answer("Lab", "ann"));
+    hearFromPeer(2, announcement("Lab", "bob"));
+    hearFromPeer(3, announcement("LAB", "carl"));
     // Differing only in case is another channel: not registered either.
-    hearFromPeer(4, Announcement("sales", "dora"));
-    EXPECT_TRUE(m_engine->Users().isEmpty());
+    hearFromPeer(4, announcement("sales", "dora"));
+    EXPECT_TRUE(m_engine->users().isEmpty());
     EXPECT_EQ(m_engine->ChannelBox().items(), (QList<QByteArray>{"Lab", "sales"}));
 }
 
 TEST_F(Inbound, HeardChannelsAreNotAddedWithoutAutoAdd)
 {
     m_settings.AutoAdd = false;
-    hearFromPeer(1, Announcement("Lab", "ann"));
+    hearFromPeer(1, announcement("Lab", "ann"));
     addPeer(2, "bob");
-    hearFromPeer(2, Announcement("Lab", "bob"));
+    hearFromPeer(2, announcement("Lab", "bob"));
     EXPECT_TRUE(m_engine->ChannelBox().items().isEmpty());
 }
 
@@ -101,7 +101,7 @@ TEST_F(Inbound, AnnouncementsOfEndlesslyNewChannelsCannotGrowTheListWithoutBound
     // One source alone may add only a few; these come from many.
     for (int i = 0; i < heard; ++i)
         hear("10.9.0." + QByteArray::number(i % 250 + 1),
-             Announcement("room" + QByteArray::number(i), "ann"));
+             announcement("room" + QByteArray::number(i), "ann"));
     EXPECT_EQ(m_engine->ChannelBox().count(), MessagingEngine::kMaxHeardChannels);
     // A channel the user types is still listed.
     m_engine->ChannelBox().setText("Lab");
@@ -115,7 +115,7 @@ TEST_F(Inbound, KnownPeerAnnouncingAnotherChannelAddsItButKeepsItsRecord)
     hearFromPeer(1, "0B0B0B|ACK|DCT|Lab|ann|");
     hearFromPeer(1, "0C0C0C|ALV|Other|");
     EXPECT_EQ(m_engine->ChannelBox().items(), QList<QByteArray>{"Lab"});
-    EXPECT_EQ(m_engine->Users().count(), 1);
+    EXPECT_EQ(m_engine->users().count(), 1);
 }
 
 TEST_F(Inbound, IncompleteAnnouncementsRegisterNobody)
@@ -123,7 +123,7 @@ TEST_F(Inbound, IncompleteAnnouncementsRegisterNobody)
     hearFromPeer(1, "0A0A0A|ACK|BCT|Sales|");
     hearFromPeer(2, "0A0A0A|ACK|BCT||bob|");
     hearFromPeer(3, "0A0A0A|ACK|BCT|Sales|carl");
-    EXPECT_TRUE(m_engine->Users().isEmpty());
+    EXPECT_TRUE(m_engine->users().isEmpty());
 }
 
 TEST_F(Inbound, RepeatedIdentifierFromOnePeerOnlyRefreshes)
@@ -133,7 +133,7 @@ TEST_F(Inbound, RepeatedIdentifierFromOnePeerOnlyRefreshes)
     hearFromPeer(1, "ABCDEF|MSG|hello|");
     advance(10'000);
     hearFromPeer(1, "ABCDEF|MSG|hello|");
-    EXPECT_EQ(m_engine->Users().findByAddr(peerAddr(1))->LastSeen, m_now);
+    EXPECT_EQ(m_engine->users().findByAddr(peerAddr(1))->LastSeen, m_now);
     EXPECT_EQ(m_windows.transcript.size(), 1);
 
     // The same identifier from another peer counts, and comes back after a different one.
@@ -155,11 +155,11 @@ TEST_F(Inbound, MessageIsShownInThePeersColourAndFieldsAreCut)
     const auto &entry = m_windows.transcript[0];
     EXPECT_EQ(entry.name, "ann");
     EXPECT_EQ(entry.text, "one");
-    EXPECT_EQ(entry.nameColor, PeerColors::ColorByName("clRed"));
+    EXPECT_EQ(entry.nameColor, PeerColors::colorByName("clRed"));
     EXPECT_EQ(entry.textColor, PeerColors::kBlack);
     EXPECT_FALSE(entry.outgoing);
     EXPECT_EQ(m_windows.chatShown, 1);
-    EXPECT_EQ(m_engine->Users().at(0)->LastText, "one");
+    EXPECT_EQ(m_engine->users().at(0)->LastText, "one");
 }
 
 struct AttentionCase
@@ -178,7 +178,7 @@ TEST_P(InboundAttention, SenderBecomesTheRecipientUnlessTheUserIsAtWork)
     const AttentionCase &c = GetParam();
     addPeer(1, "ann");
     addPeer(2, "bob");
-    UserList &users = m_engine->Users();
+    UserList &users = m_engine->users();
     if (c.somethingSelected)
         users.selectOnly(0);
     if (c.appActive)
@@ -216,7 +216,7 @@ TEST_F(Inbound, PeerThatLeavesWhileItsMessageIsShownIsNotTouchedAgain)
     hearFromPeer(1, "0E0E0E|MSG|bye|");
     EXPECT_EQ(names(), QList<QByteArray>{"bob"});
     EXPECT_EQ(m_windows.transcript.value(0).text, "bye");
-    EXPECT_TRUE(m_engine->Users().selectedRows().isEmpty());
+    EXPECT_TRUE(m_engine->users().selectedRows().isEmpty());
     settle();
     EXPECT_EQ(m_windows.attention, 0);
 }
@@ -235,16 +235,16 @@ TEST_F(Inbound, ColourIsTheRowAtArrivalModuloEight)
     addPeer(2, "ann"); // sorts before bob: row 0 as well
     for (int i = 3; i <= 9; ++i)
         addPeer(i, "z" + QByteArray::number(i)); // rows 2..8
-    const UserList &users = m_engine->Users();
-    const quint32 red = PeerColors::ColorByName("clRed");
+    const UserList &users = m_engine->users();
+    const quint32 red = PeerColors::colorByName("clRed");
     EXPECT_EQ(users.findByAddr(peerAddr(1))->Color, red);
     EXPECT_EQ(users.findByAddr(peerAddr(2))->Color, red);
-    EXPECT_EQ(users.findByAddr(peerAddr(3))->Color, PeerColors::ColorByName("clLime"));
+    EXPECT_EQ(users.findByAddr(peerAddr(3))->Color, PeerColors::colorByName("clLime"));
     EXPECT_EQ(users.findByAddr(peerAddr(9))->Color, red) << "row 8";
 
     // Colours stay when others leave.
     hearFromPeer(3, "1A2B3C|EXT");
-    EXPECT_EQ(users.findByAddr(peerAddr(4))->Color, PeerColors::ColorByName("clYellow"));
+    EXPECT_EQ(users.findByAddr(peerAddr(4))->Color, PeerColors::colorByName("clYellow"));
 }
 
 TEST_F(Inbound, ReceivesThroughTheListeningSocket)
@@ -256,9 +256,9 @@ TEST_F(Inbound, ReceivesThroughTheListeningSocket)
     ASSERT_TRUE(
         peer(2).sendTo(ownAddr(), m_port, "0B0B0B|ACK|DCT|Sales|bob|" + QByteArray(1024, 'x')));
     ASSERT_TRUE(peer(1).sendTo(ownAddr(), m_port, "0A0A0A|ACK|DCT|Sales|ann|"));
-    ASSERT_TRUE(testwait::waitFor([&] { return !m_engine->Users().isEmpty(); }));
+    ASSERT_TRUE(testwait::waitFor([&] { return !m_engine->users().isEmpty(); }));
     EXPECT_EQ(names(), QList<QByteArray>{"ann"});
-    EXPECT_EQ(m_engine->Users().at(0)->Addr, peerAddr(1));
+    EXPECT_EQ(m_engine->users().at(0)->Addr, peerAddr(1));
 }
 
 } // namespace

@@ -66,7 +66,7 @@ class Outbound : public EngineFixture
 protected:
     void selectAll()
     {
-        UserList &users = m_engine->Users();
+        UserList &users = m_engine->users();
         users.selectionModel()->select(
             QItemSelection(users.index(0), users.index(users.count() - 1)),
             QItemSelectionModel::ClearAndSelect);
@@ -79,11 +79,11 @@ TEST_F(Outbound, LineGoesToEverySelectedPeerWithItsOwnIdentifier)
     addPeer(2, "bob");
     addPeer(3, "carl");
     addPeer(4, "dora");
-    UserList &users = m_engine->Users();
+    UserList &users = m_engine->users();
     users.selectionModel()->select(QItemSelection(users.index(0), users.index(2)),
                                    QItemSelectionModel::ClearAndSelect);
 
-    m_engine->PostQueueMessage("one\r\ntwo");
+    m_engine->postQueueMessage("one\r\ntwo");
     QCoreApplication::sendPostedEvents(m_engine.get(), DeferredEvent::QueueMessage);
     // The transcript has every recipient's line before anything is sent.
     ASSERT_EQ(m_windows.transcript.size(), 3);
@@ -94,7 +94,7 @@ TEST_F(Outbound, LineGoesToEverySelectedPeerWithItsOwnIdentifier)
         EXPECT_TRUE(m_windows.transcript[i].outgoing);
     }
     EXPECT_EQ(m_windows.sendEditCleared, 1);
-    EXPECT_EQ(m_engine->PendingCount(), 3);
+    EXPECT_EQ(m_engine->pendingCount(), 3);
 
     QSet<QByteArray> ids;
     for (int i = 1; i <= 3; ++i) {
@@ -105,13 +105,13 @@ TEST_F(Outbound, LineGoesToEverySelectedPeerWithItsOwnIdentifier)
     }
     EXPECT_EQ(ids.size(), 3);
     EXPECT_TRUE(sentToPeer(4).isEmpty());
-    EXPECT_EQ(m_engine->PendingCount(), 0);
+    EXPECT_EQ(m_engine->pendingCount(), 0);
 }
 
 TEST_F(Outbound, LineWithNobodySelectedReachesNobody)
 {
     addPeer(1, "ann");
-    m_engine->PostQueueMessage("hello");
+    m_engine->postQueueMessage("hello");
     settle();
     EXPECT_TRUE(m_windows.transcript.isEmpty());
     EXPECT_EQ(m_windows.sendEditCleared, 1);
@@ -137,7 +137,7 @@ TEST_F(Outbound, LineOfPeerThatLeavesIsDroppedWithIt)
     selectAll();
     m_engine->QueueMessage("hello");
     hearFromPeer(1, "1A2B3C|EXT");
-    EXPECT_EQ(m_engine->PendingCount(), 1);
+    EXPECT_EQ(m_engine->pendingCount(), 1);
     EXPECT_TRUE(sentToPeer(1).isEmpty());
     EXPECT_EQ(sentToPeer(2).size(), 1);
 }
@@ -154,7 +154,7 @@ TEST_F(Outbound, RecipientThatLeavesWhileTheLineIsShownIsSkipped)
     };
     m_engine->QueueMessage("hello");
     EXPECT_EQ(m_windows.transcript.size(), 1);
-    EXPECT_EQ(m_engine->PendingCount(), 1);
+    EXPECT_EQ(m_engine->pendingCount(), 1);
     EXPECT_EQ(sentToPeer(1).size(), 1);
 }
 
@@ -167,7 +167,7 @@ TEST_F(Outbound, PeerThatLeavesWhileItsSocketConnectsHoldsUpNobody)
         std::function<void()> leave;
         if (std::exchange(first, false)) {
             leave = [this, &leftWhileConnecting] {
-                const TUser *ann = m_engine->Users().findByAddr(peerAddr(1));
+                const TUser *ann = m_engine->users().findByAddr(peerAddr(1));
                 leftWhileConnecting = ann && ann->Socket->State() == wsConnecting;
                 hearFromPeer(1, "1A2B3C|EXT");
             };
@@ -201,11 +201,11 @@ TEST_F(Outbound, ControlCharactersOtherThanTabAndLineBreaksNeverReachTheWire)
 {
     addPeer(1, "ann");
     selectAll();
-    m_engine->PostQueueMessage(QByteArray("a\0b\x01"
+    m_engine->postQueueMessage(QByteArray("a\0b\x01"
                                           "c\td\r\ne\x1b[1m\rf\ng\x7f"
                                           "h",
                                           20));
-    m_engine->PostQueueMessage(QByteArray("\0\x07", 2)); // nothing is left to send
+    m_engine->postQueueMessage(QByteArray("\0\x07", 2)); // nothing is left to send
     const QList<QByteArray> got = sentToPeer(1);
     ASSERT_EQ(got.size(), 1);
     EXPECT_EQ(withoutId(got[0]), "MSG|abc\td\r\ne[1mfgh|");
@@ -239,7 +239,7 @@ TEST_F(Outbound, LineWhoseSocketCannotOpenWaitsForTheNextCompletedSend)
     m_settings.Interface = "192.0.2.1"; // no such local address: binding fails
     m_engine->QueueMessage("hello");
     settle();
-    EXPECT_EQ(m_engine->PendingCount(), 1);
+    EXPECT_EQ(m_engine->pendingCount(), 1);
 
     m_settings.Interface = ownAddr();
     m_engine->AliveTimerTimer(); // the keep-alive's completion serves the queue again
@@ -254,7 +254,7 @@ TEST_F(Outbound, StaleAnswerRequestDoesNotReachANewcomerAtTheSameAddress)
     hearFromPeer(1, "0A0A0A|ACK|BCT|Sales|ann|"); // answer request queued for this record
     hearFromPeer(1, "0B0B0B|EXT");
     hearFromPeer(1, "0C0C0C|ACK|DCT|Sales|ann|"); // a new record, which wants no answer
-    ASSERT_EQ(m_engine->Users().count(), 1);
+    ASSERT_EQ(m_engine->users().count(), 1);
     EXPECT_TRUE(sentToPeer(1).isEmpty());
 }
 

@@ -21,11 +21,11 @@ protected:
 
 TEST_F(Presence, FirstTickOpensTheReceiverAndAnnounces)
 {
-    m_engine->StartAliveTimer();
-    EXPECT_EQ(m_engine->AliveTimerTag(), 1);
+    m_engine->startAliveTimer();
+    EXPECT_EQ(m_engine->aliveTimerTag(), 1);
     m_engine->AliveTimerTimer();
     EXPECT_EQ(m_engine->WSocketRecv().State(), wsConnected);
-    EXPECT_EQ(m_engine->AliveTimerTag(), 0);
+    EXPECT_EQ(m_engine->aliveTimerTag(), 0);
     EXPECT_EQ(m_engine->AliveTimer().interval(), MessagingEngine::kTickMs);
     EXPECT_TRUE(m_engine->AliveTimer().isActive());
     EXPECT_EQ(broadcasts().size(), 1);
@@ -59,10 +59,10 @@ TEST_F(Presence, SilenceOfMoreThan75WholeSecondsDropsAPeer)
     addPeer(1, "ann");
     advance(75'900);
     tick();
-    EXPECT_EQ(m_engine->Users().count(), 1) << "75.9 s are 75 whole seconds";
+    EXPECT_EQ(m_engine->users().count(), 1) << "75.9 s are 75 whole seconds";
     advance(100);
     tick();
-    EXPECT_TRUE(m_engine->Users().isEmpty());
+    EXPECT_TRUE(m_engine->users().isEmpty());
 }
 
 TEST_F(Presence, NeighboursSilentTogetherGoOnOneTickAndTheKeepAliveStillGoesOut)
@@ -78,7 +78,7 @@ TEST_F(Presence, NeighboursSilentTogetherGoOnOneTickAndTheKeepAliveStillGoesOut)
     EXPECT_EQ(names(), QList<QByteArray>{"carl"});
     advance(50'000);
     tick();
-    EXPECT_TRUE(m_engine->Users().isEmpty());
+    EXPECT_TRUE(m_engine->users().isEmpty());
     const QList<QByteArray> sent = broadcasts();
     ASSERT_EQ(sent.size(), 2);
     EXPECT_EQ(withoutId(sent[1]), "ALV|Sales|") << "sent on the tick that emptied the list";
@@ -92,7 +92,7 @@ TEST_F(Presence, ClockSetBackDropsEverybody)
     addPeer(2, "bob");
     advance(-80'000);
     tick();
-    EXPECT_TRUE(m_engine->Users().isEmpty());
+    EXPECT_TRUE(m_engine->users().isEmpty());
 }
 
 TEST_F(Presence, SummerTimeEndingIsNotAClockSetBack)
@@ -105,8 +105,8 @@ TEST_F(Presence, SummerTimeEndingIsNotAClockSetBack)
     addPeer(1, "ann");
     advance(30'000); // the wall clock now reads almost an hour earlier
     tick();
-    EXPECT_EQ(m_engine->Users().count(), 1);
-    EXPECT_EQ(EngineSeams::System().Clock().timeSpec(), Qt::UTC);
+    EXPECT_EQ(m_engine->users().count(), 1);
+    EXPECT_EQ(EngineSeams::system().clock().timeSpec(), Qt::UTC);
 }
 
 TEST_F(Presence, LeavingWithAnEmptyListSendsNothing)
@@ -120,7 +120,7 @@ TEST_F(Presence, LeavingDropsEveryPeerAndBroadcastsTheNotice)
     addPeer(1, "ann");
     addPeer(2, "bob");
     m_engine->LeaveNetwork();
-    EXPECT_TRUE(m_engine->Users().isEmpty());
+    EXPECT_TRUE(m_engine->users().isEmpty());
     const QList<QByteArray> sent = broadcasts();
     ASSERT_EQ(sent.size(), 1);
     EXPECT_EQ(sent[0].size(), 10);
@@ -140,7 +140,7 @@ TEST_F(Presence, ReloadLeavesAndAnnouncesAgain)
 
 TEST_F(Presence, ReloadBeforeTheFirstTickOpensTheReceiverQuietly)
 {
-    m_engine->StartAliveTimer();
+    m_engine->startAliveTimer();
     m_engine->ReloadListClick();
     settle();
     EXPECT_EQ(m_engine->WSocketRecv().State(), wsConnected);
@@ -158,14 +158,14 @@ TEST_F(PresenceOffline, OnlyLoopbackReportsTheNetworkErrorAtTheFirstTickOnly)
     settings.Port = "5040";
     settings.UserName = "me";
     EngineSeams seams;
-    seams.Clock = [] { return QDateTime::currentDateTime(); };
+    seams.clock = [] { return QDateTime::currentDateTime(); };
     QByteArrayList addresses{"127.0.0.1"};
     seams.LocalIPList = [&addresses] { return addresses; };
-    seams.NetworkConnected = [] { return false; };
-    seams.BroadcastAddr = loopbackHost(3);
+    seams.networkConnected = [] { return false; };
+    seams.broadcastAddr = loopbackHost(3);
     MessagingEngine engine(windows, settings, seams);
 
-    engine.StartAliveTimer();
+    engine.startAliveTimer();
     engine.AliveTimerTimer();
     ASSERT_EQ(windows.boxes.size(), 1);
     EXPECT_EQ(windows.boxes[0].kind, EngineWindows::Box::Error);
@@ -181,7 +181,7 @@ TEST_F(Presence, PortInUseIsReportedAtTheFirstTickAndNothingIsAnnouncedUntilItIs
 {
     auto squatter = std::make_unique<UdpProbe>(ownAddr(), m_port);
     ASSERT_TRUE(squatter->bound());
-    m_engine->StartAliveTimer();
+    m_engine->startAliveTimer();
     m_engine->AliveTimerTimer();
     ASSERT_EQ(m_windows.boxes.size(), 1);
     EXPECT_EQ(m_windows.boxes[0].text,

@@ -4,7 +4,7 @@
 
 namespace {
 
-using TextRules::PrepareChatLine;
+using TextRules::prepareChatLine;
 
 struct LineCase
 {
@@ -18,7 +18,7 @@ class ChatLine : public ::testing::TestWithParam<LineCase>
 
 TEST_P(ChatLine, IsPreparedForTheDatagram)
 {
-    EXPECT_EQ(PrepareChatLine(GetParam().typed), GetParam().handedOver);
+    EXPECT_EQ(prepareChatLine(GetParam().typed), GetParam().handedOver);
 }
 
 INSTANTIATE_TEST_SUITE_P(

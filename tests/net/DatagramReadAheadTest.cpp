@@ -16,7 +16,7 @@ struct Reader
 
     auto fn()
     {
-        return [this](char *buffer, int size, TSockAddrIn *from) {
+        return [this](char *buffer, int size, SockAddrIn *from) {
             ++calls;
             if (error != 0) {
                 WSocketSetLastError(error);
@@ -32,7 +32,7 @@ struct Reader
 
 TEST(DatagramReadAheadTest, HeldDatagramIsServedOnceWithItsSenderAndNotReadTwice)
 {
-    TDatagramReadAhead ahead;
+    DatagramReadAhead ahead;
     Reader reader{"hello"};
     EXPECT_EQ(ahead.fill(reader.fn()), 5);
     EXPECT_EQ(ahead.fill(reader.fn()), 5); // still held: no second read
@@ -40,20 +40,20 @@ TEST(DatagramReadAheadTest, HeldDatagramIsServedOnceWithItsSenderAndNotReadTwice
     EXPECT_EQ(ahead.pendingCount(), 5);
 
     char buf[16];
-    TSockAddrIn from;
+    SockAddrIn from;
     int fromLen = 0;
     EXPECT_EQ(ahead.take(buf, sizeof buf, MSG_PEEK, &from, &fromLen), 5);
     EXPECT_TRUE(ahead.held());
     EXPECT_EQ(ahead.take(buf, sizeof buf, 0, &from, &fromLen), 5);
     EXPECT_EQ(QByteArray(buf, 5), "hello");
     EXPECT_EQ(from.sin_port, 0x3412);
-    EXPECT_EQ(fromLen, int(sizeof(TSockAddrIn)));
+    EXPECT_EQ(fromLen, int(sizeof(SockAddrIn)));
     EXPECT_FALSE(ahead.held());
 }
 
 TEST(DatagramReadAheadTest, DatagramLongerThanTheReadersBufferIsDiscardedWhole)
 {
-    TDatagramReadAhead ahead;
+    DatagramReadAhead ahead;
     Reader reader{QByteArray(100, 'x')};
     ahead.fill(reader.fn());
     char buf[10];
@@ -64,7 +64,7 @@ TEST(DatagramReadAheadTest, DatagramLongerThanTheReadersBufferIsDiscardedWhole)
 
 TEST(DatagramReadAheadTest, WouldBlockHoldsNothingAndAFailureIsHandedToTheNextReader)
 {
-    TDatagramReadAhead ahead;
+    DatagramReadAhead ahead;
     Reader reader;
     reader.error = 10035;
     EXPECT_EQ(ahead.fill(reader.fn()), 0);

@@ -213,7 +213,7 @@ class LineBufferEditTest : public testing::TestWithParam<EditCase>
 TEST_P(LineBufferEditTest, EditsTheNewBytesLikeATerminal)
 {
     const EditCase &c = GetParam();
-    TLineBuffer buffer;
+    LineBuffer buffer;
     const QByteArray held(c.held);
     const QByteArray typed(c.typed);
     std::memcpy(buffer.reserve(int(held.size())), held.constData(), size_t(held.size()));
@@ -238,7 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LineBufferTest, FindsEndsTakesAndRemovesFromTheFront)
 {
-    TLineBuffer buffer;
+    LineBuffer buffer;
     const QByteArray text = "ab\r\ncd\r\nrest";
     std::memcpy(buffer.reserve(int(text.size())), text.constData(), size_t(text.size()));
     buffer.commit(int(text.size()));

@@ -32,7 +32,7 @@ struct Gate
 
 TEST(LookupPoolTest, NeverRunsMoreJobsAtOnceThanItsBound)
 {
-    TLookupPool pool(2);
+    LookupPool pool(2);
     Gate gate;
     std::atomic<int> running{0};
     std::atomic<int> most{0};
@@ -57,7 +57,7 @@ TEST(LookupPoolTest, NeverRunsMoreJobsAtOnceThanItsBound)
 
 TEST(LookupPoolTest, ShutdownDropsWaitingJobsAndWaitsForRunningOnes)
 {
-    TLookupPool pool(1);
+    LookupPool pool(1);
     Gate gate;
     std::atomic<bool> started{false};
     std::atomic<bool> finished{false};
@@ -101,7 +101,7 @@ TEST(LookupPoolTest, ManyLookupsAtOnceAllAnswerThroughTheBoundedPool)
         s->DnsLookup("localhost");
         sockets.push_back(std::move(s));
     }
-    EXPECT_LE(TLookupPool::shared().threadCount(), TLookupPool::shared().maxThreads());
+    EXPECT_LE(LookupPool::shared().threadCount(), LookupPool::shared().maxThreads());
     ASSERT_TRUE(sockettest::waitFor([&] { return answered == 20; }, 10000));
 }
 

@@ -15,15 +15,15 @@ QByteArray bytes(std::initializer_list<int> values)
 }
 
 // Feeds Reply in pieces of Piece bytes and returns the last outcome.
-TSocksProtocol::Outcome feed(TSocksProtocol &p, const QByteArray &reply, int piece)
+SocksProtocol::Outcome feed(SocksProtocol &p, const QByteArray &reply, int piece)
 {
-    TSocksProtocol::Outcome out;
+    SocksProtocol::Outcome out;
     for (qsizetype at = 0; at < reply.size(); at += piece) {
         const QByteArray part = reply.mid(at, piece);
         EXPECT_LE(part.size(), p.room());
         std::memcpy(p.tail(), part.constData(), size_t(part.size()));
         out = p.received(int(part.size()));
-        if (out.What != TSocksProtocol::Outcome::Wait)
+        if (out.What != SocksProtocol::Outcome::Wait)
             break;
     }
     return out;
@@ -31,16 +31,16 @@ TSocksProtocol::Outcome feed(TSocksProtocol &p, const QByteArray &reply, int pie
 
 TEST(SocksProtocolTest, RequestsAreLaidOutByteForByte)
 {
-    EXPECT_EQ(TSocksProtocol::greeting(2), bytes({5, 1, 2}));
-    EXPECT_EQ(TSocksProtocol::usercodeRequest("u", "pw"), bytes({1, 1, 'u', 2, 'p', 'w'}));
+    EXPECT_EQ(SocksProtocol::greeting(2), bytes({5, 1, 2}));
+    EXPECT_EQ(SocksProtocol::usercodeRequest("u", "pw"), bytes({1, 1, 'u', 2, 'p', 'w'}));
     // A length byte announces at most 255 bytes, and the text is cut to match.
-    const QByteArray cut = TSocksProtocol::usercodeRequest(QByteArray(300, 'u'), "");
+    const QByteArray cut = SocksProtocol::usercodeRequest(QByteArray(300, 'u'), "");
     EXPECT_EQ(cut.size(), 1 + 1 + 255 + 1);
     EXPECT_EQ(quint8(cut[1]), 255);
-    EXPECT_EQ(TSocksProtocol::connect4(0x1234, 0x0100007F, "me"),
+    EXPECT_EQ(SocksProtocol::connect4(0x1234, 0x0100007F, "me"),
               bytes({4, 1, 0x12, 0x34, 127, 0, 0, 1, 'm', 'e', 0}));
-    EXPECT_EQ(TSocksProtocol::connect4A(80, "", "h"), bytes({4, 1, 0, 80, 0, 0, 0, 1, 0, 'h', 0}));
-    EXPECT_EQ(TSocksProtocol::connect5("ab", 443), bytes({5, 1, 0, 3, 2, 'a', 'b', 1, 0xBB}));
+    EXPECT_EQ(SocksProtocol::connect4A(80, "", "h"), bytes({4, 1, 0, 80, 0, 0, 0, 1, 0, 'h', 0}));
+    EXPECT_EQ(SocksProtocol::connect5("ab", 443), bytes({5, 1, 0, 3, 2, 'a', 'b', 1, 0xBB}));
 }
 
 struct ReplyCase
@@ -60,10 +60,10 @@ TEST_P(SocksReplyTest, VerdictDoesNotDependOnHowTheReplyIsCut)
 {
     const ReplyCase &c = GetParam();
     for (int piece = 1; piece <= c.reply.size(); ++piece) {
-        TSocksProtocol p;
+        SocksProtocol p;
         p.begin(c.level, 0);
         p.setState(c.state);
-        const TSocksProtocol::Outcome out = feed(p, c.reply, piece);
+        const SocksProtocol::Outcome out = feed(p, c.reply, piece);
         EXPECT_EQ(out.Code, c.code) << "piece " << piece;
         EXPECT_EQ(out.Text, c.text) << "piece " << piece;
     }
@@ -93,12 +93,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SocksProtocolTest, BoundAddressAndPendingBytesOfAFinalReply)
 {
-    TSocksProtocol p;
+    SocksProtocol p;
     p.begin("5", 0);
-    p.setState(TSocksProtocol::Requested);
+    p.setState(SocksProtocol::Requested);
     const QByteArray reply = bytes({5, 0, 0, 1, 10, 1, 2, 3, 0x1F, 0x90}) + "data";
-    EXPECT_EQ(feed(p, reply, int(reply.size())).What, TSocksProtocol::Outcome::Connected);
-    EXPECT_EQ(p.state(), TSocksProtocol::Idle);
+    EXPECT_EQ(feed(p, reply, int(reply.size())).What, SocksProtocol::Outcome::Connected);
+    EXPECT_EQ(p.state(), SocksProtocol::Idle);
     EXPECT_EQ(p.boundAddr(), "10.1.2.3");
     EXPECT_EQ(p.boundPort(), "8080");
     EXPECT_EQ(p.pendingCount(), 4);
@@ -110,7 +110,7 @@ TEST(SocksProtocolTest, BoundAddressAndPendingBytesOfAFinalReply)
 
     // An IPv6 bound address: 16 bytes, 22 in all.
     p.begin("5", 0);
-    p.setState(TSocksProtocol::Requested);
+    p.setState(SocksProtocol::Requested);
     QByteArray addr(16, '\0'); // 2001:db8::7
     addr[0] = 0x20;
     addr[1] = 0x01;
@@ -118,7 +118,7 @@ TEST(SocksProtocolTest, BoundAddressAndPendingBytesOfAFinalReply)
     addr[3] = char(0xb8);
     addr[15] = 7;
     const QByteArray v6 = bytes({5, 0, 0, 4}) + addr + bytes({0x1F, 0x91}) + "x";
-    EXPECT_EQ(feed(p, v6, int(v6.size())).What, TSocksProtocol::Outcome::Connected);
+    EXPECT_EQ(feed(p, v6, int(v6.size())).What, SocksProtocol::Outcome::Connected);
     EXPECT_EQ(p.boundAddr(), "2001:db8::7");
     EXPECT_EQ(p.boundPort(), "8081");
     EXPECT_EQ(p.pendingCount(), 1);
@@ -126,19 +126,19 @@ TEST(SocksProtocolTest, BoundAddressAndPendingBytesOfAFinalReply)
 
 TEST(SocksProtocolTest, MethodRepliesAskForTheNextRequest)
 {
-    TSocksProtocol p;
+    SocksProtocol p;
     p.begin("5", 2);
-    TSocksProtocol::Outcome out = feed(p, bytes({5, 2}), 1);
-    EXPECT_EQ(out.What, TSocksProtocol::Outcome::SendUsercode);
+    SocksProtocol::Outcome out = feed(p, bytes({5, 2}), 1);
+    EXPECT_EQ(out.What, SocksProtocol::Outcome::SendUsercode);
     EXPECT_EQ(p.count(), 0);
-    p.setState(TSocksProtocol::Authenticating);
+    p.setState(SocksProtocol::Authenticating);
     out = feed(p, bytes({1, 0}), 2);
-    EXPECT_EQ(out.What, TSocksProtocol::Outcome::SendConnect);
+    EXPECT_EQ(out.What, SocksProtocol::Outcome::SendConnect);
     EXPECT_TRUE(out.AuthSuccess);
 
     p.begin("5", 2);
     out = feed(p, bytes({5, 0}), 2);
-    EXPECT_EQ(out.What, TSocksProtocol::Outcome::SendConnect);
+    EXPECT_EQ(out.What, SocksProtocol::Outcome::SendConnect);
     EXPECT_TRUE(out.AuthNotRequired); // a method was offered and none is wanted
 }
 

@@ -38,7 +38,7 @@ TEST_P(ResolverFailureTest, SetsTheResolversCodeInLastError)
     rx.OnError = [&](TCustomWSocket *) { ++errors; };
     rx.OnDataAvailable = [](TCustomWSocket *s, quint16) {
         char small[4];
-        TSockAddrIn from;
+        SockAddrIn from;
         int len = sizeof from;
         s->ReceiveFrom(small, sizeof small, from, len);
     };

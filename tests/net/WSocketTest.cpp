@@ -63,7 +63,7 @@ struct Receiver
 {
     CountingSocket socket;
     QList<QByteArray> datagrams;
-    QList<TSockAddrIn> senders;
+    QList<SockAddrIn> senders;
     QList<int> errors;
     int calls = 0;
     int bufferSize = 2048;
@@ -73,7 +73,7 @@ struct Receiver
         socket.OnDataAvailable = [this](TCustomWSocket *s, quint16) {
             ++calls;
             QByteArray buf(bufferSize, '\0');
-            TSockAddrIn from;
+            SockAddrIn from;
             int len = sizeof from;
             const int n = s->ReceiveFrom(buf.data(), bufferSize, from, len);
             if (n >= 0) {
@@ -211,7 +211,7 @@ TEST(WSocketDatagramTest, DatagramsReadAheadKeepTheirSizeSenderAndTooLongRule)
     EXPECT_EQ(rx.datagrams, (QList<QByteArray>{"short", "tail"}));
     EXPECT_EQ(rx.errors, QList<int>{10040});
     EXPECT_EQ(pending, (QList<int>{5, 1400, 4}));
-    for (const TSockAddrIn &from : rx.senders)
+    for (const SockAddrIn &from : rx.senders)
         EXPECT_EQ(QByteArray::number(from.Port()), tx.GetLocalPortText());
 }
 
@@ -236,7 +236,7 @@ TEST(WSocketDatagramTest, DatagramReadAheadGoesToTheNextReaderButNotPastAClose)
     };
     ASSERT_TRUE(sendPair("one", "two"));
     char buf[64];
-    TSockAddrIn from;
+    SockAddrIn from;
     int len = sizeof from;
     ASSERT_EQ(rx.socket.ReceiveFrom(buf, sizeof buf, from, len), 3);
     EXPECT_EQ(QByteArray(buf, 3), "two");
@@ -371,7 +371,7 @@ TEST(WSocketDatagramTest, NotificationOfEarlierOpeningIsIgnoredOnReusedDescripto
     Receiver rx;
     const QByteArray port = rx.listen();
     Sender tx(port);
-    const TSocket first = tx.socket.HSocket();
+    const SocketHandle first = tx.socket.HSocket();
     tx.socket.SendText("stale"); // posts its completion for this opening
     tx.socket.Close();
     openSender(tx.socket, port);
@@ -827,7 +827,7 @@ TEST(WSocketReentryTest, HandlersMayDestroyOrAbortTheirOwnSocket)
         const QByteArray port = rx->listen();
         rx->socket.OnDataAvailable = [rx](TCustomWSocket *, quint16) {
             char buf[64];
-            TSockAddrIn from;
+            SockAddrIn from;
             int len = sizeof from;
             rx->socket.ReceiveFrom(buf, sizeof buf, from, len);
             delete rx;

@@ -334,11 +334,11 @@ void TChatForm::Attention()
 
 void TChatForm::SendBtClick()
 {
-    const QByteArray typed = TextRules::TrimTrailingBlanks(WindowLook::bytes(m_sendEdit->text()));
+    const QByteArray typed = TextRules::trimTrailingBlanks(WindowLook::bytes(m_sendEdit->text()));
     m_sendEdit->setText(WindowLook::text(typed));
     if (typed.isEmpty() || !m_sendBt->isEnabled())
         return;
-    const QByteArray line = TextRules::PrepareChatLine(typed);
+    const QByteArray line = TextRules::prepareChatLine(typed);
     m_sendEdit->setText(WindowLook::text(line));
     m_host.QueueLine(line);
 }

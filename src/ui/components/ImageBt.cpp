@@ -13,7 +13,7 @@
 
 namespace {
 
-std::size_t slot(TImageBt::TPicture which)
+std::size_t slot(TImageBt::Picture which)
 {
     return static_cast<std::size_t>(which);
 }
@@ -45,12 +45,12 @@ TImageBt::TImageBt(QWidget *parent) : QWidget(parent)
 
 TImageBt::~TImageBt() = default;
 
-const QPixmap &TImageBt::picture(TPicture which) const
+const QPixmap &TImageBt::picture(Picture which) const
 {
     return m_pictures[slot(which)];
 }
 
-void TImageBt::setPicture(TPicture which, const QPixmap &picture)
+void TImageBt::setPicture(Picture which, const QPixmap &picture)
 {
     m_pictures[slot(which)] = picture;
     applyPictures();
@@ -94,19 +94,19 @@ void TImageBt::applyPictures()
     repaint();
 }
 
-TImageBt::TPicture TImageBt::ChoosePicture(bool enabled, bool over, bool pressed, bool hasOver,
-                                           bool hasPres, bool hasDisa)
+TImageBt::Picture TImageBt::ChoosePicture(bool enabled, bool over, bool pressed, bool hasOver,
+                                          bool hasPres, bool hasDisa)
 {
     if (!enabled)
-        return hasDisa ? TPicture::Disa : TPicture::Norm;
+        return hasDisa ? Picture::Disa : Picture::Norm;
     if (over && pressed)
-        return hasPres ? TPicture::Pres : hasOver ? TPicture::Over : TPicture::Norm;
+        return hasPres ? Picture::Pres : hasOver ? Picture::Over : Picture::Norm;
     if (over)
-        return hasOver ? TPicture::Over : TPicture::Norm;
-    return TPicture::Norm;
+        return hasOver ? Picture::Over : Picture::Norm;
+    return Picture::Norm;
 }
 
-TImageBt::TPicture TImageBt::CurrentPicture() const
+TImageBt::Picture TImageBt::CurrentPicture() const
 {
     return ChoosePicture(isEnabled(), m_over, m_pressed, !PictOver().isNull(), !PictPres().isNull(),
                          !PictDisa().isNull());
@@ -243,7 +243,7 @@ void TImageBt::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
 }
 
-bool TImageBt::askDragOver(QObject *source, const QPoint &pos, TDragState state)
+bool TImageBt::askDragOver(QObject *source, const QPoint &pos, DragState state)
 {
     bool accept = bool(OnDragOver);
     if (OnDragOver)

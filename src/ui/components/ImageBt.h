@@ -17,14 +17,14 @@ class TImageBt final : public QWidget
 
 public:
     /// The state pictures.
-    enum class TPicture
+    enum class Picture
     {
         Norm,
         Over,
         Pres,
         Disa
     };
-    enum TDragState
+    enum DragState
     {
         dsDragEnter,
         dsDragLeave,
@@ -34,14 +34,14 @@ public:
     /// Event handlers may be left empty; an empty one is skipped. Coordinates are the
     /// button's own.
     using TNotifyEvent = std::function<void(TImageBt *sender)>;
-    using TMouseEvent = std::function<void(TImageBt *sender, Qt::MouseButton button,
-                                           Qt::KeyboardModifiers shift, int x, int y)>;
-    using TMouseMoveEvent = std::function<void(TImageBt *sender, Qt::MouseButtons buttons,
-                                               Qt::KeyboardModifiers shift, int x, int y)>;
-    using TDragOverEvent = std::function<void(TImageBt *sender, QObject *source, int x, int y,
-                                              TDragState state, bool &accept)>;
-    using TDragDropEvent = std::function<void(TImageBt *sender, QObject *source, int x, int y)>;
-    using TEndDragEvent = std::function<void(TImageBt *sender, QObject *target, int x, int y)>;
+    using MouseEvent = std::function<void(TImageBt *sender, Qt::MouseButton button,
+                                          Qt::KeyboardModifiers shift, int x, int y)>;
+    using MouseMoveEvent = std::function<void(TImageBt *sender, Qt::MouseButtons buttons,
+                                              Qt::KeyboardModifiers shift, int x, int y)>;
+    using DragOverEvent = std::function<void(TImageBt *sender, QObject *source, int x, int y,
+                                             DragState state, bool &accept)>;
+    using DragDropEvent = std::function<void(TImageBt *sender, QObject *source, int x, int y)>;
+    using EndDragEvent = std::function<void(TImageBt *sender, QObject *target, int x, int y)>;
 
     /// Width and height of a new button.
     static constexpr int DefaultSize = 23;
@@ -52,14 +52,14 @@ public:
     ~TImageBt() override;
 
     /// Setting a picture copies it. The normal picture's size is the drawing size of all.
-    const QPixmap &PictNorm() const { return picture(TPicture::Norm); }
-    void SetPictNorm(const QPixmap &picture) { setPicture(TPicture::Norm, picture); }
-    const QPixmap &PictOver() const { return picture(TPicture::Over); }
-    void SetPictOver(const QPixmap &picture) { setPicture(TPicture::Over, picture); }
-    const QPixmap &PictPres() const { return picture(TPicture::Pres); }
-    void SetPictPres(const QPixmap &picture) { setPicture(TPicture::Pres, picture); }
-    const QPixmap &PictDisa() const { return picture(TPicture::Disa); }
-    void SetPictDisa(const QPixmap &picture) { setPicture(TPicture::Disa, picture); }
+    const QPixmap &PictNorm() const { return picture(Picture::Norm); }
+    void SetPictNorm(const QPixmap &picture) { setPicture(Picture::Norm, picture); }
+    const QPixmap &PictOver() const { return picture(Picture::Over); }
+    void SetPictOver(const QPixmap &picture) { setPicture(Picture::Over, picture); }
+    const QPixmap &PictPres() const { return picture(Picture::Pres); }
+    void SetPictPres(const QPixmap &picture) { setPicture(Picture::Pres, picture); }
+    const QPixmap &PictDisa() const { return picture(Picture::Disa); }
+    void SetPictDisa(const QPixmap &picture) { setPicture(Picture::Disa, picture); }
     /// Auxiliary pictures 1 to 8, kept for the owner's use and never drawn.
     const QPixmap &ImgAux(int number) const;
     void SetImgAux(int number, const QPixmap &picture);
@@ -80,13 +80,13 @@ public:
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
-    TMouseEvent OnMouseDown;
-    TMouseMoveEvent OnMouseMove;
-    TMouseEvent OnMouseUp;
-    TDragOverEvent OnDragOver;
-    TDragDropEvent OnDragDrop;
+    MouseEvent OnMouseDown;
+    MouseMoveEvent OnMouseMove;
+    MouseEvent OnMouseUp;
+    DragOverEvent OnDragOver;
+    DragDropEvent OnDragDrop;
     TNotifyEvent OnStartDrag;
-    TEndDragEvent OnEndDrag;
+    EndDragEvent OnEndDrag;
 
     /// Drags the button somewhere; OnStartDrag fires first, OnEndDrag with the drop target
     /// (or null) when it ends.
@@ -95,10 +95,10 @@ public:
     bool MouseOver() const { return m_over; }
     bool Pressed() const { return m_pressed; }
     /// The picture the button draws in its present state.
-    TPicture CurrentPicture() const;
+    Picture CurrentPicture() const;
     /// Which picture a button shows, given its state and which pictures hold a graphic.
-    static TPicture ChoosePicture(bool enabled, bool over, bool pressed, bool hasOver, bool hasPres,
-                                  bool hasDisa);
+    static Picture ChoosePicture(bool enabled, bool over, bool pressed, bool hasOver, bool hasPres,
+                                 bool hasDisa);
     /// Where the pictures are drawn: the normal picture's size, centred.
     QRect DrawRect() const;
 
@@ -124,12 +124,12 @@ protected:
 private:
     static constexpr int PictureCount = 4;
 
-    const QPixmap &picture(TPicture which) const;
-    void setPicture(TPicture which, const QPixmap &picture);
+    const QPixmap &picture(Picture which) const;
+    void setPicture(Picture which, const QPixmap &picture);
     void applyPictures();
     void setState(bool over, bool pressed);
     void mouseDown(QMouseEvent *event, bool doubleClick);
-    bool askDragOver(QObject *source, const QPoint &pos, TDragState state);
+    bool askDragOver(QObject *source, const QPoint &pos, DragState state);
 
     std::array<QPixmap, PictureCount> m_pictures;
     std::array<QPixmap, PictureCount> m_drawn;

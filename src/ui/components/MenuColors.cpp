@@ -73,7 +73,7 @@ void mapPixels(QImage &image, F f)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb in = line[x];
             if (!haveLast || in != lastIn) {
-                const TColor c = f(rgb(qRed(in), qGreen(in), qBlue(in)));
+                const Color c = f(rgb(qRed(in), qGreen(in), qBlue(in)));
                 lastOut = qRgba(redOf(c), greenOf(c), blueOf(c), qAlpha(in));
                 lastIn = in;
                 haveLast = true;
@@ -85,7 +85,7 @@ void mapPixels(QImage &image, F f)
 
 } // namespace
 
-TColor resolveColor(TColor c, const QPalette &palette)
+Color resolveColor(Color c, const QPalette &palette)
 {
     if (!isSystemColor(c))
         return c & 0x00FFFFFF;
@@ -96,12 +96,12 @@ TColor resolveColor(TColor c, const QPalette &palette)
     return fromQColor(palette.color(r.group, r.role));
 }
 
-QColor toQColor(TColor c)
+QColor toQColor(Color c)
 {
     return QColor(redOf(c), greenOf(c), blueOf(c));
 }
 
-TColor fromQColor(const QColor &c)
+Color fromQColor(const QColor &c)
 {
     return rgb(c.red(), c.green(), c.blue());
 }
@@ -119,27 +119,27 @@ int roundHalfEven(int num, int den)
     return q;
 }
 
-TColor DarkenColor(TColor c, int n)
+Color DarkenColor(Color c, int n)
 {
     return rgb(clampChannel(redOf(c) - n), clampChannel(greenOf(c) - n + 2),
                clampChannel(blueOf(c) - n));
 }
 
-TColor LightenColor(TColor c, int p)
+Color LightenColor(Color c, int p)
 {
     p = std::min(p, 100);
     auto up = [p](int ch) { return clampChannel(ch + roundHalfEven((255 - ch) * p, 100)); };
     return rgb(up(redOf(c)), up(greenOf(c)), up(blueOf(c)));
 }
 
-TColor GreyColor(TColor c, int n)
+Color GreyColor(Color c, int n)
 {
     n = std::min(n, 100);
     const int grey = std::clamp((redOf(c) + greenOf(c) + blueOf(c)) / 3 + n, 0, 240);
     return rgb(grey, grey, grey);
 }
 
-TColor ContrastColor(TColor c, TColor fontColor)
+Color ContrastColor(Color c, Color fontColor)
 {
     if ((redOf(c) + blueOf(c)) / 2 > 150 || greenOf(c) > 200)
         return fontColor;
@@ -148,15 +148,15 @@ TColor ContrastColor(TColor c, TColor fontColor)
 
 void LightenBitmap(QImage &image, int p)
 {
-    mapPixels(image, [p](TColor c) { return LightenColor(c, p); });
+    mapPixels(image, [p](Color c) { return LightenColor(c, p); });
 }
 
 void GreyBitmap(QImage &image, int n)
 {
-    mapPixels(image, [n](TColor c) { return GreyColor(c, n); });
+    mapPixels(image, [n](Color c) { return GreyColor(c, n); });
 }
 
-void DrawShadow(QPainter &painter, const QImage &image, int x, int y, TColor c)
+void DrawShadow(QPainter &painter, const QImage &image, int x, int y, Color c)
 {
     if (image.isNull())
         return;

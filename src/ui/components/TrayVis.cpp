@@ -65,7 +65,7 @@ QString cutText(const QString &text, int length)
 
 } // namespace
 
-TTrayCallbackEvent::TTrayCallbackEvent(QEvent::Type type, TTrayNotification notification)
+TrayCallback::TrayCallback(QEvent::Type type, TrayNotification notification)
     : QEvent(type), m_notification(notification)
 {}
 
@@ -109,13 +109,13 @@ QRect TMargin::ApplyMargin(const QRect &proposed, const QSize &formSize, const Q
 
 // ---- icons -------------------------------------------------------------------------------
 
-TTrayIconBase::TTrayIconBase(TTrayVis &owner, QEvent::Type callbackType, int tipLength)
+TrayIconBase::TrayIconBase(TTrayVis &owner, QEvent::Type callbackType, int tipLength)
     : m_owner(owner), m_callbackType(callbackType), m_tipLength(tipLength)
 {}
 
-TTrayIconBase::~TTrayIconBase() = default;
+TrayIconBase::~TrayIconBase() = default;
 
-void TTrayIconBase::SetIcon(const QIcon &icon)
+void TrayIconBase::SetIcon(const QIcon &icon)
 {
     if (icon.cacheKey() == m_icon.cacheKey())
         return;
@@ -124,19 +124,19 @@ void TTrayIconBase::SetIcon(const QIcon &icon)
         m_system->setIcon(shownIcon());
 }
 
-void TTrayIconBase::SetPopupMenu(QMenu *menu)
+void TrayIconBase::SetPopupMenu(QMenu *menu)
 {
     m_menu = menu;
 }
 
-void TTrayIconBase::setTip(const QString &tip)
+void TrayIconBase::setTip(const QString &tip)
 {
     m_tip = cutText(tip, m_tipLength);
     if (m_added && m_system)
         m_system->setToolTip(m_tip);
 }
 
-QIcon TTrayIconBase::shownIcon() const
+QIcon TrayIconBase::shownIcon() const
 {
     if (!m_icon.isNull())
         return m_icon;
@@ -147,7 +147,7 @@ QIcon TTrayIconBase::shownIcon() const
     return QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
 }
 
-QSystemTrayIcon &TTrayIconBase::system()
+QSystemTrayIcon &TrayIconBase::system()
 {
     if (!m_system) {
         m_system = std::make_unique<QSystemTrayIcon>();
@@ -156,33 +156,33 @@ QSystemTrayIcon &TTrayIconBase::system()
                          [this](QSystemTrayIcon::ActivationReason reason) {
                              switch (reason) {
                              case QSystemTrayIcon::Trigger:
-                                 deliver(TTrayNotification::LeftButtonUp);
+                                 deliver(TrayNotification::LeftButtonUp);
                                  break;
                              case QSystemTrayIcon::DoubleClick:
-                                 deliver(TTrayNotification::LeftDoubleClick);
+                                 deliver(TrayNotification::LeftDoubleClick);
                                  break;
                              case QSystemTrayIcon::Context:
-                                 deliver(TTrayNotification::RightButtonUp);
+                                 deliver(TrayNotification::RightButtonUp);
                                  break;
                              default:
                                  break;
                              }
                          });
         QObject::connect(sys, &QSystemTrayIcon::messageClicked, sys,
-                         [this] { deliver(TTrayNotification::BalloonUserClick); });
+                         [this] { deliver(TrayNotification::BalloonUserClick); });
     }
     return *m_system;
 }
 
-void TTrayIconBase::deliver(TTrayNotification notification)
+void TrayIconBase::deliver(TrayNotification notification)
 {
     if (QWidget *form = m_owner.Form()) {
-        TTrayCallbackEvent event(m_callbackType, notification);
+        TrayCallback event(m_callbackType, notification);
         QCoreApplication::sendEvent(form, &event);
     }
 }
 
-void TTrayIconBase::ShowIcon(bool show)
+void TrayIconBase::ShowIcon(bool show)
 {
     if (!m_owner.Form())
         return;
@@ -202,7 +202,7 @@ void TTrayIconBase::ShowIcon(bool show)
     }
 }
 
-void TTrayIconBase::drop()
+void TrayIconBase::drop()
 {
     if (!m_added)
         return;
@@ -210,7 +210,7 @@ void TTrayIconBase::drop()
     m_owner.Host().remove(*m_system);
 }
 
-void TTrayIconBase::readd()
+void TrayIconBase::readd()
 {
     if (!m_added)
         return;
@@ -218,14 +218,14 @@ void TTrayIconBase::readd()
     m_owner.Host().add(*m_system);
 }
 
-void TTrayIconBase::PopupAtCursor()
+void TrayIconBase::PopupAtCursor()
 {
     if (m_menu)
         m_menu->popup(QCursor::pos());
 }
 
 TTrayicon::TTrayicon(TTrayVis &owner)
-    : TTrayIconBase(owner, TTrayVis::TrayCallbackEvent(), ToolTipLength)
+    : TrayIconBase(owner, TTrayVis::TrayCallbackEvent(), ToolTipLength)
 {}
 
 void TTrayicon::SetAlwaysActive(bool alwaysActive)
@@ -239,7 +239,7 @@ void TTrayicon::SetAlwaysActive(bool alwaysActive)
 }
 
 TBalloonInfo::TBalloonInfo(TTrayVis &owner)
-    : TTrayIconBase(owner, TTrayVis::BallCallbackEvent(), IconHintLength)
+    : TrayIconBase(owner, TTrayVis::BallCallbackEvent(), IconHintLength)
 {}
 
 void TBalloonInfo::SetTrayiconActive(bool active)
@@ -479,16 +479,16 @@ void TTrayVis::CheckTrayHost()
         minimiseInstead();
 }
 
-void TTrayVis::trayCallback(TTrayNotification notification)
+void TTrayVis::trayCallback(TrayNotification notification)
 {
     switch (notification) {
-    case TTrayNotification::LeftButtonUp:
+    case TrayNotification::LeftButtonUp:
         fire(OnTrayLeftClick);
         break;
-    case TTrayNotification::LeftDoubleClick:
+    case TrayNotification::LeftDoubleClick:
         fire(OnTrayLeft2Click);
         break;
-    case TTrayNotification::RightButtonUp:
+    case TrayNotification::RightButtonUp:
         m_trayicon.PopupAtCursor();
         break;
     default:
@@ -496,25 +496,25 @@ void TTrayVis::trayCallback(TTrayNotification notification)
     }
 }
 
-void TTrayVis::ballCallback(TTrayNotification notification)
+void TTrayVis::ballCallback(TrayNotification notification)
 {
     switch (notification) {
-    case TTrayNotification::LeftButtonUp:
+    case TrayNotification::LeftButtonUp:
         fire(OnBallIconLeftClick);
         fire(OnBallInfoShow);
         break;
-    case TTrayNotification::LeftDoubleClick:
+    case TrayNotification::LeftDoubleClick:
         fire(OnBallIconLeft2Click);
         break;
-    case TTrayNotification::RightButtonUp:
+    case TrayNotification::RightButtonUp:
         m_balloon.PopupAtCursor();
         break;
-    case TTrayNotification::BalloonShow:
+    case TrayNotification::BalloonShow:
         fire(OnBallInfoShow);
         break;
-    case TTrayNotification::BalloonHide:
-    case TTrayNotification::BalloonTimeout:
-    case TTrayNotification::BalloonUserClick:
+    case TrayNotification::BalloonHide:
+    case TrayNotification::BalloonTimeout:
+    case TrayNotification::BalloonUserClick:
         if (!m_balloon.TrayiconActive())
             m_balloon.ShowIcon(false);
         fire(OnBallInfoHide);
@@ -543,7 +543,7 @@ bool TTrayVis::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
     try {
         if (type == TrayCallbackEvent()) {
-            trayCallback(static_cast<TTrayCallbackEvent *>(event)->Notification());
+            trayCallback(static_cast<TrayCallback *>(event)->Notification());
             return true;
         }
         if (type == TaskbarCreatedEvent()) {
@@ -552,7 +552,7 @@ bool TTrayVis::eventFilter(QObject *watched, QEvent *event)
             m_trayicon.readd();
             m_balloon.readd();
         } else if (type == BallCallbackEvent()) {
-            ballCallback(static_cast<TTrayCallbackEvent *>(event)->Notification());
+            ballCallback(static_cast<TrayCallback *>(event)->Notification());
             return true;
         } else if (type == QEvent::Show) {
             // A tool window still gets a task-bar entry from panels that list utility

@@ -18,7 +18,7 @@ class TTrayVis;
 class TrayHost;
 
 /// What the notification area reports about one of the component's icons.
-enum class TTrayNotification
+enum class TrayNotification
 {
     LeftButtonUp,
     LeftDoubleClick,
@@ -31,14 +31,14 @@ enum class TTrayNotification
 
 /// A notification of the main or the balloon icon. It is sent to the owner form, where the
 /// component's event filter takes it, so the form sees the icons' traffic as its own events.
-class TTrayCallbackEvent final : public QEvent
+class TrayCallback final : public QEvent
 {
 public:
-    TTrayCallbackEvent(QEvent::Type type, TTrayNotification notification);
-    TTrayNotification Notification() const { return m_notification; }
+    TrayCallback(QEvent::Type type, TrayNotification notification);
+    TrayNotification Notification() const { return m_notification; }
 
 private:
-    TTrayNotification m_notification;
+    TrayNotification m_notification;
 };
 
 /// Symbol of a balloon.
@@ -74,11 +74,11 @@ struct TMargin
 
 /// What the main icon and the balloon icon share: one icon in the notification area with its
 /// picture, tooltip and popup menu.
-class TTrayIconBase
+class TrayIconBase
 {
 public:
-    TTrayIconBase(const TTrayIconBase &) = delete;
-    TTrayIconBase &operator=(const TTrayIconBase &) = delete;
+    TrayIconBase(const TrayIconBase &) = delete;
+    TrayIconBase &operator=(const TrayIconBase &) = delete;
 
     /// The picture; the application's icon is copied in when the icon is added without one.
     const QIcon &Icon() const { return m_icon; }
@@ -97,8 +97,8 @@ public:
     QSystemTrayIcon *SystemIcon() const { return m_system.get(); }
 
 protected:
-    TTrayIconBase(TTrayVis &owner, QEvent::Type callbackType, int tipLength);
-    ~TTrayIconBase();
+    TrayIconBase(TTrayVis &owner, QEvent::Type callbackType, int tipLength);
+    ~TrayIconBase();
 
     const QString &tip() const { return m_tip; }
     void setTip(const QString &tip);
@@ -110,7 +110,7 @@ private:
     QIcon shownIcon() const;
     void readd();
     void drop();
-    void deliver(TTrayNotification notification);
+    void deliver(TrayNotification notification);
 
     TTrayVis &m_owner;
     QEvent::Type m_callbackType;
@@ -123,7 +123,7 @@ private:
 };
 
 /// The main icon.
-class TTrayicon final : public TTrayIconBase
+class TTrayicon final : public TrayIconBase
 {
 public:
     /// Characters of the tooltip that are kept.
@@ -147,7 +147,7 @@ private:
 };
 
 /// The second, independent balloon icon. Its balloon texts are kept for the owner's use.
-class TBalloonInfo final : public TTrayIconBase
+class TBalloonInfo final : public TrayIconBase
 {
 public:
     /// Characters of the icon's tooltip that are kept.
@@ -264,8 +264,8 @@ private:
     void showForm();
     void setTaskbarEntry(bool shown);
     QRect iconRect() const;
-    void trayCallback(TTrayNotification notification);
-    void ballCallback(TTrayNotification notification);
+    void trayCallback(TrayNotification notification);
+    void ballCallback(TrayNotification notification);
     void keepToMargin();
     void fire(const TNotifyEvent &event);
 

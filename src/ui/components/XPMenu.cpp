@@ -91,43 +91,43 @@ void TXPMenu::setFont(const QFont &font)
 {
     apply(m_look.font, font);
 }
-void TXPMenu::setFontColor(TColor c)
+void TXPMenu::setFontColor(Color c)
 {
     apply(m_look.fontColor, c);
 }
-void TXPMenu::setColor(TColor c)
+void TXPMenu::setColor(Color c)
 {
     apply(m_look.color, c);
 }
-void TXPMenu::setIconBackColor(TColor c)
+void TXPMenu::setIconBackColor(Color c)
 {
     apply(m_look.iconBackColor, c);
 }
-void TXPMenu::setMenuBarColor(TColor c)
+void TXPMenu::setMenuBarColor(Color c)
 {
     apply(m_look.menuBarColor, c);
 }
-void TXPMenu::setSelectColor(TColor c)
+void TXPMenu::setSelectColor(Color c)
 {
     apply(m_look.selectColor, c);
 }
-void TXPMenu::setSelectBorderColor(TColor c)
+void TXPMenu::setSelectBorderColor(Color c)
 {
     apply(m_look.selectBorderColor, c);
 }
-void TXPMenu::setSelectFontColor(TColor c)
+void TXPMenu::setSelectFontColor(Color c)
 {
     apply(m_look.selectFontColor, c);
 }
-void TXPMenu::setDisabledColor(TColor c)
+void TXPMenu::setDisabledColor(Color c)
 {
     apply(m_look.disabledColor, c);
 }
-void TXPMenu::setSeparatorColor(TColor c)
+void TXPMenu::setSeparatorColor(Color c)
 {
     apply(m_look.separatorColor, c);
 }
-void TXPMenu::setCheckedColor(TColor c)
+void TXPMenu::setCheckedColor(Color c)
 {
     apply(m_look.checkedColor, c);
 }

@@ -24,7 +24,7 @@ class TXPMenu final : public QObject
     Q_DISABLE_COPY_MOVE(TXPMenu)
 
 public:
-    using TColor = MenuColors::TColor;
+    using Color = MenuColors::Color;
 
     /// A menu whose pictures come from an image list carries this dynamic property set to
     /// true: its pictures are laid on the icon background and its check marks are boxes.
@@ -38,26 +38,26 @@ public:
 
     QFont font() const { return m_look.font; }
     void setFont(const QFont &font);
-    TColor fontColor() const { return m_look.fontColor; }
-    void setFontColor(TColor c);
-    TColor color() const { return m_look.color; }
-    void setColor(TColor c);
-    TColor iconBackColor() const { return m_look.iconBackColor; }
-    void setIconBackColor(TColor c);
-    TColor menuBarColor() const { return m_look.menuBarColor; }
-    void setMenuBarColor(TColor c);
-    TColor selectColor() const { return m_look.selectColor; }
-    void setSelectColor(TColor c);
-    TColor selectBorderColor() const { return m_look.selectBorderColor; }
-    void setSelectBorderColor(TColor c);
-    TColor selectFontColor() const { return m_look.selectFontColor; }
-    void setSelectFontColor(TColor c);
-    TColor disabledColor() const { return m_look.disabledColor; }
-    void setDisabledColor(TColor c);
-    TColor separatorColor() const { return m_look.separatorColor; }
-    void setSeparatorColor(TColor c);
-    TColor checkedColor() const { return m_look.checkedColor; }
-    void setCheckedColor(TColor c);
+    Color fontColor() const { return m_look.fontColor; }
+    void setFontColor(Color c);
+    Color color() const { return m_look.color; }
+    void setColor(Color c);
+    Color iconBackColor() const { return m_look.iconBackColor; }
+    void setIconBackColor(Color c);
+    Color menuBarColor() const { return m_look.menuBarColor; }
+    void setMenuBarColor(Color c);
+    Color selectColor() const { return m_look.selectColor; }
+    void setSelectColor(Color c);
+    Color selectBorderColor() const { return m_look.selectBorderColor; }
+    void setSelectBorderColor(Color c);
+    Color selectFontColor() const { return m_look.selectFontColor; }
+    void setSelectFontColor(Color c);
+    Color disabledColor() const { return m_look.disabledColor; }
+    void setDisabledColor(Color c);
+    Color separatorColor() const { return m_look.separatorColor; }
+    void setSeparatorColor(Color c);
+    Color checkedColor() const { return m_look.checkedColor; }
+    void setCheckedColor(Color c);
     int iconWidth() const { return m_look.iconWidth; }
     void setIconWidth(int width);
     bool drawSelect() const { return m_look.drawSelect; }

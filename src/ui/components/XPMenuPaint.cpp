@@ -45,13 +45,13 @@ int gradientPercent(int column, int iconWidth)
     return p;
 }
 
-void fill(QPainter &p, const QRect &r, TColor c)
+void fill(QPainter &p, const QRect &r, Color c)
 {
     p.fillRect(r, toQColor(c));
 }
 
 // A one-pixel frame just inside r.
-void frame(QPainter &p, const QRect &r, TColor c)
+void frame(QPainter &p, const QRect &r, Color c)
 {
     if (r.isEmpty())
         return;
@@ -62,7 +62,7 @@ void frame(QPainter &p, const QRect &r, TColor c)
     p.fillRect(QRect(r.right(), r.top(), 1, r.height()), q);
 }
 
-QPen linePen(TColor c)
+QPen linePen(Color c)
 {
     // Flat caps leave out the end point, as the platform's line drawing does.
     QPen pen(toQColor(c), 1);
@@ -96,7 +96,7 @@ struct ItemFrame
     const WorkingColors *wc;
 
     // The colour the background steps gave the painted pixel (vx, vy).
-    TColor backgroundAt(int vx, int vy) const
+    Color backgroundAt(int vx, int vy) const
     {
         if (highlight && highlightRect.contains(vx, vy)) {
             const bool edge = vx == highlightRect.left() || vx == highlightRect.right() ||
@@ -193,7 +193,7 @@ void paintText(QPainter &p, const ItemFrame &f, const Item &item, int textLeft)
     const int left = textLeft + 5;
     const int textHeight = QFontMetrics(wc.font).height();
     const int top = f.top + (f.bottom - f.top - textHeight) / 2;
-    TColor textColor = wc.fontColor;
+    Color textColor = wc.fontColor;
     if (item.selected)
         textColor = wc.selectFontColor;
     if (!item.enabled)
@@ -242,7 +242,7 @@ void paintText(QPainter &p, const ItemFrame &f, const Item &item, int textLeft)
 WorkingColors workingColors(const Look &look, const QPalette &palette, bool highColour,
                             const QFont &systemMenuFont)
 {
-    auto res = [&palette](TColor c) { return resolveColor(c, palette); };
+    auto res = [&palette](Color c) { return resolveColor(c, palette); };
     WorkingColors wc;
     wc.highColour = highColour;
     wc.font = look.font;
@@ -256,9 +256,9 @@ WorkingColors workingColors(const Look &look, const QPalette &palette, bool high
     wc.disabledColor = res(look.disabledColor);
     wc.separatorColor = res(look.separatorColor);
     wc.checkedColor = res(look.checkedColor);
-    const TColor btnFace = res(clBtnFace);
-    const TColor btnShadow = res(clBtnShadow);
-    const TColor highlight = res(clHighlight);
+    const Color btnFace = res(clBtnFace);
+    const Color btnShadow = res(clBtnShadow);
+    const Color highlight = res(clHighlight);
     if (highColour) {
         wc.checkedArea = LightenColor(wc.selectColor, 75);
         wc.checkedAreaSelected = LightenColor(wc.selectColor, 50);
@@ -390,7 +390,7 @@ void drawMenuBarItem(QPainter &painter, const QRect &rect, const Item &item,
 {
     painter.save();
     fill(painter, rect, wc.menuBarColor);
-    TColor textColor = item.enabled ? wc.fontColor : wc.disabledColor;
+    Color textColor = item.enabled ? wc.fontColor : wc.disabledColor;
     QRect textRect = rect;
     if (item.selected && item.enabled) {
         // Raised: framed in the border colour with a two-pixel shadow on the right.

@@ -15,22 +15,22 @@ class QRect;
 /// on images: the menu skin's style feeds it from the toolkit's menu item options.
 namespace XPMenuPaint {
 
-using MenuColors::TColor;
+using MenuColors::Color;
 
 /// The skin's settings as given (colours may be system colours).
 struct Look
 {
     QFont font;
-    TColor fontColor = MenuColors::clMenuText;
-    TColor color = MenuColors::clBtnFace;
-    TColor iconBackColor = MenuColors::clBtnFace;
-    TColor menuBarColor = MenuColors::clBtnFace;
-    TColor selectColor = MenuColors::clHighlight;
-    TColor selectBorderColor = MenuColors::clHighlight;
-    TColor selectFontColor = MenuColors::clMenuText;
-    TColor disabledColor = MenuColors::clInactiveCaption;
-    TColor separatorColor = MenuColors::clBtnFace;
-    TColor checkedColor = MenuColors::clHighlight;
+    Color fontColor = MenuColors::clMenuText;
+    Color color = MenuColors::clBtnFace;
+    Color iconBackColor = MenuColors::clBtnFace;
+    Color menuBarColor = MenuColors::clBtnFace;
+    Color selectColor = MenuColors::clHighlight;
+    Color selectBorderColor = MenuColors::clHighlight;
+    Color selectFontColor = MenuColors::clMenuText;
+    Color disabledColor = MenuColors::clInactiveCaption;
+    Color separatorColor = MenuColors::clBtnFace;
+    Color checkedColor = MenuColors::clHighlight;
     int iconWidth = 24;
     bool drawSelect = true;
     bool useSystemColors = true;
@@ -42,20 +42,20 @@ struct Look
 struct WorkingColors
 {
     QFont font;
-    TColor fontColor = 0;
-    TColor color = 0;
-    TColor iconBackColor = 0;
-    TColor menuBarColor = 0;
-    TColor selectColor = 0;
-    TColor selectBorderColor = 0;
-    TColor selectFontColor = 0;
-    TColor disabledColor = 0;
-    TColor separatorColor = 0;
-    TColor checkedColor = 0;
-    TColor checkedArea = 0;
-    TColor checkedAreaSelected = 0;
-    TColor menuBorder = 0;
-    TColor menuShadow = 0;
+    Color fontColor = 0;
+    Color color = 0;
+    Color iconBackColor = 0;
+    Color menuBarColor = 0;
+    Color selectColor = 0;
+    Color selectBorderColor = 0;
+    Color selectFontColor = 0;
+    Color disabledColor = 0;
+    Color separatorColor = 0;
+    Color checkedColor = 0;
+    Color checkedArea = 0;
+    Color checkedAreaSelected = 0;
+    Color menuBorder = 0;
+    Color menuShadow = 0;
     bool highColour = true; ///< the display has more than 15 bits per pixel
 };
 

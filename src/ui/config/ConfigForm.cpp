@@ -147,7 +147,7 @@ void TConfigForm::AutoStartCheckClick()
 
 QByteArray TConfigForm::CleanUserName(const QByteArray &typed, const QByteArray &defaultName)
 {
-    const QByteArray name = TextRules::SeparatorToDash(TextRules::TrimBlanks(typed));
+    const QByteArray name = TextRules::separatorToDash(TextRules::trimBlanks(typed));
     return name.isEmpty() ? defaultName : name;
 }
 
@@ -159,7 +159,7 @@ void TConfigForm::FormClose()
     const QByteArray name = CleanUserName(WindowLook::bytes(m_userEdit->text()),
                                           DefaultUserName(m_engine.Settings().Interface));
     m_userEdit->setText(WindowLook::text(name));
-    m_engine.GoOffline();
+    m_engine.goOffline();
     SettingsValues &settings = m_engine.Settings();
     settings.UserName = name;
     settings.Port = WindowLook::bytes(m_portEdit->text());

@@ -179,7 +179,7 @@ TChatForm &TMainForm::chat()
         // Its task-bar entry shows the program's icon.
         m_chat->setWindowIcon(windowIcon());
         m_chat->SetTitle(SelectedNames());
-        m_chat->SetSendEnabled(m_engine->Users().selectionModel()->hasSelection());
+        m_chat->SetSendEnabled(m_engine->users().selectionModel()->hasSelection());
     }
     return *m_chat;
 }
@@ -208,8 +208,8 @@ void TMainForm::buildLayout()
     m_userList = new UserListView(m_mainPanel);
     m_userList->setObjectName(QStringLiteral("UserList"));
     m_userList->setGeometry(kUserList);
-    m_userList->setModel(&m_engine->Users());
-    m_userList->setSelectionModel(m_engine->Users().selectionModel());
+    m_userList->setModel(&m_engine->users());
+    m_userList->setSelectionModel(m_engine->users().selectionModel());
     m_userList->setUserIcon(picture(QStringLiteral("user")));
     m_userList->setAccessibleName(QStringLiteral("User name"));
     m_userList->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -265,11 +265,11 @@ void TMainForm::buildLayout()
           static_cast<QWidget *>(m_channelBox), static_cast<QWidget *>(m_channelBox->lineEdit())})
         w->installEventFilter(this);
 
-    QItemSelectionModel *selection = m_engine->Users().selectionModel();
+    QItemSelectionModel *selection = m_engine->users().selectionModel();
     connect(selection, &QItemSelectionModel::selectionChanged, this,
             &TMainForm::UserListSelectItem);
     // Rows that go away take their selection with them; that is no deselection by the user.
-    ::UserList *users = &m_engine->Users();
+    ::UserList *users = &m_engine->users();
     connect(users, &::UserList::removingRows, this, [this](bool removing) {
         m_removingRows = removing;
         if (!removing)
@@ -374,7 +374,7 @@ void TMainForm::wireChannelBox()
         m_engine->ChannelBoxSelect();
     });
     connect(m_engine.get(), &MessagingEngine::settingsLoaded, this, [this] {
-        m_configBt->setEnabled(!m_engine->ConfigurationLocked());
+        m_configBt->setEnabled(!m_engine->configurationLocked());
         m_channelBox->setEnabled(m_engine->ChannelBox().isEnabled());
         syncChannelText();
     });
@@ -483,7 +483,7 @@ void TMainForm::ExitBtClick()
 QList<QByteArray> TMainForm::SelectedNames() const
 {
     QList<QByteArray> names;
-    const ::UserList &users = m_engine->Users();
+    const ::UserList &users = m_engine->users();
     for (const int row : users.selectedRows())
         names.append(users.at(row)->Name);
     return names;
@@ -500,7 +500,7 @@ void TMainForm::UserListSelectItem(const QItemSelection &selected, const QItemSe
     if (m_inSelectItem || m_removingRows)
         return;
     const QScopedValueRollback guard(m_inSelectItem, true);
-    QItemSelectionModel *model = m_engine->Users().selectionModel();
+    QItemSelectionModel *model = m_engine->users().selectionModel();
     // A row made the only selected one (a click on it, or a message from it) while it was
     // already selected is reported only through the others' deselection; it is selected
     // all the same, after them.
@@ -544,7 +544,7 @@ void TMainForm::UserListMouseUp()
 
 void TMainForm::UserPopupPopup()
 {
-    const bool selected = m_engine->Users().selectionModel()->hasSelection();
+    const bool selected = m_engine->users().selectionModel()->hasSelection();
     m_openchatBt->setEnabled(selected);
     m_showIP->setEnabled(selected);
     m_reloadList->setEnabled(true);
@@ -552,7 +552,7 @@ void TMainForm::UserPopupPopup()
 
 void TMainForm::OpenchatBtClick()
 {
-    if (m_engine->Users().selectionModel()->hasSelection())
+    if (m_engine->users().selectionModel()->hasSelection())
         ShowChatWindow();
 }
 
@@ -563,7 +563,7 @@ QByteArray TMainForm::UserIpText(const QByteArray &name, const QByteArray &addr)
 
 void TMainForm::ShowIPClick()
 {
-    const ::UserList &users = m_engine->Users();
+    const ::UserList &users = m_engine->users();
     const QList<int> rows = users.selectedRows();
     if (rows.isEmpty())
         return;
@@ -586,7 +586,7 @@ void TMainForm::RestoreBtClick()
     if (m_trayVis->InTray())
         m_trayVis->RestoreFromTray();
     else
-        m_engine->PostRestore();
+        m_engine->postRestore();
 }
 
 void TMainForm::TrayVisTrayRestore()
@@ -607,7 +607,7 @@ void TMainForm::ConfigBtClick()
         TConfigForm dialog(*m_engine, *this, this);
         runDialog(dialog);
     }
-    m_engine->ResumeOnline();
+    m_engine->resumeOnline();
 }
 
 void TMainForm::AboutBtClick()
@@ -768,7 +768,7 @@ QByteArray TMainForm::FirstRunChannel(const QString &settingsPath)
             break;
         listed = true;
         const QByteArray name = doc.readString("Channels", key, {});
-        if (!name.isEmpty() && NameRules::FoldCase(name) == NameRules::FoldCase(selected))
+        if (!name.isEmpty() && NameRules::foldCase(name) == NameRules::foldCase(selected))
             return name;
     }
     return listed ? QByteArray() : CodeCript::Decode(CodeCript::DefaultChannel);
@@ -776,7 +776,7 @@ QByteArray TMainForm::FirstRunChannel(const QString &settingsPath)
 
 void TMainForm::QueueLine(const QByteArray &line)
 {
-    m_engine->PostQueueMessage(line);
+    m_engine->postQueueMessage(line);
 }
 
 void TMainForm::HideTaskbarButton()

@@ -33,7 +33,7 @@ public:
     /// What a test or the sandbox may replace; the defaults are the real ones.
     struct Seams
     {
-        EngineSeams engine = EngineSeams::System();
+        EngineSeams engine = EngineSeams::system();
         /// The notification area; empty for the desktop's own.
         std::unique_ptr<TrayHost> trayHost;
         /// Answers message boxes instead of showing them; empty to show them.

@@ -79,8 +79,8 @@ protected:
         settings.UserName = m_name;
         settings.AutoAdd = true;
         MessagingEngine engine(windows, settings);
-        engine.SelectChannelQuietly("Lab");
-        engine.StartAliveTimer();
+        engine.selectChannelQuietly("Lab");
+        engine.startAliveTimer();
         engine.AliveTimerTimer();
         engine.AliveTimer().stop();
         QTimer lagTimer;
@@ -154,8 +154,8 @@ TEST(Flood, RealPeersStayListedAndTalkingThroughAFloodOfForgedDatagrams)
     const auto annNames = [&ann] {
         QList<QByteArray> names;
         ann.call([&](MessagingEngine &engine, RecordingWindows &) {
-            for (int row = 0; row < engine.Users().count(); ++row)
-                names.append(engine.Users().at(row)->Name);
+            for (int row = 0; row < engine.users().count(); ++row)
+                names.append(engine.users().at(row)->Name);
         });
         return names;
     };
@@ -228,9 +228,9 @@ TEST(Flood, RealPeersStayListedAndTalkingThroughAFloodOfForgedDatagrams)
     EXPECT_TRUE(listed.contains("bob"));
     EXPECT_LE(listed.size(), MessagingEngine::kDefaultUserLimit);
     ann.call([](MessagingEngine &engine, RecordingWindows &) {
-        for (int row = 0; row < engine.Users().count(); ++row) {
-            if (engine.Users().at(row)->Name == "bob")
-                engine.Users().selectOnly(row);
+        for (int row = 0; row < engine.users().count(); ++row) {
+            if (engine.users().at(row)->Name == "bob")
+                engine.users().selectOnly(row);
         }
         engine.QueueMessage("still here");
     });

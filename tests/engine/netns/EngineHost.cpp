@@ -28,11 +28,11 @@ void EngineHost::run()
     settings.Port = "5040";
     settings.UserName = m_userName;
     settings.AutoAdd = true;
-    EngineSeams seams = EngineSeams::System();
-    seams.Clock = [this] { return QDateTime::currentDateTime().addMSecs(offsetMs.load()); };
+    EngineSeams seams = EngineSeams::system();
+    seams.clock = [this] { return QDateTime::currentDateTime().addMSecs(offsetMs.load()); };
     {
         MessagingEngine engine(windows, settings, seams);
-        engine.SelectChannelQuietly(m_channel);
+        engine.selectChannelQuietly(m_channel);
         m_engine = &engine;
         m_ready = true;
         exec();
@@ -53,8 +53,8 @@ QList<QByteArray> EngineHost::names()
 {
     QList<QByteArray> result;
     call([&result](MessagingEngine &engine) {
-        for (int row = 0; row < engine.Users().count(); ++row)
-            result.append(engine.Users().at(row)->Name);
+        for (int row = 0; row < engine.users().count(); ++row)
+            result.append(engine.users().at(row)->Name);
     });
     return result;
 }
@@ -63,9 +63,9 @@ QByteArray EngineHost::lastId(const QByteArray &name)
 {
     QByteArray result;
     call([&](MessagingEngine &engine) {
-        for (int row = 0; row < engine.Users().count(); ++row) {
-            if (engine.Users().at(row)->Name == name)
-                result = engine.Users().at(row)->LastId;
+        for (int row = 0; row < engine.users().count(); ++row) {
+            if (engine.users().at(row)->Name == name)
+                result = engine.users().at(row)->LastId;
         }
     });
     return result;
@@ -74,7 +74,7 @@ QByteArray EngineHost::lastId(const QByteArray &name)
 void EngineHost::comeOnLine()
 {
     call([](MessagingEngine &engine) {
-        engine.StartAliveTimer();
+        engine.startAliveTimer();
         engine.AliveTimerTimer();
         engine.AliveTimer().stop();
     });

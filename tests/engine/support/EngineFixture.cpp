@@ -16,12 +16,12 @@ EngineFixture::EngineFixture()
     m_broadcastProbe = std::make_unique<UdpProbe>(broadcastAddr(), m_port);
 
     EngineSeams seams = loopbackSeams();
-    seams.Clock = [this] { return m_now; };
-    seams.NewPeerSocket = [this] {
+    seams.clock = [this] { return m_now; };
+    seams.newPeerSocket = [this] {
         return m_newPeerSocket ? m_newPeerSocket() : std::make_unique<TWSocket>();
     };
     m_engine = std::make_unique<MessagingEngine>(m_windows, m_settings, seams);
-    m_engine->SelectChannelQuietly("Sales");
+    m_engine->selectChannelQuietly("Sales");
 }
 
 EngineFixture::~EngineFixture()
@@ -46,19 +46,19 @@ UdpProbe &EngineFixture::peer(int i)
 
 void EngineFixture::hear(const QByteArray &fromAddr, const QByteArray &datagram)
 {
-    m_engine->HandleDatagram(datagram, fromAddr);
+    m_engine->handleDatagram(datagram, fromAddr);
 }
 
 void EngineFixture::addPeer(int i, const QByteArray &name)
 {
     peer(i);
-    hearFromPeer(i, Datagram::Answer("Sales", name));
+    hearFromPeer(i, Datagram::answer("Sales", name));
 }
 
 QList<QByteArray> EngineFixture::names() const
 {
     QList<QByteArray> result;
-    const UserList &users = m_engine->Users();
+    const UserList &users = m_engine->users();
     for (int row = 0; row < users.count(); ++row)
         result.append(users.at(row)->Name);
     return result;
@@ -88,10 +88,10 @@ QByteArray withoutId(const QByteArray &datagram)
 EngineSeams loopbackSeams()
 {
     EngineSeams seams;
-    seams.Clock = [] { return QDateTime::currentDateTime(); };
+    seams.clock = [] { return QDateTime::currentDateTime(); };
     seams.LocalIPList = [] { return QByteArrayList{"127.0.0.1", loopbackHost(2)}; };
-    seams.NetworkConnected = [] { return true; };
+    seams.networkConnected = [] { return true; };
     // Nothing leaves loopback: "broadcasts" go to whatever listens on host 3.
-    seams.BroadcastAddr = loopbackHost(3);
+    seams.broadcastAddr = loopbackHost(3);
     return seams;
 }

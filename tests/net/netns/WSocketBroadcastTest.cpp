@@ -22,7 +22,7 @@ struct Listener
     {
         socket->OnDataAvailable = [this](TCustomWSocket *s, quint16) {
             char buf[1024];
-            TSockAddrIn from;
+            SockAddrIn from;
             int len = sizeof from;
             const int n = s->ReceiveFrom(buf, sizeof buf, from, len);
             if (n >= 0) {

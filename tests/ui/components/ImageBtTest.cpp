@@ -12,7 +12,7 @@
 
 namespace {
 
-using Pict = TImageBt::TPicture;
+using Pict = TImageBt::Picture;
 
 const QColor Background(200, 200, 200);
 const QColor NormColor(0, 0, 255);

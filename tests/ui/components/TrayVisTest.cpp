@@ -81,9 +81,9 @@ protected:
         tray->OnBallInfoHide = record("ballHide");
     }
 
-    void notify(QEvent::Type type, TTrayNotification what)
+    void notify(QEvent::Type type, TrayNotification what)
     {
-        TTrayCallbackEvent event(type, what);
+        TrayCallback event(type, what);
         QCoreApplication::sendEvent(form.get(), &event);
     }
 
@@ -264,17 +264,17 @@ TEST_F(TrayVisTest, NotificationAreaComingAndGoing)
 TEST_F(TrayVisTest, MainIconNotificationsFireTheirEventsAndStopThere)
 {
     const QEvent::Type type = TTrayVis::TrayCallbackEvent();
-    notify(type, TTrayNotification::LeftButtonUp);
-    notify(type, TTrayNotification::LeftDoubleClick);
-    notify(type, TTrayNotification::RightButtonUp); // no menu attached: nothing
-    notify(type, TTrayNotification::BalloonShow);   // not the main icon's: ignored
+    notify(type, TrayNotification::LeftButtonUp);
+    notify(type, TrayNotification::LeftDoubleClick);
+    notify(type, TrayNotification::RightButtonUp); // no menu attached: nothing
+    notify(type, TrayNotification::BalloonShow);   // not the main icon's: ignored
     EXPECT_EQ(calls, (QStringList{"left", "left2"}));
     EXPECT_EQ(form->seen[type], 0);
 
     QMenu menu;
     menu.addAction(QStringLiteral("Restore"));
     tray->Trayicon().SetPopupMenu(&menu);
-    notify(type, TTrayNotification::RightButtonUp);
+    notify(type, TrayNotification::RightButtonUp);
     EXPECT_TRUE(menu.isVisible());
     menu.close();
 }
@@ -282,7 +282,7 @@ TEST_F(TrayVisTest, MainIconNotificationsFireTheirEventsAndStopThere)
 TEST_F(TrayVisTest, AHandlerExceptionStaysInsideAndTheEventGoesOn)
 {
     tray->OnTrayLeftClick = [](TTrayVis *) { throw std::runtime_error("handler failed"); };
-    EXPECT_NO_THROW(notify(TTrayVis::TrayCallbackEvent(), TTrayNotification::LeftButtonUp));
+    EXPECT_NO_THROW(notify(TTrayVis::TrayCallbackEvent(), TrayNotification::LeftButtonUp));
     EXPECT_EQ(form->seen[TTrayVis::TrayCallbackEvent()], 1);
 }
 
@@ -290,17 +290,17 @@ TEST_F(TrayVisTest, BalloonIconNotifications)
 {
     const QEvent::Type type = TTrayVis::BallCallbackEvent();
     tray->BallooInfo().SetTrayiconActive(true);
-    notify(type, TTrayNotification::LeftButtonUp);
-    notify(type, TTrayNotification::LeftDoubleClick);
-    notify(type, TTrayNotification::BalloonShow);
-    notify(type, TTrayNotification::BalloonTimeout);
+    notify(type, TrayNotification::LeftButtonUp);
+    notify(type, TrayNotification::LeftDoubleClick);
+    notify(type, TrayNotification::BalloonShow);
+    notify(type, TrayNotification::BalloonTimeout);
     EXPECT_TRUE(tray->BallooInfo().IconAdded()) << "an active balloon icon stays";
     EXPECT_EQ(calls, (QStringList{"ballLeft", "ballShow", "ballLeft2", "ballShow", "ballHide"}));
 
     calls.clear();
     tray->BallooInfo().SetTrayiconActive(false);
     tray->BallooInfo().ShowIcon(true);
-    notify(type, TTrayNotification::BalloonUserClick);
+    notify(type, TrayNotification::BalloonUserClick);
     EXPECT_FALSE(tray->BallooInfo().IconAdded());
     EXPECT_EQ(calls, QStringList{"ballHide"});
     EXPECT_EQ(form->seen[type], 0);

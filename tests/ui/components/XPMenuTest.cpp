@@ -17,11 +17,11 @@ using namespace MenuColors;
 namespace {
 
 // The program's colours (both windows use the same).
-constexpr TColor kMenuColour = 0x00D4D4D4;
-constexpr TColor kIconStrip = 0x00BFC1C1;
-constexpr TColor kSelection = 0x00FBC7AA;
-constexpr TColor kSelectionFrame = 0x00FF8080;
-constexpr TColor kDisabledText = 0x00C4C4C8;
+constexpr Color kMenuColour = 0x00D4D4D4;
+constexpr Color kIconStrip = 0x00BFC1C1;
+constexpr Color kSelection = 0x00FBC7AA;
+constexpr Color kSelectionFrame = 0x00FF8080;
+constexpr Color kDisabledText = 0x00C4C4C8;
 
 // PNG output under the build folder (CTest runs the tests inside it when the variable is unset).
 QString picturePath(const QString &name)
@@ -31,7 +31,7 @@ QString picturePath(const QString &name)
     return dir.filePath(QStringLiteral("test-pictures/") + name);
 }
 
-TColor pixelAt(const QImage &image, int x, int y)
+Color pixelAt(const QImage &image, int x, int y)
 {
     return fromQColor(image.pixelColor(x, y));
 }
@@ -50,8 +50,8 @@ QImage glyph(QRgb colour)
 struct ColourCase
 {
     const char *what;
-    TColor got;
-    TColor want;
+    Color got;
+    Color want;
 };
 
 TEST(MenuColours, ArithmeticRoundsHalvesToEvenAndClamps)
@@ -157,8 +157,8 @@ QPalette testPalette()
 TEST(MenuWorkingColours, DerivedColoursFollowTheDisplayDepthAndSystemScheme)
 {
     const QPalette pal = testPalette();
-    const TColor face = rgb(236, 233, 216), shadow = rgb(172, 168, 153),
-                 highlight = rgb(49, 106, 197);
+    const Color face = rgb(236, 233, 216), shadow = rgb(172, 168, 153),
+                highlight = rgb(49, 106, 197);
     XPMenuPaint::Look look = programLook();
     const QFont systemFont(QStringLiteral("DejaVu Serif"));
 
@@ -328,7 +328,7 @@ TEST_F(MenuItemPainting, SeparatorLineSitsMidwayAfterTheIconStrip)
     item.separator = true;
     const QImage image = draw(item, true, 4);
     // 4 high, 5 with the extra row: 2.5 rounds to 2. The line starts 7 after the strip.
-    const TColor face = rgb(236, 233, 216);
+    const Color face = rgb(236, 233, 216);
     EXPECT_EQ(pixelAt(image, 24 + 7, 2), face);
     EXPECT_EQ(pixelAt(image, 119, 2), face);
     EXPECT_NE(pixelAt(image, 24 + 6, 2), face);
@@ -343,7 +343,7 @@ TEST_F(MenuItemPainting, CheckMarkBoxAndRadio)
     item.checked = true;
     look.gradient = false;
     const QImage image = draw(item);
-    const TColor highlight = rgb(49, 106, 197);
+    const Color highlight = rgb(49, 106, 197);
     // A 10 x 10 box centred in the strip: left (24 - 10) / 2 = 7, top (24 - 10) / 2 = 7.
     EXPECT_EQ(pixelAt(image, 7, 7), highlight);
     EXPECT_EQ(pixelAt(image, 16, 16), highlight);
@@ -508,7 +508,7 @@ TEST_F(MenuSkin, RendersTheProgramsMenuLook)
     EXPECT_EQ(pixelAt(image, d.left(), d.top() + 1), LightenColor(kIconStrip, 1));
 
     const QRect s = popup->actionGeometry(separator);
-    const TColor face = resolveColor(clBtnFace, popup->palette());
+    const Color face = resolveColor(clBtnFace, popup->palette());
     EXPECT_EQ(s.height(), 4);
     EXPECT_EQ(pixelAt(image, s.left() + 24 + 7, s.top() + 2), face);
     EXPECT_EQ(pixelAt(image, s.right(), s.top() + 2), face);
@@ -522,7 +522,7 @@ TEST_F(MenuSkin, FlatMenuDrawsItsBorderAndShadowInsideThePopup)
     skin->setActive(true);
     popup->adjustSize();
     const QImage image = popup->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const TColor face = resolveColor(clBtnFace, popup->palette());
+    const Color face = resolveColor(clBtnFace, popup->palette());
     const int w = image.width(), h = image.height();
     EXPECT_EQ(pixelAt(image, 0, 0), DarkenColor(face, 90));
     EXPECT_EQ(pixelAt(image, w - 3, h / 2), DarkenColor(face, 90));

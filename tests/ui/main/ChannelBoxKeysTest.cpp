@@ -42,8 +42,8 @@ TEST_F(ChannelBoxKeysTest, ATypedChannelIsAppliedOnEnterAndIsTheChannelOfTheNext
     EXPECT_EQ(form.Engine().ActiveChannel(), "Lab");
     EXPECT_EQ(box->currentText(), QStringLiteral("Lab"));
     EXPECT_EQ(box->count(), 2);
-    EXPECT_TRUE(form.Engine().Users().isEmpty()) << "the old channel's users are dropped";
-    EXPECT_EQ(nextBroadcast(), Datagram::LeaveNotice().mid(7));
+    EXPECT_TRUE(form.Engine().users().isEmpty()) << "the old channel's users are dropped";
+    EXPECT_EQ(nextBroadcast(), Datagram::leaveNotice().mid(7));
     QCoreApplication::sendPostedEvents(&form.Engine());
     EXPECT_TRUE(nextBroadcast().startsWith("ACK|BCT|Lab|me|")) << "announced on the new channel";
 

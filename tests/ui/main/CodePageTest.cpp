@@ -51,7 +51,7 @@ TEST_F(CodePageTest, TheComposingLineShowsWhatGoesOut)
     form.show();
     UdpProbe ann(peerAddr(1), m_port);
     addPeer(1, "ann");
-    form.Engine().Users().selectOnly(0);
+    form.Engine().users().selectOnly(0);
     form.ShowChatWindow();
     TChatForm &chat = form.ChatForm();
     chat.activateWindow();
@@ -81,7 +81,7 @@ TEST_F(CodePageTest, ControlCharactersAndUndefinedBytesFromPeersShowAsQuestionMa
     TMainForm &form = start();
     addPeer(1, QByteArray("a\x81"
                           "b"));
-    form.Engine().HandleDatagram("1A2B3C|" + Datagram::MessageBody("x\x01y\x9dz"), peerAddr(1));
+    form.Engine().handleDatagram("1A2B3C|" + Datagram::messageBody("x\x01y\x9dz"), peerAddr(1));
     EXPECT_EQ(form.UserList()->model()->index(0, 0).data().toString(), QStringLiteral("a?b"));
     EXPECT_EQ(form.ChatForm().Memo()->toPlainText(), QStringLiteral("a?b> x?y?z\n"));
 }

@@ -53,7 +53,7 @@ TMainForm &MainFormFixture::start()
 {
     TMainForm::Seams seams;
     seams.engine = loopbackSeams();
-    seams.engine.Clock = [this] { return m_now; };
+    seams.engine.clock = [this] { return m_now; };
     seams.trayHost = std::make_unique<StandInTray>(m_trayAvailable);
     seams.messageBox = [this](EngineWindows::Box kind, const QByteArray &text) {
         m_boxes.append(text);
@@ -73,7 +73,7 @@ TMainForm &MainFormFixture::start()
 
 void MainFormFixture::addPeer(int i, const QByteArray &name)
 {
-    m_form->Engine().HandleDatagram(Datagram::Answer(m_form->Engine().ActiveChannel(), name),
+    m_form->Engine().handleDatagram(Datagram::answer(m_form->Engine().ActiveChannel(), name),
                                     peerAddr(i));
 }
 

@@ -58,18 +58,18 @@ TEST_F(MainFormTest, CtrlClickOnOneOfThreeSelectedRowsDeselectsAllAndDisablesSen
     UserListView *list = form.UserList();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowCentre(list, 2));
-    ASSERT_EQ(form.Engine().Users().selectedRows(), (QList<int>{0, 1, 2}));
+    ASSERT_EQ(form.Engine().users().selectedRows(), (QList<int>{0, 1, 2}));
     EXPECT_TRUE(form.ChatForm().SendEnabled());
     EXPECT_EQ(form.ChatForm().CaptionLabel()->text(), QStringLiteral("ann, bob, cid"));
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(list, 1));
-    EXPECT_TRUE(form.Engine().Users().selectedRows().isEmpty());
+    EXPECT_TRUE(form.Engine().users().selectedRows().isEmpty());
     EXPECT_FALSE(form.ChatForm().SendEnabled());
     EXPECT_EQ(form.ChatForm().CaptionLabel()->text(), QString::fromLatin1(displayName()));
 
     // A plain click on another row selects it alone and enables sending again.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 2));
-    EXPECT_EQ(form.Engine().Users().selectedRows(), QList<int>{2});
+    EXPECT_EQ(form.Engine().users().selectedRows(), QList<int>{2});
     EXPECT_TRUE(form.ChatForm().SendEnabled());
     EXPECT_EQ(form.ChatForm().CaptionLabel()->text(), QStringLiteral("cid"));
 }
@@ -97,7 +97,7 @@ TEST_F(MainFormTest, UserPopupEnablesChatAndIpOnlyWithASelection)
     addPeer(1, "ann");
     for (const bool selected : {false, true}) {
         if (selected)
-            form.Engine().Users().selectOnly(0);
+            form.Engine().users().selectOnly(0);
         form.UserPopupPopup();
         EXPECT_EQ(form.OpenchatBt()->isEnabled(), selected);
         EXPECT_EQ(form.ShowIP()->isEnabled(), selected);
@@ -117,7 +117,7 @@ TEST_F(MainFormTest, ShowUserIpNamesThePeerLiterallyInAPlainTextBox)
     writeSettings();
     TMainForm &form = start();
     addPeer(1, "<b>x</b>");
-    form.Engine().Users().selectOnly(0);
+    form.Engine().users().selectOnly(0);
     form.ShowIPClick();
     ASSERT_EQ(m_boxes.size(), 1);
     EXPECT_EQ(m_boxes.first(), "User \"<b>x</b>\" has IP " + peerAddr(1));
@@ -177,10 +177,10 @@ TEST_F(MainFormTest, ConfigurationClosedUnchangedTakesTheProgramOffAndOnLine)
     TMainForm &form = start();
     form.Engine().OpenReceiver(true);
     addPeer(1, "ann");
-    ASSERT_EQ(form.Engine().Users().count(), 1);
+    ASSERT_EQ(form.Engine().users().count(), 1);
     form.ConfigBtClick();
     EXPECT_EQ(m_dialogs, QStringList{"TConfigForm"});
-    EXPECT_EQ(form.Engine().Users().count(), 0);
+    EXPECT_EQ(form.Engine().users().count(), 0);
     EXPECT_EQ(nextBroadcast(), "EXT");
     EXPECT_EQ(nextBroadcast(), "ACK|BCT|Sales|me|");
     EXPECT_EQ(form.Engine().WSocketRecv().State(), wsConnected);
@@ -328,7 +328,7 @@ TEST_F(MainFormTest, StartAtLogonStaysHiddenInTheTrayUntilTheFirstRestore)
     EXPECT_EQ(form.TrayVis().Trayicon().ToolTip(),
               QString::fromLatin1(displayName()) + QStringLiteral(", click to restore"));
     EXPECT_EQ(form.Engine().AliveTimer().interval(), MessagingEngine::kLogonFirstTickMs);
-    EXPECT_EQ(form.Engine().AliveTimerTag(), 1);
+    EXPECT_EQ(form.Engine().aliveTimerTag(), 1);
 
     form.RestoreBtClick();
     EXPECT_TRUE(form.isVisible());
@@ -370,7 +370,7 @@ TEST_F(MainFormTest, TheLayoutHasItsSizesAndColours)
     EXPECT_EQ(shot.pixelColor(1, 1), QColor(233, 233, 233));
     EXPECT_EQ(shot.pixelColor(10, 120), QColor(205, 209, 220));
     addPeer(1, "ann");
-    form.Engine().Users().selectOnly(0);
+    form.Engine().users().selectOnly(0);
     const QRect row = form.UserList()->visualRect(form.UserList()->model()->index(0, 0));
     const QImage selected = form.UserList()->viewport()->grab().toImage();
     EXPECT_EQ(selected.pixelColor(row.right() - 3, row.center().y()), QColor(128, 128, 255));
@@ -453,18 +453,18 @@ TEST_F(MainFormTest, APeerThatLeavesOrFallsSilentTakesOnlyItsOwnSelection)
     addPeer(1, "ann");
     addPeer(2, "bob");
     addPeer(3, "cid");
-    QItemSelectionModel *selection = form.Engine().Users().selectionModel();
+    QItemSelectionModel *selection = form.Engine().users().selectionModel();
     selection->select(
-        QItemSelection(form.Engine().Users().index(0), form.Engine().Users().index(2)),
+        QItemSelection(form.Engine().users().index(0), form.Engine().users().index(2)),
         QItemSelectionModel::Select);
-    ASSERT_EQ(form.Engine().Users().selectedRows().size(), 3);
+    ASSERT_EQ(form.Engine().users().selectedRows().size(), 3);
 
     // ann leaves; bob falls silent and is dropped at the next tick; cid keeps talking.
-    form.Engine().HandleDatagram(Datagram::LeaveNotice(), peerAddr(1));
+    form.Engine().handleDatagram(Datagram::leaveNotice(), peerAddr(1));
     m_now = m_now.addSecs(76);
-    form.Engine().HandleDatagram(Datagram::KeepAlive("Main"), peerAddr(3));
+    form.Engine().handleDatagram(Datagram::keepAlive("Main"), peerAddr(3));
     form.Engine().AliveTimerTimer();
-    ASSERT_EQ(form.Engine().Users().count(), 1);
+    ASSERT_EQ(form.Engine().users().count(), 1);
     EXPECT_EQ(form.SelectedNames(), QList<QByteArray>{"cid"});
     EXPECT_TRUE(form.ChatForm().SendEnabled());
     EXPECT_EQ(form.ChatForm().CaptionLabel()->text(), QStringLiteral("cid"));
@@ -483,7 +483,7 @@ TEST_F(MainFormTest, GoesWithPeersSelectedAndTheChatOpenWhicheverListenerGoesFir
         form.Engine().AliveTimerTimer();
         addPeer(1, "ann");
         addPeer(2, "bob");
-        ::UserList &users = form.Engine().Users();
+        ::UserList &users = form.Engine().users();
         users.selectionModel()->select(QItemSelection(users.index(0), users.index(1)),
                                        QItemSelectionModel::Select);
         form.UserListDblClick();

@@ -5,7 +5,6 @@
 #include "engine/Datagram.h"
 
 #include <QFile>
-#include <QItemSelectionModel>
 #include <QPointer>
 
 namespace {
@@ -139,18 +138,13 @@ TEST_F(Terminal, GoesWithPeersSelectedWhicheverListenerGoesFirst)
         ASSERT_EQ(engine().users().selectedRows().size(), 2);
         UserList &users = engine().users();
         const QPointer<UserList> list(&users);
-        int heard = 0;
-        auto listener = std::make_unique<QObject>();
-        const auto hear = [&heard] { ++heard; };
-        QObject::connect(&users, &QAbstractItemModel::rowsAboutToBeRemoved, listener.get(), hear);
-        QObject::connect(users.selectionModel(), &QItemSelectionModel::selectionChanged,
-                         listener.get(), hear);
+        ListListener listener(users);
         if (listenerFirst)
-            listener.reset();
+            listener.end();
         const QByteArray printed = m_out + m_err;
         m_front.reset();
         EXPECT_TRUE(list.isNull());
-        EXPECT_EQ(heard, 0);
+        EXPECT_EQ(listener.heard(), 0);
         EXPECT_EQ(m_out + m_err, printed);
     }
 }

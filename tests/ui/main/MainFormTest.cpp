@@ -493,19 +493,14 @@ TEST_F(MainFormTest, GoesWithPeersSelectedAndTheChatOpenWhicheverListenerGoesFir
         const QPointer<::UserList> list(&users);
         const QPointer<TChatForm> chat(&form.ChatForm());
         const QPointer<UserListView> view(form.UserList());
-        int heard = 0;
-        auto listener = std::make_unique<QObject>();
-        const auto hear = [&heard] { ++heard; };
-        QObject::connect(&users, &QAbstractItemModel::rowsAboutToBeRemoved, listener.get(), hear);
-        QObject::connect(users.selectionModel(), &QItemSelectionModel::selectionChanged,
-                         listener.get(), hear);
+        ListListener listener(users);
         if (listenerFirst)
-            listener.reset();
+            listener.end();
         m_form.reset();
         EXPECT_TRUE(list.isNull());
         EXPECT_TRUE(chat.isNull());
         EXPECT_TRUE(view.isNull());
-        EXPECT_EQ(heard, 0);
+        EXPECT_EQ(listener.heard(), 0);
         EXPECT_TRUE(m_boxes.isEmpty());
     }
 }

@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -158,8 +159,36 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
-void startup(benchmark::State &state, const QString &name, const QString &program, bool x11,
-             const QStringList &args = {})
+// A program whose start is measured: its name in the ratios, a short one for the counters.
+struct Candidate
+{
+    QString name;
+    std::string counter;
+    QString program;
+    QStringList args;
+};
+
+// The empty window, the same with one line of text, the program, and another build of the
+// program when TOLVEX_BENCH_OTHER names one (for figures before and after a change).
+std::vector<Candidate> candidates()
+{
+    std::vector<Candidate> list = {
+        {kEmptyWindow, "empty", QStringLiteral(BASELINE_EXE), {}},
+        {QStringLiteral("window with a label"),
+         "label",
+         QStringLiteral(BASELINE_EXE),
+         {QStringLiteral("--label")}},
+        {QStringLiteral("tolvex"), "tolvex", QStringLiteral(TOLVEX_EXE), {}},
+    };
+    const QString other = qEnvironmentVariable("TOLVEX_BENCH_OTHER");
+    if (!other.isEmpty())
+        list.push_back({other, "other", other, {}});
+    return list;
+}
+
+// Every program starts once per round, in turn, so that the machine's changing load falls on
+// all of them alike; the figures are each program's medians over the rounds.
+void startups(benchmark::State &state, bool x11)
 {
     std::unique_ptr<Xvfb> server;
     if (x11) {
@@ -169,23 +198,30 @@ void startup(benchmark::State &state, const QString &name, const QString &progra
             return;
         }
     }
-    std::vector<double> ms, rss;
+    const std::vector<Candidate> list = candidates();
+    std::vector<std::vector<double>> ms(list.size()), rss(list.size());
     for (auto _ : state) {
-        const auto result =
-            launch(program, args, x11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"),
-                   x11 ? server->display() : QString());
-        if (!result) {
-            state.SkipWithError("the program did not show its window");
-            return;
+        double roundMs = 0;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const auto result = launch(list[i].program, list[i].args,
+                                       x11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"),
+                                       x11 ? server->display() : QString());
+            if (!result) {
+                state.SkipWithError("a program did not show its window");
+                return;
+            }
+            ms[i].push_back(result->msToShown);
+            rss[i].push_back(result->rssKb);
+            roundMs += result->msToShown;
         }
-        state.SetIterationTime(result->msToShown / 1000.0);
-        ms.push_back(result->msToShown);
-        rss.push_back(result->rssKb);
+        state.SetIterationTime(roundMs / 1000.0);
     }
-    const Figures figures{median(ms), median(rss)};
-    g_figures[{name, x11}] = figures;
-    state.counters["median_ms"] = figures.ms;
-    state.counters["rss_kB"] = figures.rssKb;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const Figures figures{median(ms[i]), median(rss[i])};
+        g_figures[{list[i].name, x11}] = figures;
+        state.counters[list[i].counter + "_ms"] = figures.ms;
+        state.counters[list[i].counter + "_kB"] = figures.rssKb;
+    }
 }
 
 // Each program's medians beside the empty window's, from this run.
@@ -207,58 +243,16 @@ void printRatios()
     }
 }
 
-void BM_StartupTolvexOffscreen(benchmark::State &state)
+void BM_StartupOffscreen(benchmark::State &state)
 {
-    startup(state, QStringLiteral("tolvex"), QStringLiteral(TOLVEX_EXE), false);
+    startups(state, false);
 }
-void BM_StartupBaselineOffscreen(benchmark::State &state)
+void BM_StartupXvfb(benchmark::State &state)
 {
-    startup(state, kEmptyWindow, QStringLiteral(BASELINE_EXE), false);
+    startups(state, true);
 }
-void BM_StartupLabelOffscreen(benchmark::State &state)
-{
-    startup(state, QStringLiteral("window with a label"), QStringLiteral(BASELINE_EXE), false,
-            {QStringLiteral("--label")});
-}
-void BM_StartupTolvexXvfb(benchmark::State &state)
-{
-    startup(state, QStringLiteral("tolvex"), QStringLiteral(TOLVEX_EXE), true);
-}
-void BM_StartupBaselineXvfb(benchmark::State &state)
-{
-    startup(state, kEmptyWindow, QStringLiteral(BASELINE_EXE), true);
-}
-void BM_StartupLabelXvfb(benchmark::State &state)
-{
-    startup(state, QStringLiteral("window with a label"), QStringLiteral(BASELINE_EXE), true,
-            {QStringLiteral("--label")});
-}
-BENCHMARK(BM_StartupBaselineOffscreen)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(8);
-BENCHMARK(BM_StartupLabelOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_StartupTolvexOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_StartupBaselineXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_StartupLabelXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_StartupTolvexXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-
-// Another build of the program (TOLVEX_BENCH_OTHER=/path/to/tolvex), measured in the same
-// run, for figures before and after a change.
-void registerOtherProgram()
-{
-    const QString other = qEnvironmentVariable("TOLVEX_BENCH_OTHER");
-    if (other.isEmpty())
-        return;
-    for (const bool x11 : {false, true}) {
-        benchmark::RegisterBenchmark(
-            x11 ? "BM_StartupOtherXvfb" : "BM_StartupOtherOffscreen",
-            [other, x11](benchmark::State &state) { startup(state, other, other, x11); })
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(8);
-    }
-}
+BENCHMARK(BM_StartupOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(BM_StartupXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 
 // /proc/<pid>/stat's user and system time, in clock ticks, and the voluntary context
 // switches (wake-ups) from /proc/<pid>/status.
@@ -432,7 +426,6 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    registerOtherProgram();
     benchmark::RunSpecifiedBenchmarks();
     printRatios();
     benchmark::Shutdown();

@@ -94,14 +94,8 @@ TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &
     m_interfaceWatch->start();
 }
 
-TerminalFrontEnd::~TerminalFrontEnd()
-{
-    // The engine drops its peers as it goes, while our members are already gone: nothing
-    // here may hear of it.
-    disconnect(&m_engine->users(), nullptr, this, nullptr);
-    disconnect(m_engine->users().selectionModel(), nullptr, this, nullptr);
-    m_engine.reset();
-}
+// The engine goes after the members declared below it and tells nobody as it drops its peers.
+TerminalFrontEnd::~TerminalFrontEnd() = default;
 
 void TerminalFrontEnd::start()
 {

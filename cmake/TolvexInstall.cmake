@@ -95,7 +95,9 @@ ${TOLVEX_DEB_ABOUT}
 This package holds the desktop program: a small window above the panel, a
 chat window and an icon in the notification area.")
 # Desktop users usually want the terminal front-end too; a server never needs the windows.
-set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "tolvex-cli (= ${TOLVEX_DEB_VERSION})")
+# The sound library is opened when a tone first plays (without it the display bell rings),
+# so the library scan does not see it.
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "tolvex-cli (= ${TOLVEX_DEB_VERSION}), libasound2")
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME tolvex-cli)
 set(CPACK_DEBIAN_CLI_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_CLI_DESCRIPTION

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPalette>
 #include <QWidget>
 
@@ -86,16 +87,24 @@ void applyMenuSkin(TXPMenu &skin)
     skin.setActive(true);
 }
 
-QPixmap picture(const QString &path)
+QImage image(const QString &path)
 {
     // Read as name@2x.png, the picture carries a pixel ratio of 2 and is drawn at its size
     // in points; at 1.5 it is scaled down, which stays sharper than scaling 1x up.
+    QString file = path;
     if (qGuiApp && qGuiApp->devicePixelRatio() > 1.0 && path.endsWith(QLatin1String(".png"))) {
         const QString dense = path.chopped(4) + QLatin1String("@2x.png");
         if (QFile::exists(dense))
-            return QPixmap(dense);
+            file = dense;
     }
-    return QPixmap(path);
+    QImageReader reader(file, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QPixmap picture(const QString &path)
+{
+    return QPixmap::fromImage(image(path));
 }
 
 } // namespace WindowLook

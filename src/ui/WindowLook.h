@@ -42,6 +42,9 @@ QByteArray bytes(const QString &text);
 /// The picture of a resource path ("...name.png"): its twice-as-dense form (name@2x.png) on a
 /// screen of more than one pixel per point, drawn at the same size but sharp.
 QPixmap picture(const QString &path);
+/// The same as an image. Read as PNG alone: reading by path with the format guessed would
+/// load every image plugin at start.
+QImage image(const QString &path);
 
 /// Hands a web or mail address to the desktop; tests replace it. The result is not looked at.
 std::function<void(const QUrl &)> &linkOpener();

@@ -24,7 +24,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QIconEngine>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -57,9 +56,7 @@ QString decoded(const char *scrambled)
 // plugin there is, which the start does not need.
 QImage image(const QString &name)
 {
-    QImageReader reader(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"), "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+    return WindowLook::image(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"));
 }
 
 QIcon picture(const QString &name)

@@ -7,6 +7,7 @@
 #include "engine/Datagram.h"
 #include "engine/PeerColors.h"
 #include "engine/TextRules.h"
+#include "net/SocketError.h"
 #include "net/WSocket.h"
 #include "platform/InterfaceAddresses.h"
 #include "platform/MemoryRelease.h"
@@ -24,9 +25,6 @@ namespace {
 // A leave notice that cannot get out (no route, interface gone) must not hold the program
 // at exit for ever.
 constexpr int kLeaveWaitLimitMs = 2000;
-
-// The receiver's port is bound by another socket.
-constexpr int kAddressInUse = 10048;
 
 QByteArray defaultChannel()
 {
@@ -567,7 +565,7 @@ void MessagingEngine::OpenReceiver(bool report)
                             ? m_seams.interfaceIndexOf(m_interfaceAddr)
                             : 0;
     m_receiverAddr = m_interfaceAddr;
-    if (code == kAddressInUse) {
+    if (code == SocketError::AddressInUse) {
         showError("port " + m_settings.Port.trimmed() +
                   " is already in use (another copy running?); this copy stays off line "
                   "until the port is free");
@@ -860,7 +858,7 @@ void MessagingEngine::selectChannelQuietly(const QByteArray &channel)
 
 bool MessagingEngine::ChannelBoxKeyDown(int key)
 {
-    if (key != 13)
+    if (key != VirtualKey::Enter)
         return false;
     ChannelBoxSelect();
     return true;

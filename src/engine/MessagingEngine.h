@@ -5,6 +5,7 @@
 #include "engine/EngineWindows.h"
 #include "engine/HeardChannels.h"
 #include "engine/UserList.h"
+#include "engine/VirtualKey.h"
 
 #include <QByteArray>
 #include <QByteArrayList>

@@ -1,5 +1,6 @@
 #include "net/CustomSocksWSocket.h"
 
+#include "net/SocketError.h"
 #include "net/WSocketInternal.h"
 
 #include <QPointer>
@@ -11,9 +12,7 @@ namespace {
 
 // The proxy ended the connection (or reset it) before its final reply: refusals of some
 // servers look like this, and a caller waiting for the connect result must hear of it.
-constexpr int SocksClosedDuringNegotiation = 20018;
 constexpr char SocksClosedText[] = "the socks server closed the connection during the negotiation";
-constexpr int WouldBlock = 10035;
 
 } // namespace
 
@@ -180,7 +179,7 @@ void TCustomSocksWSocket::sendConnectRequest()
         try {
             addr = WSocketResolveHostUncounted(m_addrStr);
         } catch (const ESocketException &e) {
-            socksError(20017, "ESocketException " + e.Message());
+            socksError(SocketError::SocksException, "ESocketException " + e.Message());
             return;
         }
         sendRequest(SocksProtocol::connect4(port, addr, m_socksUsercode));
@@ -214,7 +213,7 @@ void TCustomSocksWSocket::proxyHungUp()
         if (!alive || gen != m_generation)
             return;
     }
-    socksError(SocksClosedDuringNegotiation, SocksClosedText);
+    socksError(SocketError::SocksClosedDuringNegotiation, SocksClosedText);
 }
 
 bool TCustomSocksWSocket::FireDataAvailable(quint16 ErrCode)
@@ -234,7 +233,7 @@ void TCustomSocksWSocket::readReply()
     const int n = TCustomWSocket::RawReceive(m_socks.tail(), m_socks.room(), 0);
     if (n < 0) {
         m_lastError = WSocketGetLastError();
-        if (m_lastError != WouldBlock)
+        if (m_lastError != SocketError::WouldBlock)
             proxyHungUp();
         return;
     }

@@ -1,5 +1,7 @@
 #include "net/CustomSyncWSocket.h"
 
+#include "net/SocketError.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QPointer>
@@ -13,12 +15,13 @@ int TCustomSyncWSocket::WaitUntilSet(const bool &Flag)
     const QPointer<TCustomWSocket> alive(this);
     while (!Flag) {
         if (m_timeout > 0 && deadline.hasExpired())
-            return 12001;
+            return SocketError::WaitAborted;
         if (QCoreApplication::closingDown() || m_terminated)
-            return 12001;
+            return SocketError::WaitAborted;
         PumpMessages();
         if (!alive)
-            return 12001; // destroyed while we waited: the flag may be gone with it
+            return SocketError::WaitAborted; // destroyed while we waited: the flag may be gone with
+                                             // it
         if (!Flag)
             QThread::msleep(1); // yield without spinning the processor
     }

@@ -1,5 +1,6 @@
 #include "net/CustomWSocket.h"
 
+#include "net/SocketError.h"
 #include "net/SocketWindow.h"
 #include "net/WSocketInternal.h"
 
@@ -190,7 +191,7 @@ void TCustomWSocket::ReportSocketError(const QByteArray &Sub)
     const int code = WSocketGetLastError();
     const QByteArray text = "Error " + QByteArray::number(code) + " in function " + Sub + "\r\n" +
                             SocketErrorDesc(code);
-    if (code == 10054 || code == 10057) {
+    if (code == SocketError::ConnectionReset || code == SocketError::NotConnected) {
         if (m_hSocket != InvalidSocket) {
             ::close(m_hSocket);
             forgetDescriptor();

@@ -1,5 +1,7 @@
 #include "net/DatagramReadAhead.h"
 
+#include "net/SocketError.h"
+
 #include <cstring>
 #include <sys/socket.h>
 
@@ -13,7 +15,7 @@ int DatagramReadAhead::take(void *Buffer, int Size, int Flags, SockAddrIn *From,
     }
     if (m_length > Size) {
         m_held = false;
-        WSocketSetLastError(10040);
+        WSocketSetLastError(SocketError::MessageTooLong);
         return -1;
     }
     if (m_length > 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/SocketError.h"
 #include "net/WSocketLibrary.h"
 #include "net/WSocketTypes.h"
 
@@ -51,7 +52,7 @@ int DatagramReadAhead::fill(Read read)
     const int r = read(m_data.data(), int(Capacity), &m_from);
     if (r < 0) {
         const int err = WSocketGetLastError();
-        if (err == 10035)
+        if (err == SocketError::WouldBlock)
             return 0;
         m_error = err;
         m_held = true;

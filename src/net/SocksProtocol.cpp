@@ -1,5 +1,6 @@
 #include "net/SocksProtocol.h"
 
+#include "net/SocketError.h"
 #include "net/WSocketResolve.h"
 
 #include <algorithm>
@@ -91,18 +92,18 @@ SocksProtocol::Outcome SocksProtocol::received(int Count)
     case Requested:
         return m_level5 ? socks5Reply() : socks4Reply();
     default:
-        return fail(20013, "internal error");
+        return fail(SocketError::SocksInternal, "internal error");
     }
 }
 
 SocksProtocol::Outcome SocksProtocol::methodsReply()
 {
     if (!m_level5)
-        return fail(20001, "TWSocket logic error");
+        return fail(SocketError::SocksLogic, "TWSocket logic error");
     if (m_count < 2)
         return {};
     if (at(0) != 5)
-        return fail(20002, "socks version error");
+        return fail(SocketError::SocksVersion, "socks version error");
     Outcome out;
     if (at(1) == 0) {
         out.What = Outcome::SendConnect;
@@ -110,7 +111,8 @@ SocksProtocol::Outcome SocksProtocol::methodsReply()
     } else if (at(1) == 2) {
         out.What = Outcome::SendUsercode;
     } else {
-        return fail(20003, "authentification method not acceptable");
+        return fail(SocketError::SocksMethodNotAcceptable,
+                    "authentification method not acceptable");
     }
     m_count = 0;
     return out;
@@ -119,11 +121,11 @@ SocksProtocol::Outcome SocksProtocol::methodsReply()
 SocksProtocol::Outcome SocksProtocol::authReply()
 {
     if (m_count >= 1 && at(0) != 1)
-        return fail(20002, "socks version error");
+        return fail(SocketError::SocksVersion, "socks version error");
     if (m_count >= 2 && at(1) != 0)
-        return fail(20015, "socks authentication failed");
+        return fail(SocketError::SocksAuthenticationFailed, "socks authentication failed");
     if (m_count > 2)
-        return fail(20001, "too much data availaible");
+        return fail(SocketError::SocksLogic, "too much data availaible");
     if (m_count < 2)
         return {};
     m_count = 0;
@@ -138,18 +140,18 @@ SocksProtocol::Outcome SocksProtocol::socks4Reply()
     if (m_count < 8)
         return {};
     if (at(0) != 0)
-        return fail(20002, "socks version error");
+        return fail(SocketError::SocksVersion, "socks version error");
     switch (at(1)) {
     case 90:
         break;
     case 91:
-        return fail(20016, "request rejected or failed");
+        return fail(SocketError::SocksRequestRejected, "request rejected or failed");
     case 92:
-        return fail(20008, "connection refused");
+        return fail(SocketError::SocksConnectionRefused, "connection refused");
     case 93:
-        return fail(20015, "authentification failed");
+        return fail(SocketError::SocksAuthenticationFailed, "authentification failed");
     default:
-        return fail(20012, "unassigned error #" + QByteArray::number(at(1)));
+        return fail(SocketError::SocksUnassigned, "unassigned error #" + QByteArray::number(at(1)));
     }
     quint32 addr;
     std::memcpy(&addr, m_buffer + 4, 4);
@@ -161,12 +163,12 @@ SocksProtocol::Outcome SocksProtocol::socks4Reply()
 SocksProtocol::Outcome SocksProtocol::socks5Reply()
 {
     if (m_count >= 1 && at(0) != 5)
-        return fail(20002, "socks version error");
+        return fail(SocketError::SocksVersion, "socks version error");
     if (m_count >= 2 && at(1) != 0) {
         const int r = at(1);
         if (r <= 8)
-            return fail(20003 + r, Socks5Texts[r - 1]);
-        return fail(20012, "unassigned error #" + QByteArray::number(r));
+            return fail(SocketError::SocksMethodNotAcceptable + r, Socks5Texts[r - 1]);
+        return fail(SocketError::SocksUnassigned, "unassigned error #" + QByteArray::number(r));
     }
     if (m_count < 5)
         return {};
@@ -188,7 +190,7 @@ SocksProtocol::Outcome SocksProtocol::socks5Reply()
         ::inet_ntop(AF_INET6, m_buffer + 4, text, sizeof text);
         m_boundAddr = text;
     } else {
-        return fail(20011, "address type not supported");
+        return fail(SocketError::SocksAddressTypeNotSupported, "address type not supported");
     }
     m_boundPort = QByteArray::number((at(length - 2) << 8) | at(length - 1));
     return connected(length);

@@ -1,5 +1,7 @@
 #include "net/WSocketLibrary.h"
 
+#include "net/SocketError.h"
+
 #include <cerrno>
 #include <mutex>
 #include <netdb.h>
@@ -59,56 +61,56 @@ struct ErrText
 
 constexpr ErrText errorTexts[] = {
     {0, "No Error"},
-    {10004, "Interrupted system call"},
-    {10009, "Bad file number"},
-    {10013, "Permission denied"},
-    {10014, "Bad address"},
-    {10022, "Invalid argument"},
-    {10024, "Too many open files"},
-    {10035, "Operation would block"},
-    {10036, "Operation now in progress"},
-    {10037, "Operation already in progress"},
-    {10038, "Socket operation on non-socket"},
-    {10039, "Destination address required"},
-    {10040, "Message too long"},
-    {10041, "Protocol wrong type for socket"},
-    {10042, "Protocol not available"},
-    {10043, "Protocol not supported"},
-    {10044, "Socket type not supported"},
-    {10045, "Operation not supported on socket"},
-    {10046, "Protocol family not supported"},
-    {10047, "Address family not supported by protocol family"},
-    {10048, "Address already in use"},
-    {10049, "Address not available"},
-    {10050, "Network is down"},
-    {10051, "Network is unreachable"},
-    {10052, "Network dropped connection on reset"},
-    {10053, "Connection aborted"},
-    {10054, "Connection reset by peer"},
-    {10055, "No buffer space available"},
-    {10056, "Socket is already connected"},
-    {10057, "Socket is not connected"},
-    {10058, "Can't send after socket shutdown"},
-    {10059, "Too many references: can't splice"},
-    {10060, "Connection timed out"},
-    {10061, "Connection refused"},
-    {10062, "Too many levels of symbolic links"},
-    {10063, "File name too long"},
-    {10064, "Host is down"},
-    {10065, "No route to host"},
-    {10066, "Directory not empty"},
-    {10067, "Too many processes"},
-    {10068, "Too many users"},
-    {10069, "Disc quota exceeded"},
-    {10070, "Stale NFS file handle"},
-    {10071, "Too many levels of remote in path"},
-    {10091, "Network sub-system is unusable"},
-    {10092, "WinSock DLL cannot support this application"},
-    {10093, "WinSock not initialized"},
-    {11001, "Host not found"},
-    {11002, "Non-authoritative host not found"},
-    {11003, "Non-recoverable error"},
-    {11004, "No Data"},
+    {SocketError::Interrupted, "Interrupted system call"},
+    {SocketError::BadFile, "Bad file number"},
+    {SocketError::AccessDenied, "Permission denied"},
+    {SocketError::BadAddress, "Bad address"},
+    {SocketError::InvalidArgument, "Invalid argument"},
+    {SocketError::TooManyOpenFiles, "Too many open files"},
+    {SocketError::WouldBlock, "Operation would block"},
+    {SocketError::InProgress, "Operation now in progress"},
+    {SocketError::AlreadyInProgress, "Operation already in progress"},
+    {SocketError::NotASocket, "Socket operation on non-socket"},
+    {SocketError::DestinationRequired, "Destination address required"},
+    {SocketError::MessageTooLong, "Message too long"},
+    {SocketError::WrongProtocolType, "Protocol wrong type for socket"},
+    {SocketError::ProtocolNotAvailable, "Protocol not available"},
+    {SocketError::ProtocolNotSupported, "Protocol not supported"},
+    {SocketError::SocketTypeNotSupported, "Socket type not supported"},
+    {SocketError::OperationNotSupported, "Operation not supported on socket"},
+    {SocketError::ProtocolFamilyNotSupported, "Protocol family not supported"},
+    {SocketError::AddressFamilyNotSupported, "Address family not supported by protocol family"},
+    {SocketError::AddressInUse, "Address already in use"},
+    {SocketError::AddressNotAvailable, "Address not available"},
+    {SocketError::NetworkDown, "Network is down"},
+    {SocketError::NetworkUnreachable, "Network is unreachable"},
+    {SocketError::NetworkReset, "Network dropped connection on reset"},
+    {SocketError::ConnectionAborted, "Connection aborted"},
+    {SocketError::ConnectionReset, "Connection reset by peer"},
+    {SocketError::NoBufferSpace, "No buffer space available"},
+    {SocketError::AlreadyConnected, "Socket is already connected"},
+    {SocketError::NotConnected, "Socket is not connected"},
+    {SocketError::SendAfterShutdown, "Can't send after socket shutdown"},
+    {SocketError::TooManyReferences, "Too many references: can't splice"},
+    {SocketError::TimedOut, "Connection timed out"},
+    {SocketError::ConnectionRefused, "Connection refused"},
+    {SocketError::SymbolicLinkLoop, "Too many levels of symbolic links"},
+    {SocketError::NameTooLong, "File name too long"},
+    {SocketError::HostDown, "Host is down"},
+    {SocketError::HostUnreachable, "No route to host"},
+    {SocketError::DirectoryNotEmpty, "Directory not empty"},
+    {SocketError::TooManyProcesses, "Too many processes"},
+    {SocketError::TooManyUsers, "Too many users"},
+    {SocketError::QuotaExceeded, "Disc quota exceeded"},
+    {SocketError::StaleHandle, "Stale NFS file handle"},
+    {SocketError::RemotePath, "Too many levels of remote in path"},
+    {SocketError::SystemNotReady, "Network sub-system is unusable"},
+    {SocketError::VersionNotSupported, "WinSock DLL cannot support this application"},
+    {SocketError::NotInitialised, "WinSock not initialized"},
+    {SocketError::HostNotFound, "Host not found"},
+    {SocketError::TryAgain, "Non-authoritative host not found"},
+    {SocketError::NoRecovery, "Non-recoverable error"},
+    {SocketError::NoData, "No Data"},
 };
 
 // Linux errno values above 34 differ from the BSD numbering the codes follow.
@@ -184,12 +186,12 @@ int WSocketErrorFromErrno(int Errno)
 {
     for (const ErrnoMap &m : errnoMap)
         if (m.linux == Errno)
-            return 10000 + m.bsd;
+            return SocketError::ErrnoBase + m.bsd;
     if (Errno >= 1 && Errno <= 34) // shared with BSD
-        return 10000 + Errno;
+        return SocketError::ErrnoBase + Errno;
     if (Errno == 0)
         return 0;
-    return 10200 + Errno;
+    return SocketError::UnmappedErrnoBase + Errno;
 }
 
 int WSocketSetLastErrorFromErrno(int Errno)
@@ -204,21 +206,21 @@ int WSocketErrorFromResolver(int GaiError)
     case 0:
         return 0;
     case EAI_NONAME:
-        return 11001;
+        return SocketError::HostNotFound;
     case EAI_AGAIN:
-        return 11002;
+        return SocketError::TryAgain;
 #ifdef EAI_NODATA
     case EAI_NODATA:
-        return 11004;
+        return SocketError::NoData;
 #endif
 #ifdef EAI_ADDRFAMILY
     case EAI_ADDRFAMILY:
-        return 11004;
+        return SocketError::NoData;
 #endif
     case EAI_SYSTEM:
         return WSocketErrorFromErrno(errno);
     default:
-        return 11003;
+        return SocketError::NoRecovery;
     }
 }
 

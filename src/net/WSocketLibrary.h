@@ -7,10 +7,8 @@
 // start-up with the requested version on first use, the clean-up when the last socket
 // goes, the per-thread last error and the English texts of the error codes.
 //
-// Error codes keep the classic numbering: 10000 + the BSD errno number (10035 would
-// block, 10054 connection reset, 10057 not connected, ...), 11001 to 11004 for resolver
-// failures. A system errno without a BSD counterpart becomes 10200 + errno, which has no
-// text of its own ("Not a WinSock error").
+// The codes and their names are in net/SocketError.h; a code without a text reads "Not a
+// WinSock error".
 
 /// English text of a socket error code; "Not a WinSock error" for unknown codes.
 QByteArray SocketErrorDesc(int ErrCode);

@@ -1,5 +1,6 @@
 #include "net/CustomWSocket.h"
 #include "net/LookupPool.h"
+#include "net/SocketError.h"
 #include "net/SocketWindow.h"
 #include "net/WSocketInternal.h"
 
@@ -113,7 +114,7 @@ void TCustomWSocket::DnsLookup(const QByteArray &HostName)
 {
     if (HostName.isEmpty()) {
         ReportError("DNS lookup: invalid host name.");
-        FireDnsLookupDone(10022);
+        FireDnsLookupDone(SocketError::InvalidArgument);
         return;
     }
     if (m_dnsLookupHandle != 0)
@@ -141,7 +142,7 @@ void TCustomWSocket::ReverseDnsLookup(const QByteArray &HostAddr)
 {
     if (HostAddr.isEmpty() || HostAddr.size() > 256) {
         ReportError("ReverseDnsLookup: Invalid host name.");
-        FireDnsLookupDone(10022);
+        FireDnsLookupDone(SocketError::InvalidArgument);
         return;
     }
     if (m_dnsLookupHandle != 0)
@@ -166,5 +167,5 @@ void TCustomWSocket::CancelDnsLookup()
     m_dnsRequest.reset();
     m_dnsLookupHandle = 0;
     if (!m_destroying)
-        FireDnsLookupDone(10004);
+        FireDnsLookupDone(SocketError::Interrupted);
 }

@@ -1,4 +1,5 @@
 #include "net/CustomWSocket.h"
+#include "net/SocketError.h"
 #include "net/WSocketInternal.h"
 #include "platform/InterfaceAddresses.h"
 
@@ -160,7 +161,7 @@ void TCustomWSocket::Connect()
     m_sendBufferSize = sndBuf;
     ChangeState(wsOpened);
     if (m_state != wsOpened) {
-        WSocketSetLastError(10022);
+        WSocketSetLastError(SocketError::InvalidArgument);
         ReportSocketError("Connect (Invalid operation in OnChangeState)");
         return;
     }
@@ -277,17 +278,17 @@ void TCustomWSocket::setupListenInterface()
 void TCustomWSocket::Listen()
 {
     if (!m_portAssigned) {
-        WSocketSetLastError(10022);
+        WSocketSetLastError(SocketError::InvalidArgument);
         ReportSocketError("listen: port not assigned");
         return;
     }
     if (!m_protoAssigned) {
-        WSocketSetLastError(10022);
+        WSocketSetLastError(SocketError::InvalidArgument);
         ReportSocketError("listen: protocol not assigned");
         return;
     }
     if (!m_addrAssigned) {
-        WSocketSetLastError(10022);
+        WSocketSetLastError(SocketError::InvalidArgument);
         ReportSocketError("listen: address not assigned");
         return;
     }
@@ -360,7 +361,7 @@ void TCustomWSocket::Listen()
         ChangeState(wsConnected);
         FireSessionConnected(0);
     } else {
-        WSocketSetLastError(10043);
+        WSocketSetLastError(SocketError::ProtocolNotSupported);
         ReportSocketError("Listen: unexpected protocol.");
         return;
     }
@@ -447,7 +448,7 @@ void TCustomWSocket::InternalAbort(quint16 ErrCode)
 SocketHandle TCustomWSocket::Accept()
 {
     if (m_state != wsListening) {
-        WSocketSetLastError(10022);
+        WSocketSetLastError(SocketError::InvalidArgument);
         ReportSocketError("not a listening socket");
         return InvalidSocket;
     }
@@ -464,7 +465,7 @@ SocketHandle TCustomWSocket::Accept()
 void TCustomWSocket::Dup(SocketHandle NewHSocket)
 {
     if (NewHSocket == 0 || NewHSocket == InvalidSocket) {
-        WSocketSetLastError(10022);
+        WSocketSetLastError(SocketError::InvalidArgument);
         ReportSocketError("Dup");
         return;
     }

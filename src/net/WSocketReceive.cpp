@@ -1,4 +1,5 @@
 #include "net/CustomWSocket.h"
+#include "net/SocketError.h"
 #include "net/WSocketInternal.h"
 
 #include <QPointer>
@@ -30,8 +31,8 @@ void TCustomWSocket::ReceiveLoop(quint16 ErrCode, TWSocketOptions Options)
                 char scratch[1024];
                 if (RawReceive(scratch, sizeof scratch, 0) < 0) {
                     const int err = WSocketGetLastError();
-                    m_lastError = err == 10035 ? 0 : err;
-                    if (err == 10035)
+                    m_lastError = err == SocketError::WouldBlock ? 0 : err;
+                    if (err == SocketError::WouldBlock)
                         break;
                 }
             }
@@ -108,7 +109,7 @@ int TCustomWSocket::receiveDatagram(void *Buffer, int Size, int Flags, SockAddrI
         if (!wanted)
             continue; // arrived on another interface: as if it never came
         if (oversized) {
-            WSocketSetLastError(10040);
+            WSocketSetLastError(SocketError::MessageTooLong);
             return -1;
         }
         if (From)
@@ -236,7 +237,7 @@ void TCustomWSocket::DrainUntilClosed()
         char probe;
         if (::recv(m_hSocket, &probe, 0, MSG_PEEK | MSG_DONTWAIT) <= 0) {
             m_lastError = recordErrno();
-            if (m_lastError != 10035)
+            if (m_lastError != SocketError::WouldBlock)
                 break;
         }
         PumpMessages();

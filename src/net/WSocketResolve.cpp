@@ -1,5 +1,6 @@
 #include "net/WSocketResolve.h"
 
+#include "net/SocketError.h"
 #include "net/WSocketLibrary.h"
 #include "net/WSocketTypes.h"
 #include "platform/InterfaceAddresses.h"
@@ -9,9 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The resolver reports "not found" for services and protocols without an errno.
-constexpr int NoDataError = 11004;
 
 bool isDigit(char c)
 {
@@ -26,7 +24,7 @@ bool isDigit(char c)
 // A text no lookup could resolve: the caller's LastError reads "Invalid argument".
 [[noreturn]] void raiseInvalid(const QByteArray &msg)
 {
-    WSocketSetLastError(10022);
+    WSocketSetLastError(SocketError::InvalidArgument);
     throw ESocketException(msg);
 }
 
@@ -167,10 +165,11 @@ quint32 WSocketResolvePort(const QByteArray &Port, const QByteArray &Proto)
     char buf[1024];
     getservbyname_r(name.constData(), proto.isEmpty() ? nullptr : proto.constData(), &entry, buf,
                     sizeof buf, &found);
+    // The resolver reports "not found" for services and protocols without an errno.
     if (!found) {
-        WSocketSetLastError(NoDataError);
+        WSocketSetLastError(SocketError::NoData);
         raise("WSocketResolvePort: Cannot convert port '" + Port + "', Error #" +
-              QByteArray::number(NoDataError));
+              QByteArray::number(SocketError::NoData));
     }
     return ntohs(quint16(found->s_port));
 }
@@ -194,9 +193,9 @@ quint32 WSocketResolveProto(const QByteArray &Proto)
     char buf[1024];
     getprotobyname_r(name.constData(), &entry, buf, sizeof buf, &found);
     if (!found) {
-        WSocketSetLastError(NoDataError);
+        WSocketSetLastError(SocketError::NoData);
         raise("WSocketResolveProto: Cannot convert protocol '" + name + "', Error #" +
-              QByteArray::number(NoDataError));
+              QByteArray::number(SocketError::NoData));
     }
     return quint32(found->p_proto);
 }

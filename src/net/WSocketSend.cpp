@@ -1,4 +1,5 @@
 #include "net/CustomWSocket.h"
+#include "net/SocketError.h"
 #include "net/WSocketInternal.h"
 
 #include <QCoreApplication>
@@ -13,11 +14,12 @@ using namespace wsocket;
 namespace {
 
 // Errors after which a send can never succeed on this opening.
-constexpr int FatalSendErrors[] = {10022, 10038, 10053, 10054, 10057};
+constexpr int FatalSendErrors[] = {SocketError::InvalidArgument, SocketError::NotASocket,
+                                   SocketError::ConnectionAborted, SocketError::ConnectionReset,
+                                   SocketError::NotConnected};
 
 // The largest UDP payload over IPv4: 65535 less the IPv4 and UDP headers.
 constexpr int MaxDatagramBytes = 65535 - 20 - 8;
-constexpr int MessageTooLong = 10040;
 
 } // namespace
 
@@ -117,7 +119,7 @@ void TCustomWSocket::TryToSend()
                         FireSessionClosed(quint16(err));
                     return;
                 }
-                if (err == 10035)
+                if (err == SocketError::WouldBlock)
                     break;
                 // Only a refusal for lack of room is worth another try when the socket
                 // becomes writable; a writable socket would otherwise repeat this report
@@ -183,13 +185,13 @@ int TCustomWSocket::SendChunk(const char *Data, int Len)
 int TCustomWSocket::Send(const void *Data, int Len)
 {
     if (m_state != wsConnected && m_state != wsSocksConnected) {
-        WSocketSetLastError(10057);
+        WSocketSetLastError(SocketError::NotConnected);
         ReportSocketError("Send");
         return -1;
     }
     // Queued, it would block every datagram behind it; refused, nothing changes.
     if (m_socketType == DatagramSocket && Len > MaxDatagramBytes) {
-        WSocketSetLastError(MessageTooLong);
+        WSocketSetLastError(SocketError::MessageTooLong);
         ReportSocketError("Send");
         return -1;
     }

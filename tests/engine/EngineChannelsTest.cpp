@@ -16,7 +16,7 @@ protected:
     void type(const QByteArray &text)
     {
         m_engine->ChannelBox().setText(text);
-        ASSERT_TRUE(m_engine->ChannelBoxKeyDown(13));
+        ASSERT_TRUE(m_engine->ChannelBoxKeyDown(VirtualKey::Enter));
     }
 };
 
@@ -73,7 +73,7 @@ TEST_F(Channels, PickingTheActiveChannelAgainDoesNothing)
     settle();
     EXPECT_EQ(m_engine->users().count(), 1);
     EXPECT_TRUE(broadcasts().isEmpty());
-    EXPECT_FALSE(m_engine->ChannelBoxKeyDown(27)) << "only Enter is taken";
+    EXPECT_FALSE(m_engine->ChannelBoxKeyDown(VirtualKey::Escape)) << "only Enter is taken";
 }
 
 struct DeleteCase

@@ -641,7 +641,7 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
             if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-                m_engine->ChannelBoxKeyDown(13))
+                m_engine->ChannelBoxKeyDown(VirtualKey::Enter))
                 return true; // the box never sees the Enter key
         } else if (event->type() == QEvent::FocusOut) {
             const auto reason = static_cast<QFocusEvent *>(event)->reason();

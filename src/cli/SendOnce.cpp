@@ -4,6 +4,7 @@
 #include "engine/Datagram.h"
 #include "engine/MessagingEngine.h"
 #include "engine/TextRules.h"
+#include "net/SocketError.h"
 #include "net/WSocket.h"
 
 #include <QItemSelectionModel>
@@ -11,8 +12,6 @@
 
 namespace {
 
-// The receiver's port is bound by another socket.
-constexpr int kAddressInUse = 10048;
 // How often the send is looked at while its datagrams leave.
 constexpr int kSendCheckMs = 10;
 
@@ -43,11 +42,8 @@ SendOnce::SendOnce(SettingsValues &settings, const EngineSeams &seams, SendReque
     connect(&m_engine->users(), &QAbstractItemModel::rowsInserted, this, &SendOnce::answerArrived);
 }
 
-SendOnce::~SendOnce()
-{
-    disconnect(&m_engine->users(), nullptr, this, nullptr);
-    m_engine.reset();
-}
+// The engine ends its lists' signals itself when it goes.
+SendOnce::~SendOnce() = default;
 
 std::optional<QByteArray> SendOnce::prepareText(const QString &text, QString *reason)
 {
@@ -139,7 +135,7 @@ void SendOnce::goOnline()
         m_engine->AliveTimerTimer();
     TWSocket &receiver = m_engine->WSocketRecv();
     if (receiver.State() != wsConnected) {
-        if (receiver.LastError() == kAddressInUse) {
+        if (receiver.LastError() == SocketError::AddressInUse) {
             // The answers to the announcement come to this port: without it, this run could
             // only learn nobody, and anything it sent from this computer's address would
             // speak for the copy that holds the port.

@@ -181,18 +181,24 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs) {
             const auto it = run.counters.find("items_per_second");
-            if (it != run.counters.end())
-                m_rate[run.benchmark_name()] = it->second.value;
+            if (it == run.counters.end())
+                continue;
+            // With --benchmark_repetitions the median stands for the run; otherwise the
+            // one repetition does.
+            const std::string name = run.run_name.str();
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                m_median[name] = it->second.value;
+            else if (run.run_type == Run::RT_Iteration)
+                m_rate[name] = it->second.value;
         }
     }
 
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        const double cut = m_rate["CutKeepAliveAlone"];
+        const double cut = rate("CutKeepAliveAlone");
         for (const int peers : {1000, 16384}) {
-            const double handler =
-                m_rate["ReceiveKeepAliveFromKnownPeers/" + std::to_string(peers)];
+            const double handler = rate("ReceiveKeepAliveFromKnownPeers/" + std::to_string(peers));
             if (handler > 0 && cut > 0)
                 std::printf("receive handler: %.0f keep-alives/s with %d peers; cutting alone "
                             "%.0f/s; handler takes %.1fx the time of cutting\n",
@@ -201,7 +207,17 @@ public:
     }
 
 private:
+    double rate(const std::string &name) const
+    {
+        const auto median = m_median.find(name);
+        if (median != m_median.end())
+            return median->second;
+        const auto last = m_rate.find(name);
+        return last == m_rate.end() ? 0.0 : last->second;
+    }
+
     std::map<std::string, double> m_rate;
+    std::map<std::string, double> m_median;
 };
 
 } // namespace

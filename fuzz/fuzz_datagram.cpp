@@ -9,7 +9,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray datagram(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const auto parts = Datagram::cut(datagram, 8);
+    // The receive handler cuts without copies; both must read the same parts.
+    const auto view = Datagram::cutView(datagram, 8);
+    if (parts.has_value() != view.has_value())
+        std::abort();
     if (parts) {
+        if (view->id != parts->id || view->command() != parts->command ||
+            view->fields.size() != parts->fields.size())
+            std::abort();
+        for (qsizetype i = 0; i < parts->fields.size(); ++i) {
+            if (view->fields.at(i) != parts->fields.at(i))
+                std::abort();
+        }
         if (parts->id.size() != 6 || parts->command.size() != 3)
             std::abort();
         for (const QByteArray &field : parts->fields) {

@@ -1,6 +1,7 @@
 #include "engine/Datagram.h"
 
 #include <chrono>
+#include <cstring>
 #include <mutex>
 #include <random>
 
@@ -38,6 +39,37 @@ QByteArray ack(const char *subKind, const QByteArray &channel, const QByteArray 
     QByteArray datagram = withPrefix("ACK|", 4 + channel.size() + user.size() + 2);
     datagram.append(subKind).append('|').append(channel).append('|').append(user).append('|');
     return datagram;
+}
+
+char upperAsciiChar(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The bytes of a datagram that count: up to the first zero byte. -1 when it is too long or
+// too short to be one.
+qsizetype frameLength(QByteArrayView datagram)
+{
+    if (datagram.size() > Datagram::kMaxSize || datagram.size() < 10)
+        return -1;
+    const auto *zero = static_cast<const char *>(memchr(datagram.data(), '\0', datagram.size()));
+    const qsizetype length = zero ? zero - datagram.data() : datagram.size();
+    return length < 10 ? -1 : length;
+}
+
+// Hands the complete, non-empty fields from position 12 on, at most maxFields of them.
+template <typename Field>
+void eachField(const char *data, qsizetype length, int maxFields, Field &&field)
+{
+    qsizetype pos = 11; // position 12 counted from 1
+    for (int taken = 0; pos < length && taken < maxFields; ++taken) {
+        const char *end = static_cast<const char *>(memchr(data + pos, '|', length - pos));
+        if (!end || end == data + pos)
+            break; // no closing separator, or an empty field: the cutting ends
+        const qsizetype fieldEnd = end - data;
+        field(QByteArrayView(data + pos, fieldEnd - pos));
+        pos = fieldEnd + 1;
+    }
 }
 
 } // namespace
@@ -104,35 +136,36 @@ QByteArray messageBody(const QByteArray &text)
 
 QByteArray upperAscii(QByteArray text)
 {
-    for (char &c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
+    for (char &c : text)
+        c = upperAsciiChar(c);
     return text;
 }
 
 std::optional<Parts> cut(const QByteArray &datagram, int maxFields)
 {
-    if (datagram.size() > kMaxSize)
+    const qsizetype length = frameLength(datagram);
+    if (length < 0)
         return std::nullopt;
-    const qsizetype zero = datagram.indexOf('\0');
-    const qsizetype length = zero < 0 ? datagram.size() : zero;
-    if (length < 10)
-        return std::nullopt;
-
     Parts parts;
     parts.id = datagram.left(6);
     parts.command = upperAscii(datagram.mid(7, 3));
-    const char *data = datagram.constData();
-    qsizetype pos = 11; // position 12 counted from 1
-    while (pos < length && parts.fields.size() < maxFields) {
-        const char *end = static_cast<const char *>(memchr(data + pos, '|', length - pos));
-        if (!end || end == data + pos)
-            break; // no closing separator, or an empty field: the cutting ends
-        const qsizetype fieldEnd = end - data;
-        parts.fields.append(QByteArray(data + pos, fieldEnd - pos));
-        pos = fieldEnd + 1;
-    }
+    eachField(datagram.constData(), length, maxFields,
+              [&parts](QByteArrayView field) { parts.fields.append(field.toByteArray()); });
+    return parts;
+}
+
+std::optional<PartsView> cutView(QByteArrayView datagram, int maxFields)
+{
+    const qsizetype length = frameLength(datagram);
+    if (length < 0)
+        return std::nullopt;
+    PartsView parts;
+    const char *data = datagram.data();
+    parts.id = QByteArrayView(data, 6);
+    for (int i = 0; i < 3; ++i)
+        parts.commandBytes[i] = upperAsciiChar(data[7 + i]);
+    eachField(data, length, maxFields,
+              [&parts](QByteArrayView field) { parts.fields.append(field); });
     return parts;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
+#include <QVarLengthArray>
 #include <cstdint>
 #include <optional>
 
@@ -49,6 +51,19 @@ struct Parts
 /// bytes (or more than kMaxSize); positions 7 and 11 are not examined; fields stop at an
 /// empty field or one without a closing separator, and at most maxFields are taken.
 std::optional<Parts> cut(const QByteArray &datagram, int maxFields = 3);
+
+/// The same parts as views of the datagram's bytes, valid while the datagram is: the
+/// receive handler reads most parts only once and keeps few of them.
+struct PartsView
+{
+    QByteArrayView id;
+    char commandBytes[3]; ///< ASCII upper-cased
+    QVarLengthArray<QByteArrayView, 3> fields;
+
+    QByteArrayView command() const { return QByteArrayView(commandBytes, 3); }
+};
+
+std::optional<PartsView> cutView(QByteArrayView datagram, int maxFields = 3);
 
 /// ASCII-only upper-casing, independent of the locale.
 QByteArray upperAscii(QByteArray text);

@@ -19,6 +19,8 @@
 #include <QThread>
 #include <algorithm>
 #include <arpa/inet.h>
+#include <cstring>
+#include <ctime>
 #include <utility>
 
 namespace {
@@ -36,6 +38,24 @@ std::optional<quint32> ipv4Of(const QByteArray &dotted)
     if (inet_pton(AF_INET, dotted.trimmed().constData(), &addr) != 1)
         return std::nullopt;
     return addr.s_addr;
+}
+
+// Whether an announcement's kind field reads "BCT", in any case of its ASCII letters.
+bool isBroadcastMark(QByteArrayView kind)
+{
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
+    return kind.size() == 3 && upper(kind[0]) == 'B' && upper(kind[1]) == 'C' &&
+           upper(kind[2]) == 'T';
+}
+
+// Keeps the identifier in the record's own bytes: identifiers all have one length, so a
+// keep-alive from a known peer costs no allocation.
+void setLastId(TUser &user, QByteArrayView id)
+{
+    if (user.LastId.size() == id.size() && user.LastId.isDetached())
+        std::memcpy(user.LastId.data(), id.data(), size_t(id.size()));
+    else
+        user.LastId = id.toByteArray();
 }
 
 QByteArray defaultChannel()
@@ -58,8 +78,15 @@ EngineSeams EngineSeams::system()
 {
     EngineSeams seams;
     // Kept in UTC: the same moments as local time, a tenth of the cost, and a change to or
-    // from summer time is not mistaken for a clock set back by an hour.
-    seams.clock = [] { return QDateTime::currentDateTimeUtc(); };
+    // from summer time is not mistaken for a clock set back by an hour. Read from the coarse
+    // clock, which costs a fraction of the precise one on every datagram: presence counts
+    // whole seconds, and the coarse clock is behind by a scheduler tick at most.
+    seams.clock = [] {
+        timespec ts{};
+        ::clock_gettime(CLOCK_REALTIME_COARSE, &ts);
+        return QDateTime::fromMSecsSinceEpoch(qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000,
+                                              Qt::UTC);
+    };
     seams.LocalIPList = [] { return ::LocalIPList(); };
     seams.networkConnected = [] { return NetworkState::connected(); };
     seams.interfaceIndexOf = [](const QByteArray &addr) {
@@ -276,30 +303,34 @@ void MessagingEngine::WSocketRecvDataAvailable(TCustomWSocket *, quint16)
 
 void MessagingEngine::handleDatagram(const QByteArray &datagram, const QByteArray &senderAddr)
 {
-    if (m_closed || m_localAddresses.contains(senderAddr))
+    if (m_closed)
+        return;
+    const std::optional<quint32> senderKey = UserList::addrKey(senderAddr);
+    if (senderKey ? m_localKeys.contains(*senderKey) : m_localAddresses.contains(senderAddr))
         return; // our own broadcast
-    const std::optional<Datagram::Parts> parts = Datagram::cut(datagram);
+    const std::optional<Datagram::PartsView> parts = Datagram::cutView(datagram);
     if (!parts)
         return;
-    const QList<QByteArray> &fields = parts->fields;
-    const QByteArray &command = parts->command;
+    const auto &fields = parts->fields;
+    const QByteArrayView command = parts->command();
 
-    if (TUser *user = m_users.findByAddr(senderAddr)) {
+    if (TUser *user = m_users.findByAddr(senderAddr, senderKey)) {
         user->LastSeen = now();
-        if (parts->id == user->LastId)
+        if (parts->id == QByteArrayView(user->LastId))
             return; // a repeated datagram
-        user->LastId = parts->id;
+        setLastId(*user, parts->id);
         if (command == "MSG") {
             if (fields.isEmpty())
                 return;
-            user->LastText = fields.at(0);
+            const QByteArray text = fields.at(0).toByteArray();
+            user->LastText = text;
             // The windows may run the event loop, and with it this peer's leave notice: they
             // get copies, and the record is looked up again afterwards.
             const quint64 id = user->Id;
             const QByteArray name = user->Name;
             const quint32 color = user->Color;
             m_windows.ShowChatWindow();
-            m_windows.AddMessage(name, fields.at(0), color, PeerColors::kBlack, false);
+            m_windows.AddMessage(name, text, color, PeerColors::kBlack, false);
             user = m_users.findById(id);
             if (!user || (m_appActive && m_users.selectionModel()->hasSelection()))
                 return;
@@ -309,8 +340,8 @@ void MessagingEngine::handleDatagram(const QByteArray &datagram, const QByteArra
                 post(DeferredEvent::Attention);
         } else if (command == "ACK") {
             if (fields.size() >= 2)
-                autoAddChannel(fields.at(1), senderAddr);
-            if (!fields.isEmpty() && Datagram::upperAscii(fields.at(0)) == "BCT")
+                autoAddChannel(fields.at(1).toByteArray(), senderAddr);
+            if (!fields.isEmpty() && isBroadcastMark(fields.at(0)))
                 postAnswer(user->Id);
         } else if (command == "EXT") {
             RemoveUser(m_users.rowOf(user));
@@ -320,15 +351,15 @@ void MessagingEngine::handleDatagram(const QByteArray &datagram, const QByteArra
 
     if (command != "ACK" || fields.size() < 2)
         return;
-    const QByteArray &channel = fields.at(1);
-    if (channel == m_activeChannel) {
+    const QByteArrayView channel = fields.at(1);
+    if (channel == QByteArrayView(m_activeChannel)) {
         if (fields.size() < 3 || m_users.count() >= m_userLimit)
             return;
-        TUser *user = AddUser(senderAddr, fields.at(2), parts->id);
-        if (Datagram::upperAscii(fields.at(0)) == "BCT")
+        TUser *user = AddUser(senderAddr, fields.at(2).toByteArray(), parts->id.toByteArray());
+        if (isBroadcastMark(fields.at(0)))
             postAnswer(user->Id);
     } else {
-        autoAddChannel(channel, senderAddr);
+        autoAddChannel(channel.toByteArray(), senderAddr);
     }
 }
 
@@ -533,6 +564,11 @@ void MessagingEngine::OpenReceiver(bool report)
         if (!addresses.isEmpty()) {
             m_localAddresses = addresses;
             m_localAddresses.removeOne("127.0.0.1");
+            m_localKeys.clear();
+            for (const QByteArray &addr : std::as_const(m_localAddresses)) {
+                if (const std::optional<quint32> key = UserList::addrKey(addr))
+                    m_localKeys.append(*key);
+            }
         }
     }
     if (m_settings.Interface.isEmpty() && !m_localAddresses.isEmpty())

@@ -286,6 +286,8 @@ private:
     QTimer m_aliveTimer;
     int m_aliveTimerTag = 0;
     QByteArrayList m_localAddresses;
+    /// The same addresses as UserList::addrKey numbers, for the receive handler.
+    QList<quint32> m_localKeys;
     QByteArray m_activeChannel;
     bool m_appActive = false;
     bool m_configurationLocked = false;

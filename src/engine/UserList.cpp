@@ -56,6 +56,62 @@ QVariant UserList::data(const QModelIndex &index, int role) const
     }
 }
 
+std::optional<quint32> UserList::addrKey(QByteArrayView addr)
+{
+    if (addr.size() < 7 || addr.size() > 15)
+        return std::nullopt;
+    quint32 key = 0;
+    int part = 0;
+    int digits = 0;
+    quint32 value = 0;
+    for (const char c : addr) {
+        if (c == '.') {
+            if (digits == 0 || ++part > 3)
+                return std::nullopt;
+            key = (key << 8) | value;
+            digits = 0;
+            value = 0;
+        } else if (c >= '0' && c <= '9') {
+            if (digits > 0 && value == 0)
+                return std::nullopt; // a leading zero: another text for the same number
+            value = value * 10 + quint32(c - '0');
+            if (++digits > 3 || value > 255)
+                return std::nullopt;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (part != 3 || digits == 0)
+        return std::nullopt;
+    return (key << 8) | value;
+}
+
+TUser *UserList::findByAddr(const QByteArray &addr) const
+{
+    return findByAddr(addr, addrKey(addr));
+}
+
+TUser *UserList::findByAddr(const QByteArray &addr, std::optional<quint32> key) const
+{
+    return key ? m_byAddr.value(*key) : m_byOtherAddr.value(addr);
+}
+
+void UserList::registerAddr(TUser *user)
+{
+    if (const std::optional<quint32> key = addrKey(user->Addr))
+        m_byAddr.insert(*key, user);
+    else
+        m_byOtherAddr.insert(user->Addr, user);
+}
+
+void UserList::forgetAddr(const TUser *user)
+{
+    if (const std::optional<quint32> key = addrKey(user->Addr))
+        m_byAddr.remove(*key);
+    else
+        m_byOtherAddr.remove(user->Addr);
+}
+
 int UserList::rowOf(const TUser *user) const
 {
     if (!user)
@@ -88,7 +144,7 @@ int UserList::insert(std::unique_ptr<TUser> user)
     TUser *record = entry.user.get();
     beginInsertRows(QModelIndex(), row, row);
     m_entries.insert(it, std::move(entry));
-    m_byAddr.insert(record->Addr, record);
+    registerAddr(record);
     m_byId.insert(record->Id, record);
     endInsertRows();
     return row;
@@ -107,7 +163,7 @@ std::unique_ptr<TUser> UserList::take(int row)
     auto it = m_entries.begin() + row;
     std::unique_ptr<TUser> user = std::move(it->user);
     m_entries.erase(it);
-    m_byAddr.remove(user->Addr);
+    forgetAddr(user.get());
     m_byId.remove(user->Id);
     endRemoveRows();
     emit removingRows(false);
@@ -134,7 +190,7 @@ UserList::takeWhere(const std::function<bool(const TUser &)> &drop)
         return taken;
     emit removingRows(true);
     const auto forget = [this, &taken](Entry &entry) {
-        m_byAddr.remove(entry.user->Addr);
+        forgetAddr(entry.user.get());
         m_byId.remove(entry.user->Id);
         taken.push_back(std::move(entry.user));
     };

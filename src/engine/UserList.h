@@ -2,11 +2,13 @@
 
 #include <QAbstractListModel>
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QCollator>
 #include <QDateTime>
 #include <QHash>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QItemSelectionModel;
@@ -63,7 +65,14 @@ public:
     /// The record at a row; the row must exist.
     TUser *at(int row) const { return m_entries[static_cast<size_t>(row)].user.get(); }
     /// The record with that address, or nullptr.
-    TUser *findByAddr(const QByteArray &addr) const { return m_byAddr.value(addr); }
+    TUser *findByAddr(const QByteArray &addr) const;
+    /// The same for an address already turned into its key (addrKey); nullopt stands for a
+    /// text that is not a plain dotted quad.
+    TUser *findByAddr(const QByteArray &addr, std::optional<quint32> key) const;
+    /// The number of an address written as a plain dotted quad ("10.0.0.7": four decimal
+    /// numbers up to 255, no leading zeros), which stands for that one text alone; nullopt
+    /// for any other text.
+    static std::optional<quint32> addrKey(QByteArrayView addr);
     /// The record with that identity, or nullptr when it has been dropped.
     TUser *findById(quint64 id) const { return m_byId.value(id); }
     /// Row of a registered record, or -1.
@@ -99,9 +108,16 @@ private:
         QCollatorSortKey key;
     };
 
+    void registerAddr(TUser *user);
+    void forgetAddr(const TUser *user);
+
     QCollator m_collator;
     std::vector<Entry> m_entries;
-    QHash<QByteArray, TUser *> m_byAddr;
+    // Peers are found by the number of their address: hashing and comparing the text cost
+    // most of a keep-alive's handling. Texts that are no plain dotted quad keep a table of
+    // their own.
+    QHash<quint32, TUser *> m_byAddr;
+    QHash<QByteArray, TUser *> m_byOtherAddr;
     QHash<quint64, TUser *> m_byId;
     QItemSelectionModel *m_selection;
 };

@@ -28,11 +28,22 @@ TEST_P(DatagramCut, CutsAsReceiversExpect)
     const CutCase &c = GetParam();
     const auto parts = cut(c.input);
     ASSERT_EQ(parts.has_value(), c.accepted);
+    EXPECT_EQ(Datagram::cutView(c.input).has_value(), c.accepted);
     if (!parts)
         return;
     EXPECT_EQ(parts->id, c.id);
     EXPECT_EQ(parts->command, c.command);
     EXPECT_EQ(parts->fields, c.fields);
+
+    // The receive handler's cutting without copies reads the same parts.
+    const auto view = Datagram::cutView(c.input);
+    ASSERT_TRUE(view.has_value());
+    EXPECT_EQ(view->id, c.id);
+    EXPECT_EQ(view->command(), c.command);
+    QList<QByteArray> fields;
+    for (QByteArrayView field : view->fields)
+        fields.append(field.toByteArray());
+    EXPECT_EQ(fields, c.fields);
 }
 
 const QByteArray kZeroInside("1A2B3C|MSG|hi|\0there|", 21);

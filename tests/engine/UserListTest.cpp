@@ -55,6 +55,30 @@ TEST(UserList, FindsRecordsByAddressIdentityAndRowEvenWithEqualCaptions)
     EXPECT_EQ(list.findByAddr("10.0.0.1"), nullptr);
 }
 
+TEST(UserList, AnAddressIsFoundByItsExactTextOnly)
+{
+    // Plain dotted quads are looked up by number; another spelling of the same number is
+    // another text and so another peer, as it always was.
+    UserList list;
+    list.insert(record("10.0.0.7", "ann", 1));
+    list.insert(record("010.0.0.7", "bob", 2));
+    list.insert(record("255.255.255.255", "carl", 3));
+    list.insert(record("host.lan", "dora", 4));
+    EXPECT_EQ(list.findByAddr("10.0.0.7")->Id, 1u);
+    EXPECT_EQ(list.findByAddr("010.0.0.7")->Id, 2u);
+    EXPECT_EQ(list.findByAddr("255.255.255.255")->Id, 3u);
+    EXPECT_EQ(list.findByAddr("host.lan")->Id, 4u);
+    for (const char *other : {"10.0.0.07", "10.0.0.7 ", "10.0.7", "10.0.0.7.1", "10.0.0.263",
+                              "256.0.0.7", "10..0.7", ""})
+        EXPECT_EQ(list.findByAddr(other), nullptr) << other;
+
+    list.take(list.rowOf(list.findById(2)));
+    EXPECT_EQ(list.findByAddr("010.0.0.7"), nullptr);
+    EXPECT_EQ(list.findByAddr("10.0.0.7")->Id, 1u);
+    list.takeWhere([](const TUser &user) { return user.Id == 4; });
+    EXPECT_EQ(list.findByAddr("host.lan"), nullptr);
+}
+
 TEST(UserList, SelectionFollowsEntriesAsOthersComeAndGo)
 {
     UserList list;

@@ -774,8 +774,9 @@ MessagingEngine::sendPresence(const std::function<QByteArray()> &compose, bool w
         return outcome;
     // A copy: the waits below run handlers, which may change the list.
     const QByteArrayList destinations = m_targets.addresses();
+    const std::optional<quint32> ownBroadcast = ownSubnetBroadcast();
     for (const QByteArray &addr : destinations) {
-        if (isOwnDestination(addr))
+        if (isOwnDestination(addr, ownBroadcast))
             continue;
         m_targetSendFailed = false;
         const SendOutcome sent = sendThrough([this] { return m_wsocketTargets; }, addr,
@@ -799,28 +800,25 @@ MessagingEngine::sendPresence(const std::function<QByteArray()> &compose, bool w
     return outcome;
 }
 
-bool MessagingEngine::isOwnDestination(const QByteArray &addr) const
+std::optional<quint32> MessagingEngine::ownSubnetBroadcast() const
+{
+    const std::optional<quint32> own = ipv4Of(m_interfaceAddr);
+    if (!own)
+        return std::nullopt;
+    const std::optional<InterfaceAddress> iface = InterfaceAddresses::holding(*own);
+    if (!iface || iface->Netmask == 0)
+        return std::nullopt;
+    return *own | ~iface->Netmask;
+}
+
+bool MessagingEngine::isOwnDestination(const QByteArray &addr,
+                                       std::optional<quint32> ownBroadcast) const
 {
     if (addr == "255.255.255.255" || addr == m_seams.broadcastAddr || addr == m_interfaceAddr ||
         m_localAddresses.contains(addr) || addr.startsWith("127."))
         return true;
     const std::optional<quint32> target = ipv4Of(addr);
-    const std::optional<quint32> own = ipv4Of(m_interfaceAddr);
-    if (!target || !own)
-        return false;
-    const std::optional<InterfaceAddress> iface = InterfaceAddresses::holding(*own);
-    return iface && iface->Netmask != 0 && (*own | ~iface->Netmask) == *target;
-}
-
-bool MessagingEngine::isOnOwnSubnet(const QByteArray &addr) const
-{
-    const std::optional<quint32> peer = ipv4Of(addr);
-    const std::optional<quint32> own = ipv4Of(m_interfaceAddr);
-    if (!peer || !own)
-        return true;
-    const std::optional<InterfaceAddress> iface = InterfaceAddresses::holding(*own);
-    // Without a known mask every peer counts as local: nothing extra is sent.
-    return !iface || iface->Netmask == 0 || (*peer & iface->Netmask) == (*own & iface->Netmask);
+    return target && ownBroadcast && *target == *ownBroadcast;
 }
 
 void MessagingEngine::probeRemotePeers()

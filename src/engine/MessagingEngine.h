@@ -257,10 +257,10 @@ private:
     SendOutcome broadcast(const std::function<QByteArray()> &compose);
     /// One presence datagram to the broadcast address, then the same text to every target.
     SendOutcome sendPresence(const std::function<QByteArray()> &compose, bool waitForEach);
+    /// The configured interface's subnet broadcast (network byte order), when known.
+    std::optional<quint32> ownSubnetBroadcast() const;
     /// Whether a target address is this computer's own or its own subnet's broadcast.
-    bool isOwnDestination(const QByteArray &addr) const;
-    /// Whether a peer address lies on the configured interface's own subnet.
-    bool isOnOwnSubnet(const QByteArray &addr) const;
+    bool isOwnDestination(const QByteArray &addr, std::optional<quint32> ownBroadcast) const;
     void probeRemotePeers();
     SendOutcome sendToPeer(quint64 peer, const std::function<QByteArray(const TUser &)> &compose);
     /// Sends one datagram through the socket, set up by configure for destination.

@@ -241,7 +241,7 @@ TEST_F(MainFormTest, ConfigurationShowsTheValuesAndRestoresTheDefaultName)
     EXPECT_EQ(config.InterfCombo()->currentText(), QString::fromLatin1(ownAddr()));
     EXPECT_TRUE(config.AutoChannCheck()->isChecked());
     EXPECT_FALSE(config.AutoStartCheck()->isChecked());
-    EXPECT_EQ(config.size(), QSize(194, 276));
+    EXPECT_EQ(config.size(), QSize(194, 372));
     QTest::mouseClick(config.DefNameLabel(), Qt::LeftButton);
     EXPECT_EQ(config.UserEdit()->text(), QString::fromLatin1(DefaultUserName(ownAddr())));
 }

@@ -3,15 +3,14 @@
 // announcing at once.
 #include "NullWindows.h"
 #include "app/Support.h"
+#include "common/UdpProbe.h"
 #include "engine/Datagram.h"
 #include "engine/MessagingEngine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <map>
-#include <netinet/in.h>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -21,26 +20,6 @@ namespace {
 QByteArray peerAddr(int i)
 {
     return "127.1." + QByteArray::number(i / 250) + "." + QByteArray::number(i % 250 + 1);
-}
-
-sockaddr_in socketAddr(const QByteArray &addr, quint16 port)
-{
-    sockaddr_in sa = {};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    ::inet_pton(AF_INET, addr.constData(), &sa.sin_addr);
-    return sa;
-}
-
-quint16 freePort(const QByteArray &addr)
-{
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in sa = socketAddr(addr, 0);
-    socklen_t len = sizeof(sa);
-    ::bind(fd, reinterpret_cast<sockaddr *>(&sa), sizeof(sa));
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&sa), &len);
-    ::close(fd);
-    return ntohs(sa.sin_port);
 }
 
 /// An engine on 127.0.0.2 whose "broadcasts" stay on loopback.
@@ -106,23 +85,19 @@ void JoinStorm(benchmark::State &state)
 {
     const int kPeers = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        const quint16 port = freePort("127.0.0.2");
+        const quint16 port = UdpProbe::freePort("127.0.0.2");
         BenchEngine bench(port);
         bench.engine->OpenReceiver(false);
 
         const int epoll = ::epoll_create1(EPOLL_CLOEXEC);
-        std::vector<int> peers;
+        std::vector<std::unique_ptr<UdpProbe>> peers;
         for (int i = 0; i < kPeers; ++i) {
-            const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-            const sockaddr_in sa = socketAddr(peerAddr(i), port);
-            ::bind(fd, reinterpret_cast<const sockaddr *>(&sa), sizeof(sa));
+            peers.push_back(std::make_unique<UdpProbe>(peerAddr(i), port));
             epoll_event ev = {};
             ev.events = EPOLLIN;
-            ev.data.fd = fd;
-            ::epoll_ctl(epoll, EPOLL_CTL_ADD, fd, &ev);
-            peers.push_back(fd);
+            ev.data.fd = peers.back()->fd();
+            ::epoll_ctl(epoll, EPOLL_CTL_ADD, ev.data.fd, &ev);
         }
-        const sockaddr_in engineAddr = socketAddr("127.0.0.2", port);
         int answers = 0;
         const auto drainAnswers = [&] {
             epoll_event events[64];
@@ -142,12 +117,14 @@ void JoinStorm(benchmark::State &state)
         for (int i = 0; i < kPeers; ++i) {
             const QByteArray datagram =
                 Datagram::announcement("Lab", "peer" + QByteArray::number(i));
-            ::sendto(peers[static_cast<size_t>(i)], datagram.constData(),
-                     static_cast<size_t>(datagram.size()), 0,
-                     reinterpret_cast<const sockaddr *>(&engineAddr), sizeof(engineAddr));
+            peers[static_cast<size_t>(i)]->sendTo("127.0.0.2", port, datagram);
+            // The receiver hands over a bounded number of datagrams per wake-up, so the next
+            // burst waits until this one is listed: a lost announcement is never sent again.
             if (i % kBurst == kBurst - 1) {
-                QCoreApplication::processEvents();
-                drainAnswers();
+                do {
+                    QCoreApplication::processEvents();
+                    drainAnswers();
+                } while (bench.engine->users().count() <= i && clock.elapsed() < 30000);
             }
         }
         while ((bench.engine->users().count() < kPeers || answers < kPeers) &&
@@ -158,8 +135,7 @@ void JoinStorm(benchmark::State &state)
         state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
         state.counters["listed"] = bench.engine->users().count();
         state.counters["answered"] = answers;
-        for (int fd : peers)
-            ::close(fd);
+        peers.clear();
         ::close(epoll);
         bench.engine.reset();
         QCoreApplication::sendPostedEvents();

@@ -1,12 +1,13 @@
 // Throughput of the socket component on loopback against plain system calls on the same
 // traffic, printed as ratios from one run, and the CPU an idle listener costs.
+#include "common/Loopback.h"
+#include "common/UdpProbe.h"
 #include "net/WSocket.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
-#include <arpa/inet.h>
 #include <atomic>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -32,25 +33,14 @@ void enlargeReceiveBuffer(int fd)
         setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
 }
 
-sockaddr_in loopback(quint16 port)
-{
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
-}
-
 // A plain datagram socket on an ephemeral loopback port, with the roomy buffer.
 int plainReceiver(quint16 &port)
 {
     const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in local = loopback(0);
-    bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local);
-    socklen_t len = sizeof local;
-    getsockname(fd, reinterpret_cast<sockaddr *>(&local), &len);
+    const sockaddr_in local = loopback::address(0);
+    bind(fd, reinterpret_cast<const sockaddr *>(&local), sizeof local);
     enlargeReceiveBuffer(fd);
-    port = ntohs(local.sin_port);
+    port = loopback::boundPort(fd);
     return fd;
 }
 
@@ -72,7 +62,7 @@ private:
     void run(quint16 port)
     {
         const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-        const sockaddr_in to = loopback(port);
+        const sockaddr_in to = loopback::address(port);
         char payload[DatagramSize] = {};
         long sent = 0;
         while (!m_stop) {
@@ -147,26 +137,13 @@ void BM_ReceiveWSocket(benchmark::State &state)
 }
 
 // A sink nobody reads: what it cannot hold it drops, for both senders alike.
-struct Sink
-{
-    int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    quint16 port = 0;
-    Sink()
-    {
-        sockaddr_in local = loopback(0);
-        bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local);
-        socklen_t len = sizeof local;
-        getsockname(fd, reinterpret_cast<sockaddr *>(&local), &len);
-        port = ntohs(local.sin_port);
-    }
-    ~Sink() { close(fd); }
-};
+using Sink = UdpProbe;
 
 void BM_SendPlainSendto(benchmark::State &state)
 {
-    Sink sink;
+    const Sink sink("127.0.0.1", 0);
     const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    const sockaddr_in to = loopback(sink.port);
+    const sockaddr_in to = loopback::address(sink.port());
     char payload[DatagramSize] = {};
     for (auto _ : state) {
         for (int i = 0; i < Batch; ++i)
@@ -179,13 +156,13 @@ void BM_SendPlainSendto(benchmark::State &state)
 
 void BM_SendWSocketSendText(benchmark::State &state)
 {
-    Sink sink;
+    const Sink sink("127.0.0.1", 0);
     TWSocket tx;
     long completed = 0;
     tx.OnDataSent = [&](TCustomWSocket *, quint16) { ++completed; };
     tx.SetProto("udp");
     tx.SetAddr("127.0.0.1");
-    tx.SetPort(QByteArray::number(sink.port));
+    tx.SetPort(QByteArray::number(sink.port()));
     tx.Connect();
     const QByteArray payload(DatagramSize, 'x');
     for (auto _ : state) {
@@ -210,7 +187,7 @@ struct Backlogged
 {
     int sender = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in to{};
-    explicit Backlogged(quint16 port) : to(loopback(port)) {}
+    explicit Backlogged(quint16 port) : to(loopback::address(port)) {}
     ~Backlogged() { close(sender); }
     void fill() const
     {

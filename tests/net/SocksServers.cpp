@@ -1,5 +1,7 @@
 #include "SocksServers.h"
 
+#include "common/Loopback.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QStandardPaths>
@@ -14,15 +16,6 @@
 namespace sockstest {
 
 namespace {
-
-sockaddr_in loopback(quint16 port)
-{
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
-}
 
 // The account's password hash (SHA-512 crypt of Password).
 constexpr char PasswordHash[] = "$6$tolvexsalt$5srFpTa.3aADjsTWb599yY66AMGXaacBfUUPsIo4gX2iTmqytW04"
@@ -44,13 +37,7 @@ QByteArray readFile(const QString &path)
 
 quint16 freeLoopbackPort()
 {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = loopback(0);
-    bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len);
-    close(fd);
-    return ntohs(a.sin_port);
+    return loopback::freePort(SOCK_STREAM);
 }
 
 EchoServer::EchoServer(bool ipv6)
@@ -66,11 +53,9 @@ EchoServer::EchoServer(bool ipv6)
         m_port = ntohs(a.sin6_port);
     } else {
         m_listen = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a = loopback(0);
-        bind(m_listen, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        socklen_t len = sizeof a;
-        getsockname(m_listen, reinterpret_cast<sockaddr *>(&a), &len);
-        m_port = ntohs(a.sin_port);
+        const sockaddr_in a = loopback::address(0);
+        bind(m_listen, reinterpret_cast<const sockaddr *>(&a), sizeof a);
+        m_port = loopback::boundPort(m_listen);
     }
     listen(m_listen, 16);
     if (pipe(m_wake) != 0)
@@ -216,7 +201,7 @@ bool ProxyServer::waitUntilListening()
     QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
         const int fd = socket(AF_INET, SOCK_STREAM, 0);
-        const sockaddr_in a = loopback(m_port);
+        const sockaddr_in a = loopback::address(m_port);
         const bool up = ::connect(fd, reinterpret_cast<const sockaddr *>(&a), sizeof a) == 0;
         close(fd);
         if (up)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "RecordingWindows.h"
-#include "UdpProbe.h"
 #include "app/Support.h"
+#include "common/UdpProbe.h"
 #include "engine/MessagingEngine.h"
 #include "net/WSocket.h"
 

@@ -1,23 +1,12 @@
-#include "UdpProbe.h"
+#include "common/UdpProbe.h"
+
+#include "common/Loopback.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-namespace {
-
-sockaddr_in makeAddr(const QByteArray &addr, quint16 port)
-{
-    sockaddr_in sa = {};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    ::inet_pton(AF_INET, addr.constData(), &sa.sin_addr);
-    return sa;
-}
-
-} // namespace
 
 QByteArray loopbackHost(int host)
 {
@@ -31,16 +20,13 @@ UdpProbe::UdpProbe(const QByteArray &addr, quint16 port) : m_addr(addr)
     m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_fd < 0)
         return;
-    const sockaddr_in sa = makeAddr(addr, port);
-    socklen_t len = sizeof(sa);
-    sockaddr_in bound = {};
-    if (::bind(m_fd, reinterpret_cast<const sockaddr *>(&sa), sizeof(sa)) != 0 ||
-        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&bound), &len) != 0) {
+    const sockaddr_in sa = loopback::address(addr, port);
+    if (::bind(m_fd, reinterpret_cast<const sockaddr *>(&sa), sizeof(sa)) == 0)
+        m_port = loopback::boundPort(m_fd);
+    if (m_port == 0) {
         ::close(m_fd);
         m_fd = -1;
-        return;
     }
-    m_port = ntohs(bound.sin_port);
 }
 
 UdpProbe::~UdpProbe()
@@ -51,7 +37,7 @@ UdpProbe::~UdpProbe()
 
 bool UdpProbe::sendTo(const QByteArray &addr, quint16 port, const QByteArray &data) const
 {
-    const sockaddr_in sa = makeAddr(addr, port);
+    const sockaddr_in sa = loopback::address(addr, port);
     return ::sendto(m_fd, data.constData(), static_cast<size_t>(data.size()), 0,
                     reinterpret_cast<const sockaddr *>(&sa), sizeof(sa)) == data.size();
 }
@@ -97,6 +83,5 @@ QList<ProbeDatagram> UdpProbe::untilMarker()
 
 quint16 UdpProbe::freePort(const QByteArray &addr)
 {
-    UdpProbe probe(addr, 0);
-    return probe.port();
+    return loopback::freePort(SOCK_DGRAM, addr);
 }

@@ -27,7 +27,8 @@ build: configure
 run: build
 	$(BUILD)/src/tolvex
 
-# make package  the Debian package (.deb) of the two programs, written into $(BUILD)
+# make package  the two Debian packages, tolvex (desktop) and tolvex-cli (terminals and
+#               servers, QtCore only), written into $(BUILD)
 .PHONY: package
 package: configure
 	cmake --build $(BUILD) -j $(JOBS) --target tolvex tolvex-cli tolvex_data

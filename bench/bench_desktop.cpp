@@ -1,6 +1,7 @@
 // The desktop program: the time from process start to the main window shown and the
 // resident memory once idle, each beside an empty Qt Widgets program that shows one
-// 130 x 180 window (built by this bench), offscreen and under Xvfb; and the user list while
+// 130 x 180 window (built by this bench, also with one line of text: the share of the
+// difference that any text costs), offscreen and under Xvfb; and the user list while
 // 1000 peers join and leave through the model with the list view shown.
 #include "NullWindows.h"
 #include "app/CodeCript.h"
@@ -12,13 +13,19 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
 #include <optional>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -56,8 +63,8 @@ double residentKb(qint64 pid)
 
 // Starts a program in a network namespace of its own (nothing it does reaches a network),
 // waits for its "shown" line, lets it idle, reads its resident memory and ends it.
-std::optional<Launch> launch(const QString &program, const QString &platform,
-                             const QString &display)
+std::optional<Launch> launch(const QString &program, const QStringList &args,
+                             const QString &platform, const QString &display)
 {
     QTemporaryDir home;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -71,9 +78,9 @@ std::optional<Launch> launch(const QString &program, const QString &platform,
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::SeparateChannels);
     if (::geteuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("unshare")).isEmpty())
-        process.start(QStringLiteral("unshare"), {QStringLiteral("-n"), program});
+        process.start(QStringLiteral("unshare"), QStringList{QStringLiteral("-n"), program} + args);
     else
-        process.start(program, {});
+        process.start(program, args);
     QElapsedTimer clock;
     clock.start();
     if (!process.waitForStarted(5000))
@@ -133,7 +140,55 @@ private:
     QString m_display;
 };
 
-void startup(benchmark::State &state, const QString &program, bool x11)
+// The medians of each program's starts, by program and display, for the ratios printed at
+// the end.
+struct Figures
+{
+    double ms = 0;
+    double rssKb = 0;
+};
+std::map<std::pair<QString, bool>, Figures> g_figures;
+const QString kEmptyWindow = QStringLiteral("empty window");
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// A program whose start is measured: its name in the ratios, a short one for the counters.
+struct Candidate
+{
+    QString name;
+    std::string counter;
+    QString program;
+    QStringList args;
+};
+
+// The empty window, the same with one line of text, the program, and another build of the
+// program when TOLVEX_BENCH_OTHER names one (for figures before and after a change).
+std::vector<Candidate> candidates()
+{
+    std::vector<Candidate> list = {
+        {kEmptyWindow, "empty", QStringLiteral(BASELINE_EXE), {}},
+        {QStringLiteral("window with a label"),
+         "label",
+         QStringLiteral(BASELINE_EXE),
+         {QStringLiteral("--label")}},
+        {QStringLiteral("tolvex"), "tolvex", QStringLiteral(TOLVEX_EXE), {}},
+    };
+    const QString other = qEnvironmentVariable("TOLVEX_BENCH_OTHER");
+    if (!other.isEmpty())
+        list.push_back({other, "other", other, {}});
+    return list;
+}
+
+// Every program starts once per round, in turn, so that the machine's changing load falls on
+// all of them alike; the figures are each program's medians over the rounds.
+void startups(benchmark::State &state, bool x11)
 {
     std::unique_ptr<Xvfb> server;
     if (x11) {
@@ -143,44 +198,61 @@ void startup(benchmark::State &state, const QString &program, bool x11)
             return;
         }
     }
-    double rss = 0;
+    const std::vector<Candidate> list = candidates();
+    std::vector<std::vector<double>> ms(list.size()), rss(list.size());
     for (auto _ : state) {
-        const auto result =
-            launch(program, x11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"),
-                   x11 ? server->display() : QString());
-        if (!result) {
-            state.SkipWithError("the program did not show its window");
-            return;
+        double roundMs = 0;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const auto result = launch(list[i].program, list[i].args,
+                                       x11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"),
+                                       x11 ? server->display() : QString());
+            if (!result) {
+                state.SkipWithError("a program did not show its window");
+                return;
+            }
+            ms[i].push_back(result->msToShown);
+            rss[i].push_back(result->rssKb);
+            roundMs += result->msToShown;
         }
-        state.SetIterationTime(result->msToShown / 1000.0);
-        rss = result->rssKb;
+        state.SetIterationTime(roundMs / 1000.0);
     }
-    state.counters["rss_kB"] = rss;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const Figures figures{median(ms[i]), median(rss[i])};
+        g_figures[{list[i].name, x11}] = figures;
+        state.counters[list[i].counter + "_ms"] = figures.ms;
+        state.counters[list[i].counter + "_kB"] = figures.rssKb;
+    }
 }
 
-void BM_StartupTolvexOffscreen(benchmark::State &state)
+// Each program's medians beside the empty window's, from this run.
+void printRatios()
 {
-    startup(state, QStringLiteral(TOLVEX_EXE), false);
+    for (const bool x11 : {false, true}) {
+        const auto base = g_figures.find({kEmptyWindow, x11});
+        if (base == g_figures.end() || base->second.ms <= 0 || base->second.rssKb <= 0)
+            continue;
+        for (const auto &[key, figures] : g_figures) {
+            if (key.second != x11 || key.first == kEmptyWindow)
+                continue;
+            std::printf("%s %s: start %.2fx, resident memory %.2fx the empty window (%.1f ms, "
+                        "%.0f kB against %.1f ms, %.0f kB)\n",
+                        qPrintable(key.first), x11 ? "Xvfb" : "offscreen",
+                        figures.ms / base->second.ms, figures.rssKb / base->second.rssKb,
+                        figures.ms, figures.rssKb, base->second.ms, base->second.rssKb);
+        }
+    }
 }
-void BM_StartupBaselineOffscreen(benchmark::State &state)
+
+void BM_StartupOffscreen(benchmark::State &state)
 {
-    startup(state, QStringLiteral(BASELINE_EXE), false);
+    startups(state, false);
 }
-void BM_StartupTolvexXvfb(benchmark::State &state)
+void BM_StartupXvfb(benchmark::State &state)
 {
-    startup(state, QStringLiteral(TOLVEX_EXE), true);
+    startups(state, true);
 }
-void BM_StartupBaselineXvfb(benchmark::State &state)
-{
-    startup(state, QStringLiteral(BASELINE_EXE), true);
-}
-BENCHMARK(BM_StartupBaselineOffscreen)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(8);
-BENCHMARK(BM_StartupTolvexOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_StartupBaselineXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
-BENCHMARK(BM_StartupTolvexXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(BM_StartupOffscreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(BM_StartupXvfb)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 
 // /proc/<pid>/stat's user and system time, in clock ticks, and the voluntary context
 // switches (wake-ups) from /proc/<pid>/status.
@@ -202,6 +274,35 @@ std::pair<double, double> cpuAndWakeups(qint64 pid)
         }
     }
     return {ticks * 1000.0 / double(::sysconf(_SC_CLK_TCK)), wakeups};
+}
+
+// The process of that name among a process and its descendants, or 0.
+qint64 descendantNamed(qint64 ancestor, const QByteArray &name)
+{
+    QHash<qint64, qint64> parentOf;
+    QHash<qint64, QByteArray> nameOf;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!number || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = stat.readAll();
+        const qsizetype open = text.indexOf('('), close = text.lastIndexOf(')');
+        if (open < 0 || close < open)
+            continue;
+        nameOf[pid] = text.mid(open + 1, close - open - 1);
+        parentOf[pid] = text.mid(close + 2).split(' ').value(1).toLongLong();
+    }
+    for (auto it = nameOf.cbegin(); it != nameOf.cend(); ++it) {
+        if (it.value() != name)
+            continue;
+        for (qint64 up = it.key(); up > 1; up = parentOf.value(up)) {
+            if (up == ancestor)
+                return it.key();
+        }
+    }
+    return 0;
 }
 
 // The desktop program on line with two terminal peers on a sandbox LAN, left alone for 60
@@ -251,14 +352,10 @@ void BM_IdleOnLineWithTwoPeers(benchmark::State &state)
     startOn(cid, 3, QStringLiteral(TOLVEX_CLI_EXE),
             {QStringLiteral("--name"), QStringLiteral("cid")});
     startOn(desktop, 1, QStringLiteral(TOLVEX_EXE), {});
-    // The sandbox's exec runs the program as a child; the desktop program is the newest
-    // process of that name.
+    // The sandbox's exec ends in the program itself, or runs it as a child (other copies may
+    // run on the machine).
     QThread::sleep(8);
-    QProcess find;
-    find.start(QStringLiteral("pgrep"),
-               {QStringLiteral("-n"), QStringLiteral("-x"), QStringLiteral("tolvex")});
-    find.waitForFinished(5000);
-    const qint64 pid = find.readAllStandardOutput().trimmed().toLongLong();
+    const qint64 pid = descendantNamed(desktop.processId(), "tolvex");
     double cpuMs = 0, wakeups = 0;
     for (auto _ : state) {
         const auto before = cpuAndWakeups(pid);
@@ -330,6 +427,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    printRatios();
     benchmark::Shutdown();
     return 0;
 }

@@ -206,6 +206,11 @@ LoadedSettings LoadSettings(SettingsValues &values, const SettingsHooks &hooks)
     return loaded;
 }
 
+ChannelSettings LoadChannels(const QString &path)
+{
+    return readChannels(IniFile::load(path).value_or(IniDocument()));
+}
+
 bool SaveSettings(const SettingsValues &values, const ChannelSettings &channels,
                   const SettingsErrorReport &reportError)
 {

@@ -67,6 +67,9 @@ struct LoadedSettings final
 /// is too large to read is reported as such and left alone.
 LoadedSettings LoadSettings(SettingsValues &values, const SettingsHooks &hooks = {});
 
+/// The channel box as LoadSettings gives it from the file at path, without writing anything.
+ChannelSettings LoadChannels(const QString &path);
+
 /// Writes values and the channel box into values.Path, keeping keys it does not own (the
 /// locks among them). The file is replaced in one step; when that is refused, reportError
 /// gets "Unable to write to " and the path, the old file stays, and the result is false.

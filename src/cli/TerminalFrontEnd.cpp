@@ -2,6 +2,7 @@
 
 #include "app/SettingsFile.h"
 #include "app/Support.h"
+#include "cli/SendOnce.h"
 #include "engine/Cp1252.h"
 #include "engine/MessagingEngine.h"
 #include "engine/TextRules.h"
@@ -101,14 +102,8 @@ TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &
     m_interfaceWatch->start();
 }
 
-TerminalFrontEnd::~TerminalFrontEnd()
-{
-    // The engine drops its peers as it goes, while our members are already gone: nothing
-    // here may hear of it.
-    disconnect(&m_engine->users(), nullptr, this, nullptr);
-    disconnect(m_engine->users().selectionModel(), nullptr, this, nullptr);
-    m_engine.reset();
-}
+// The engine goes after the members declared below it and tells nobody as it drops its peers.
+TerminalFrontEnd::~TerminalFrontEnd() = default;
 
 void TerminalFrontEnd::start()
 {
@@ -267,13 +262,18 @@ void TerminalFrontEnd::processNextLine()
         runCommand(command, argument);
     } else {
         const QByteArray typed = line.startsWith("//") ? line.mid(1) : line;
-        const QByteArray text =
-            TextRules::prepareChatLine(Cp1252::fromUnicode(QString::fromLocal8Bit(typed)));
-        if (!text.isEmpty()) {
-            if (!m_engine->users().selectionModel()->hasSelection())
-                say("nobody is selected: use /to NAME or /all");
-            else
-                m_engine->postQueueMessage(text);
+        // A line is sent whole or not at all: never with "?" for what the code page lacks,
+        // never cut behind the user's back.
+        QString reason;
+        const QString unicode = QString::fromLocal8Bit(typed);
+        const std::optional<QByteArray> text = SendOnce::prepareText(unicode, &reason);
+        if (!text) {
+            if (!TextRules::trimTrailingBlanks(typed).isEmpty())
+                say(reason.toLocal8Bit());
+        } else if (!m_engine->users().selectionModel()->hasSelection()) {
+            say("nobody is selected: use /to NAME or /all");
+        } else {
+            m_engine->postQueueMessage(*text);
         }
     }
     scheduleNextLine();

@@ -1,6 +1,7 @@
 // tolvex-cli: the messaging engine for terminals and servers.
 #include "app/Support.h"
 #include "cli/OutputPipe.h"
+#include "cli/SendOnce.h"
 #include "cli/TerminalFrontEnd.h"
 #include "engine/Cp1252.h"
 #include "engine/MessagingEngine.h"
@@ -11,6 +12,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -43,6 +47,35 @@ std::optional<QByteArray> interfaceAddress(const QByteArray &value, QString *err
                                             "(\"ip -4 addr\" lists them)")
                                  .arg(QString::fromLocal8Bit(value));
     return std::nullopt;
+}
+
+/// Standard input whole, for a message: at most limit bytes are read, so an endless input
+/// is refused as too long rather than held. nullopt when it cannot be read.
+std::optional<QByteArray> readInput(qsizetype limit)
+{
+    QByteArray data;
+    char buffer[4096];
+    while (data.size() <= limit) {
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof(buffer));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        data.append(buffer, got);
+    }
+    return data;
+}
+
+/// Seconds as milliseconds: a decimal number from 0 to 3600.
+std::optional<int> waitMs(const QString &value)
+{
+    bool ok = false;
+    const double seconds = value.toDouble(&ok);
+    if (!ok || !(seconds >= 0 && seconds <= 3600))
+        return std::nullopt;
+    return int(seconds * 1000 + 0.5);
 }
 
 } // namespace
@@ -101,10 +134,42 @@ int main(int argc, char **argv)
                        "network in their own lists too (--reach 192.168.1.255), or they drop "
                        "you after 75 s."),
         QStringLiteral("ADDR"));
-    parser.addOptions(
-        {nameOption, channelOption, interfaceOption, portOption, configOption, reachOption});
-    parser.process(app);
-    if (!parser.positionalArguments().isEmpty()) {
+    const QCommandLineOption sendOption(
+        QStringLiteral("send"),
+        QStringLiteral("Send one message and end: TEXT, or standard input when TEXT is absent "
+                       "or \"-\" (exit status 0 sent, 1 a recipient not found, 2 refused, 3 "
+                       "network unusable; see the manual page)."));
+    const QCommandLineOption toOption(QStringLiteral("to"),
+                                      QStringLiteral("With --send: the recipients, by user name."),
+                                      QStringLiteral("NAME[,NAME...]"));
+    const QCommandLineOption allOption(QStringLiteral("all"),
+                                       QStringLiteral("With --send: every user who answers."));
+    const QCommandLineOption waitOption(
+        QStringLiteral("wait"),
+        QStringLiteral("With --send: seconds to collect the answers (default 4; less once "
+                       "every recipient answered)."),
+        QStringLiteral("SECONDS"));
+    const QCommandLineOption saveOption(
+        QStringLiteral("save"),
+        QStringLiteral("With --send: save the settings as the run leaves them (nothing is "
+                       "written otherwise)."));
+    parser.addOptions({nameOption, channelOption, interfaceOption, portOption, configOption,
+                       sendOption, toOption, allOption, waitOption, saveOption, reachOption});
+    parser.addPositionalArgument(QStringLiteral("TEXT"),
+                                 QStringLiteral("With --send: the message (\"|\" starts a new "
+                                                "line)."),
+                                 QStringLiteral("[TEXT]"));
+    // Our own statuses for a bad command line: 1 means a recipient not found.
+    if (!parser.parse(QCoreApplication::arguments()))
+        return refuse(parser.errorText() + QStringLiteral(" (see --help)"));
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    const bool sending = parser.isSet(sendOption);
+    for (const QCommandLineOption *option : {&toOption, &allOption, &waitOption, &saveOption}) {
+        if (!sending && parser.isSet(*option))
+            return refuse(QStringLiteral("--%1 goes with --send").arg(option->names().first()));
+    }
+    if (!sending && !parser.positionalArguments().isEmpty()) {
         return refuse(QStringLiteral("unexpected argument %1 (see --help)")
                           .arg(parser.positionalArguments().first()));
     }
@@ -139,10 +204,87 @@ int main(int argc, char **argv)
 
     // The caller's values: the front-end and its engine work on them, and the settings
     // file routines read and write them.
+    // Only once the command line is known to be usable: finding the path makes its folder.
+    const auto settingsPath = [&] {
+        return parser.isSet(configOption)
+                   ? QDir::current().absoluteFilePath(parser.value(configOption))
+                   : SettingsFilePath(QStringLiteral("tolvex"));
+    };
     SettingsValues settings;
-    settings.Path = parser.isSet(configOption)
-                        ? QDir::current().absoluteFilePath(parser.value(configOption))
-                        : SettingsFilePath(QStringLiteral("tolvex"));
+
+    if (sending) {
+        SendRequest request;
+        request.options = options;
+        if (parser.isSet(toOption) == parser.isSet(allOption))
+            return refuse(QStringLiteral("--send needs the recipients: --to NAME[,NAME...] or "
+                                         "--all"));
+        request.all = parser.isSet(allOption);
+        for (const QString &value : parser.values(toOption)) {
+            for (const QString &name : value.split(QLatin1Char(','))) {
+                const QByteArray bytes = Cp1252::fromUnicode(name.trimmed());
+                if (!bytes.isEmpty() && !request.recipients.contains(bytes))
+                    request.recipients.append(bytes);
+            }
+        }
+        if (!request.all && request.recipients.isEmpty())
+            return refuse(QStringLiteral("--to names nobody"));
+        if (parser.isSet(waitOption)) {
+            const std::optional<int> ms = waitMs(parser.value(waitOption));
+            if (!ms)
+                return refuse(QStringLiteral("invalid wait \"%1\": give seconds from 0 to 3600")
+                                  .arg(parser.value(waitOption)));
+            request.waitMs = *ms;
+        }
+        const QStringList words = parser.positionalArguments();
+        if (words.size() > 1)
+            return refuse(QStringLiteral("the message is one argument: put it in quotes, or "
+                                         "give it on standard input"));
+        QString text;
+        if (words.isEmpty() || words.first() == QLatin1String("-")) {
+            // Far more than a message holds, so that a long one is refused by its length.
+            const std::optional<QByteArray> input = readInput(64 * 1024);
+            if (!input)
+                return refuse(QStringLiteral("standard input cannot be read"));
+            text = QString::fromLocal8Bit(*input);
+        } else {
+            text = words.first();
+        }
+        QString reason;
+        const std::optional<QByteArray> wire = SendOnce::prepareText(text, &reason);
+        if (!wire)
+            return refuse(reason);
+        request.text = *wire;
+
+        // Without --save the run works on a copy of the settings file, so that loading
+        // (which rewrites a file of another version) and leaving write nothing of the
+        // user's.
+        settings.Path = settingsPath();
+        QTemporaryDir scratch;
+        if (!parser.isSet(saveOption)) {
+            if (!scratch.isValid())
+                return refuse(QStringLiteral("no temporary folder for the settings"));
+            const QString copy = scratch.filePath(QStringLiteral("tolvex.ini"));
+            if (QFile::exists(settings.Path))
+                QFile::copy(settings.Path, copy);
+            settings.Path = copy;
+        }
+        ::signal(SIGPIPE, SIG_IGN);
+        SendOnce send(
+            settings, EngineSeams::system(), request,
+            [](const QByteArray &b) { std::fwrite(b.constData(), 1, size_t(b.size()), stdout); },
+            [](const QByteArray &b) { std::fwrite(b.constData(), 1, size_t(b.size()), stderr); });
+        // A signal ends the wait early: the message goes to whoever answered so far.
+        SessionEnd signalWatch;
+        QObject::connect(&signalWatch, &SessionEnd::requested, &send, [&send] { send.stop(); });
+        QObject::connect(&send, &SendOnce::finished, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+        send.start();
+        QCoreApplication::exec();
+        std::fflush(stdout);
+        return send.status();
+    }
+
+    settings.Path = settingsPath();
 
     // Before the first write. A closed terminal or ssh session (SIGHUP) ends the run as a
     // request to stop does; a reader that went away shows as a failed write, which ends the

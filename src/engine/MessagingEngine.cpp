@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
+#include <QSignalBlocker>
 #include <QThread>
 #include <algorithm>
 #include <arpa/inet.h>
@@ -129,6 +130,13 @@ MessagingEngine::~MessagingEngine()
 {
     // The records' sockets go before the engine's own; nothing is sent any more.
     m_aliveTimer.stop();
+    // Whoever listens may be half gone (a front-end whose members went first), so the peers
+    // leave without a word. The blockers end before the lists do: a view still attached
+    // hears of their end and shows nothing from then on.
+    const QSignalBlocker quietEngine(this);
+    const QSignalBlocker quietUsers(m_users);
+    const QSignalBlocker quietSelection(m_users.selectionModel());
+    const QSignalBlocker quietChannels(m_channels);
     while (!m_users.isEmpty())
         m_users.take(m_users.count() - 1);
 }

@@ -22,6 +22,29 @@ public:
     static bool remove();
 
     /// The entry's text for an executable path (its Exec line quoted and escaped as desktop
-    /// entries require).
+    /// entries require). Its TryExec line names the same path, so that a session skips the
+    /// entry once the program is gone (the package removed), instead of failing to start it.
     static QByteArray entryText(const QString &executablePath);
+
+    /// The program the entry starts: the first argument of its Exec line, unquoted; empty
+    /// when there is no entry or no Exec line.
+    static QString target();
+
+    enum class Repair
+    {
+        /// No entry.
+        Absent,
+        /// The entry starts this program as written today.
+        Current,
+        /// The entry was rewritten to start this program.
+        Repaired,
+        /// The entry starts another program that exists: another installed copy's choice.
+        LeftAlone,
+        /// The entry needed repair and could not be written.
+        Failed
+    };
+
+    /// At start: an entry that starts a program which is gone (a removed package, a moved
+    /// build), or this program in an older form, is rewritten for executablePath.
+    static Repair repair(const QString &executablePath);
 };

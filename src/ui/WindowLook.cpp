@@ -4,6 +4,8 @@
 #include "ui/components/XPMenu.h"
 
 #include <QDesktopServices>
+#include <QFile>
+#include <QGuiApplication>
 #include <QPalette>
 #include <QWidget>
 
@@ -82,6 +84,18 @@ void applyMenuSkin(TXPMenu &skin)
     skin.setFlatMenu(false);
     skin.setAutoDetect(true);
     skin.setActive(true);
+}
+
+QPixmap picture(const QString &path)
+{
+    // Read as name@2x.png, the picture carries a pixel ratio of 2 and is drawn at its size
+    // in points; at 1.5 it is scaled down, which stays sharper than scaling 1x up.
+    if (qGuiApp && qGuiApp->devicePixelRatio() > 1.0 && path.endsWith(QLatin1String(".png"))) {
+        const QString dense = path.chopped(4) + QLatin1String("@2x.png");
+        if (QFile::exists(dense))
+            return QPixmap(dense);
+    }
+    return QPixmap(path);
 }
 
 } // namespace WindowLook

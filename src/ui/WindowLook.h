@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
+#include <QPixmap>
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -37,6 +38,10 @@ void paintField(QWidget &field);
 /// Network bytes (Windows-1252) as widget text, and back.
 QString text(const QByteArray &bytes);
 QByteArray bytes(const QString &text);
+
+/// The picture of a resource path ("...name.png"): its twice-as-dense form (name@2x.png) on a
+/// screen of more than one pixel per point, drawn at the same size but sharp.
+QPixmap picture(const QString &path);
 
 /// Hands a web or mail address to the desktop; tests replace it. The result is not looked at.
 std::function<void(const QUrl &)> &linkOpener();

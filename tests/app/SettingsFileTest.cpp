@@ -195,6 +195,17 @@ TEST_F(SettingsFileTest, OtherNetworksStopAtFirstMissingNumberAndVanishWhenEmpti
     EXPECT_FALSE(readFile().contains("Target0")) << readFile().constData();
 }
 
+// The first-run about window shows the channel before the file is written.
+TEST_F(SettingsFileTest, ChannelsAloneAreReadAsTheStartWillHaveThemWithoutWriting)
+{
+    const QByteArray unversioned = "[Channels]\nChannel0=lobby\nChannel1=Sales\nSelected=sales\n";
+    writeFile(unversioned);
+    EXPECT_EQ(LoadChannels(m_values.Path).text, QByteArray("Sales"));
+    EXPECT_EQ(readFile(), unversioned);
+    writeFile("[Channels]\nChannel0=lobby\nSelected=gone\n");
+    EXPECT_EQ(LoadChannels(m_values.Path).text, LoadSettings(m_values).channels.text);
+}
+
 TEST_F(SettingsFileTest, SaveKeepsForeignKeysLocksAndStoredInterface)
 {
     writeFile("[Tolvex]\nVersion=010001\n\n"

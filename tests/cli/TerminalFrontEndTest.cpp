@@ -5,6 +5,7 @@
 #include "engine/Datagram.h"
 
 #include <QFile>
+#include <QPointer>
 
 namespace {
 
@@ -23,11 +24,15 @@ protected:
                        "Channel0=Sales\nSelected=Sales\n");
         file.close();
         m_broadcasts = std::make_unique<UdpProbe>(loopbackHost(3), m_port);
-        const EngineSeams seams = loopbackSeams();
         m_options.name = "me|you";
         m_options.channel = "Lab";
+        open();
+    }
+
+    void open()
+    {
         m_front = std::make_unique<TerminalFrontEnd>(
-            m_settings, seams, m_options, [this](const QByteArray &b) { m_out += b; },
+            m_settings, loopbackSeams(), m_options, [this](const QByteArray &b) { m_out += b; },
             [this](const QByteArray &b) { m_err += b; });
         m_front->start();
         EXPECT_TRUE(testwait::drainEvents());
@@ -102,6 +107,20 @@ TEST_F(Terminal, EachLineGoesToTheUsersSelectedWhenItWasTyped)
     EXPECT_TRUE(m_err.contains("no user nobody")) << m_err.data();
 }
 
+TEST_F(Terminal, ALineIsSentWholeOrRefusedWithTheReason)
+{
+    addPeer(1, "ann");
+    m_front->takeLine("/all");
+    m_front->takeLine("\xd0\x9f\xd1\x80\xd0\xb8 hi"); // Cyrillic: no "?" on the wire
+    m_front->takeLine(QByteArray(1001, 'x'));         // more than one line holds
+    m_front->takeLine(QByteArray(507, '|'));          // 1014 bytes once "|" is CR LF
+    m_front->takeLine("caf\xc3\xa9");
+    const auto toAnn = peer(1).untilMarker();
+    ASSERT_EQ(toAnn.size(), 1);
+    EXPECT_EQ(withoutId(toAnn[0].data), "MSG|caf\xe9|");
+    EXPECT_EQ(m_err.count("nothing was sent"), 3) << m_err.data();
+}
+
 TEST_F(Terminal, CommandsReportChannelsAndAddresses)
 {
     addPeer(1, "ann");
@@ -115,6 +134,33 @@ TEST_F(Terminal, CommandsReportChannelsAndAddresses)
     EXPECT_FALSE(m_out.contains(loopbackHost(11))) << "ann was left with the old channel";
     EXPECT_TRUE(m_err.contains("no user ann")) << m_err.data();
     EXPECT_TRUE(m_err.contains("unknown command /bogus")) << m_err.data();
+}
+
+// The front-end goes with peers listed and selected: its engine goes after the front-end's
+// own members, and another listener of the lists goes before or after them. Nobody hears of
+// the peers' going and nothing is printed.
+TEST_F(Terminal, GoesWithPeersSelectedWhicheverListenerGoesFirst)
+{
+    for (const bool listenerFirst : {true, false}) {
+        SCOPED_TRACE(listenerFirst ? "listener first" : "listener last");
+        if (!m_front)
+            open();
+        addPeer(1, "ann");
+        addPeer(2, "bob");
+        m_front->takeLine("/to ann,bob");
+        ASSERT_TRUE(testwait::drainEvents());
+        ASSERT_EQ(engine().users().selectedRows().size(), 2);
+        UserList &users = engine().users();
+        const QPointer<UserList> list(&users);
+        ListListener listener(users);
+        if (listenerFirst)
+            listener.end();
+        const QByteArray printed = m_out + m_err;
+        m_front.reset();
+        EXPECT_TRUE(list.isNull());
+        EXPECT_EQ(listener.heard(), 0);
+        EXPECT_EQ(m_out + m_err, printed);
+    }
 }
 
 } // namespace

@@ -111,7 +111,7 @@ QByteArray panelConfig(int height, const QString &edge)
 QStringList missingTools(bool windowManager, bool panel, bool accessibility)
 {
     QStringList tools = {QStringLiteral("Xvfb"), QStringLiteral("xdotool"), QStringLiteral("xprop"),
-                         QStringLiteral("xwd")};
+                         QStringLiteral("xwd"), QStringLiteral("xwininfo")};
     if (windowManager)
         tools << QStringLiteral("openbox");
     if (panel)
@@ -487,21 +487,25 @@ WId DesktopStack::waitForWindow(const QString &namePattern, int timeoutMs) const
 
 QRect DesktopStack::geometry(WId window) const
 {
-    const QByteArray shell = xdotool(
-        {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)});
+    // xwininfo's absolute corner: xdotool adds the frame's offset once more to a window the
+    // window manager framed.
+    const QByteArray info =
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
     QRect r;
-    for (const QByteArray &line : shell.split('\n')) {
-        const QList<QByteArray> kv = line.split('=');
-        if (kv.size() != 2)
+    for (const QByteArray &raw : info.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        const qsizetype colon = line.indexOf(':');
+        if (colon < 0)
             continue;
-        const int v = kv[1].toInt();
-        if (kv[0] == "X")
+        const QByteArray key = line.left(colon);
+        const int v = line.mid(colon + 1).trimmed().toInt();
+        if (key == "Absolute upper-left X")
             r.moveLeft(v);
-        else if (kv[0] == "Y")
+        else if (key == "Absolute upper-left Y")
             r.moveTop(v);
-        else if (kv[0] == "WIDTH")
+        else if (key == "Width")
             r.setWidth(v);
-        else if (kv[0] == "HEIGHT")
+        else if (key == "Height")
             r.setHeight(v);
     }
     return r;

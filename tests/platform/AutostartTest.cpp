@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,8 +63,50 @@ TEST(AutostartTest, ExecQuotesAndEscapesReservedCharacters)
         const QByteArray entry = Autostart::entryText(path);
         EXPECT_EQ(execLine(entry), exec) << path.toStdString();
         // No path can add lines (and with them keys) to the entry.
-        EXPECT_EQ(entry.count('\n'), 6) << path.toStdString();
+        EXPECT_EQ(entry.count('\n'), 7) << path.toStdString();
+        // The entry names the program it starts, whatever the quoting.
+        testenv::TempHome home;
+        ASSERT_TRUE(Autostart::set(path));
+        EXPECT_EQ(Autostart::target(), path) << path.toStdString();
     }
+}
+
+TEST(AutostartTest, AStaleEntryIsRepairedAndAnotherCopysEntryLeftAlone)
+{
+    testenv::TempHome home;
+    const QString self = home.path() + QStringLiteral("/bin/tolvex");
+    const QString other = home.path() + QStringLiteral("/other/tolvex");
+    for (const QString &program : {self, other}) {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(program).path()));
+        QFile file(program);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const auto writeEntry = [](const QByteArray &text) {
+        QFile file(Autostart::entryPath());
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) > 0;
+    };
+    EXPECT_EQ(Autostart::repair(self), Autostart::Repair::Absent);
+    EXPECT_FALSE(Autostart::isSet());
+
+    // The program it started is gone (the package removed, a build moved): this one takes it.
+    ASSERT_TRUE(Autostart::set(QStringLiteral("/usr/bin/removed-tolvex")));
+    EXPECT_EQ(Autostart::repair(self), Autostart::Repair::Repaired);
+    EXPECT_EQ(Autostart::target(), self);
+    EXPECT_EQ(Autostart::repair(self), Autostart::Repair::Current);
+
+    // An entry of an older form (no TryExec) for this program gets its TryExec line.
+    ASSERT_TRUE(
+        writeEntry("[Desktop Entry]\nType=Application\nName=Tolvex\nExec=" + self.toUtf8() + "\n"));
+    EXPECT_EQ(Autostart::repair(self), Autostart::Repair::Repaired);
+    QFile entry(Autostart::entryPath());
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(entry.readAll().contains("\nTryExec=" + self.toUtf8() + "\n"));
+
+    // Another installed copy that exists keeps the entry its user made there.
+    ASSERT_TRUE(Autostart::set(other));
+    EXPECT_EQ(Autostart::repair(self), Autostart::Repair::LeftAlone);
+    EXPECT_EQ(Autostart::target(), other);
 }
 
 } // namespace

@@ -58,7 +58,7 @@ TAboutForm::TAboutForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Frame
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("IconImage"));
     icon->setGeometry(9, 19, 128, 128);
-    icon->setPixmap(QPixmap(QStringLiteral(":/main/art/tolvex-128.png")));
+    icon->setPixmap(WindowLook::picture(QStringLiteral(":/main/art/tolvex-128.png")));
     icon->setAccessibleName(QStringLiteral("Program icon"));
 
     auto *bevel = new QFrame(this);

@@ -1,9 +1,11 @@
 #include "ui/chat/ChatForm.h"
 
 #include "app/CodeCript.h"
+#include "engine/Datagram.h"
 #include "engine/TextRules.h"
 #include "platform/AtomicFile.h"
 #include "platform/desktop/Tone.h"
+#include "platform/desktop/X11Window.h"
 #include "ui/WindowLook.h"
 #include "ui/chat/ChatHost.h"
 #include "ui/chat/ChatLook.h"
@@ -11,7 +13,6 @@
 #include "ui/chat/RtfWriter.h"
 #include "ui/chat/Transcript.h"
 #include "ui/components/ImageBt.h"
-#include "ui/components/X11Window.h"
 #include "ui/components/XPMenu.h"
 #include "ui/config/CodePageGuard.h"
 
@@ -46,7 +47,7 @@ namespace {
 
 QPixmap art(const char *name)
 {
-    return QPixmap(QStringLiteral(":/chat/art/%1.png").arg(QLatin1String(name)));
+    return WindowLook::picture(QStringLiteral(":/chat/art/%1.png").arg(QLatin1String(name)));
 }
 
 void setFieldColors(QWidget &widget)
@@ -90,7 +91,7 @@ TChatForm::TChatForm(ChatHost &host, QWidget *parent)
           QApplication::alert(&window, 0);
           // A window the user is at already has the attention; its hint would stay.
           if (!window.isActiveWindow())
-              X11Window::setUrgent(window, true);
+              X11Window::setUrgent(window.windowHandle(), true);
       })
 {
     initChatResources();
@@ -158,7 +159,7 @@ void TChatForm::buildControls()
     setFieldColors(*m_sendEdit);
     m_sendEdit->installEventFilter(this);
     // What the line shows is what goes out.
-    new CodePageGuard(*m_sendEdit);
+    new CodePageGuard(*m_sendEdit, Datagram::kMaxMessageText);
 
     m_sendBt = new QToolButton(m_bottomPanel);
     m_sendBt->setObjectName(QStringLiteral("SendBt"));
@@ -308,8 +309,11 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     setMinimumSize(0, 0);
     resize(kOpenWidth, kOpenHeight);
     setMinimumSize(size());
-    // Minimised before it was hidden, the window would come back minimised.
+    // Minimised before it was hidden, the window would come back minimised: the toolkit's
+    // state may still say so, and the window manager reads "start iconic" from the hints
+    // the minimising left even after it restored the window.
     setWindowState(windowState() & ~Qt::WindowMinimized);
+    X11Window::setOpensNormal(windowHandle());
     const QRect main = mainWindow.frameGeometry();
     move(main.x() - frameGeometry().width() - kMainGap, main.y());
     // A message that opens the window while the user works in another program must not
@@ -404,7 +408,7 @@ bool TChatForm::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate) {
         m_sendEdit->setFocus(Qt::ActiveWindowFocusReason);
         // The user has come to the window: the attention it asked for is given.
-        X11Window::setUrgent(*this, false);
+        X11Window::setUrgent(windowHandle(), false);
     }
     return QWidget::event(event);
 }

@@ -132,6 +132,8 @@ void TImageBt::paintEvent(QPaintEvent *)
     if (shown.isNull() || target.isEmpty())
         return;
     QPainter painter(this);
+    // At 1.5 pixels per point the dense picture is scaled down: smoothly, or its lines break.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(target, shown);
 }
 

@@ -163,6 +163,7 @@ void DrawShadow(QPainter &painter, const QImage &image, int x, int y, Color c)
     const QImage src = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb background = src.pixel(0, src.height() - 1);
     QImage shadow(src.size(), QImage::Format_ARGB32);
+    shadow.setDevicePixelRatio(src.devicePixelRatio());
     const int r = redOf(c), g = greenOf(c), b = blueOf(c);
     for (int row = 0; row < src.height(); ++row) {
         const auto *in = reinterpret_cast<const QRgb *>(src.constScanLine(row));

@@ -220,7 +220,7 @@ void TRegionBt::ImagesChanged()
 {
     m_shownKind = biNone;
     if (const QImage *mask = m_images.picture(biMask))
-        resize(mask->size());
+        resize(mask->deviceIndependentSize().toSize());
     BuildRegions();
     update();
 }
@@ -253,7 +253,10 @@ std::optional<QRegion> TRegionBt::RegionFromImage(bImageKind kind) const
         return std::nullopt;
     // Kept in the button's own coordinates: the button may move without being resized, and
     // every position tested against the shape is taken in those coordinates too.
-    return regionFromMask(*picture, m_regionColor);
+    // A picture for a denser screen gives its shape in points, as every position is taken.
+    const qreal ratio = picture->devicePixelRatio();
+    const QRegion shape = regionFromMask(*picture, m_regionColor);
+    return ratio == 1.0 ? shape : QTransform::fromScale(1 / ratio, 1 / ratio).map(shape);
 }
 
 void TRegionBt::ShowImage(bImageKind kind)
@@ -334,6 +337,7 @@ void TRegionBt::paintEvent(QPaintEvent *)
     QPainter painter(this);
     if (m_clipRegion)
         painter.setClipRegion(*m_clipRegion);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform); // a dense picture at 1.5
     painter.drawImage(0, 0, m_displayBitmap);
 }
 
@@ -411,7 +415,7 @@ void TRegionBt::leaveEvent(QEvent *e)
 void TRegionBt::resizeEvent(QResizeEvent *e)
 {
     QWidget::resizeEvent(e);
-    if (m_displayBitmap.size() != size())
+    if (m_displayBitmap.deviceIndependentSize().toSize() != size())
         m_displayBitmap = QImage();
     m_shownKind = biNone;
     BuildRegions();

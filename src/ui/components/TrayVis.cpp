@@ -1,8 +1,8 @@
 #include "ui/components/TrayVis.h"
 
 #include "platform/desktop/TrayWatch.h"
+#include "platform/desktop/X11Window.h"
 #include "ui/components/TrayHost.h"
-#include "ui/components/X11Window.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -414,7 +414,7 @@ void TTrayVis::setTaskbarEntry(bool shown)
     m_form->setWindowFlags(others | (shown ? m_plainWindowType : Qt::Tool));
     if (wasVisible)
         m_form->show();
-    X11Window::setSkipTaskbar(*m_form, !shown);
+    X11Window::setSkipTaskbar(m_form->windowHandle(), !shown);
 }
 
 void TTrayVis::HideTaskbarButton(bool hide)
@@ -558,7 +558,7 @@ bool TTrayVis::eventFilter(QObject *watched, QEvent *event)
             // A tool window still gets a task-bar entry from panels that list utility
             // windows; the state says it plainly. The native window is new after every
             // change of the flags, so the state goes on at each showing.
-            X11Window::setSkipTaskbar(*m_form, m_form->windowType() == Qt::Tool);
+            X11Window::setSkipTaskbar(m_form->windowHandle(), m_form->windowType() == Qt::Tool);
         } else if (type == QEvent::Move && m_margin.Enabled) {
             // Qt reports a move after it happened; correct it at once.
             keepToMargin();

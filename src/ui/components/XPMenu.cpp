@@ -16,14 +16,15 @@ namespace {
 // How far a popup caption starts into its text area (the item drawing's own inset).
 constexpr int kCaptionInset = 5;
 
-// The item's picture at its own size (the first the icon offers), at one pixel per pixel.
-QImage pictureOf(const QIcon &icon)
+// The item's picture at its own size (the first the icon offers), as dense as the menu's
+// screen: a denser form of the picture stays sharp.
+QImage pictureOf(const QIcon &icon, const QWidget *widget)
 {
     if (icon.isNull())
         return {};
     const QList<QSize> sizes = icon.availableSizes();
     const QSize size = sizes.isEmpty() ? QSize(16, 16) : sizes.first();
-    return icon.pixmap(size, 1.0).toImage();
+    return icon.pixmap(size, widget ? widget->devicePixelRatioF() : 1.0).toImage();
 }
 
 XPMenuPaint::Item itemOf(const QStyleOptionMenuItem &option, const QWidget *widget, bool menuBar)
@@ -44,7 +45,7 @@ XPMenuPaint::Item itemOf(const QStyleOptionMenuItem &option, const QWidget *widg
     item.fromImageList = widget && widget->property(TXPMenu::ImageListProperty).toBool();
     item.menuBarItem = menuBar;
     item.rightToLeft = option.direction == Qt::RightToLeft;
-    item.picture = pictureOf(option.icon);
+    item.picture = pictureOf(option.icon, widget);
     return item;
 }
 

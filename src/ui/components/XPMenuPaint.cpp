@@ -70,6 +70,11 @@ QPen linePen(Color c)
     return pen;
 }
 
+QSize pointSize(const QImage &image)
+{
+    return image.deviceIndependentSize().toSize();
+}
+
 // Pixels of the bottom-left pixel's colour become transparent.
 void makeTransparent(QImage &image)
 {
@@ -164,13 +169,15 @@ void paintPicture(QPainter &p, const ItemFrame &f, const Item &item)
     if (item.fromImageList) {
         // Image-list pictures are laid on the icon background first.
         QImage laid(image.size(), QImage::Format_ARGB32);
+        laid.setDevicePixelRatio(image.devicePixelRatio());
         laid.fill(toQColor(wc.iconBackColor));
         QPainter lp(&laid);
         lp.drawImage(0, 0, image);
         lp.end();
         image = laid;
     }
-    const int w = image.width();
+    // In points: a picture for a denser screen is drawn at the same size.
+    const int w = pointSize(image).width();
     int x = w > f.iconWidth ? f.left + 2 : f.left + (f.iconWidth - w) / 2 - 1;
     int y = f.top + 4;
     const bool plain = item.enabled && !item.checked;
@@ -184,7 +191,11 @@ void paintPicture(QPainter &p, const ItemFrame &f, const Item &item)
         GreyBitmap(image, 90);
     }
     makeTransparent(image);
+    // A dense picture on a screen of 1.5 pixels per point is scaled down smoothly.
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(f.m.start(x, w), y, image);
+    p.restore();
 }
 
 void paintText(QPainter &p, const ItemFrame &f, const Item &item, int textLeft)
@@ -318,9 +329,10 @@ QSize measureItem(const Item &item, const QFont &font, int iconWidth, const QSiz
     int width = fm.horizontalAdvance(text);
     if (text.contains(QLatin1Char('&')))
         width -= fm.horizontalAdvance(QLatin1Char('&'));
-    const int picture = item.picture.width();
+    const int picture = pointSize(item.picture).width();
     width += (item.menuBarItem ? picture : std::max(picture, iconWidth)) + 10;
-    const int height = item.separator ? 4 : itemHeight(fm.height(), item.picture.height());
+    const int height =
+        item.separator ? 4 : itemHeight(fm.height(), pointSize(item.picture).height());
     return proposed.expandedTo(QSize(width, height));
 }
 
@@ -358,7 +370,7 @@ void drawItem(QPainter &painter, const QRect &rect, const Item &given, const Wor
         checkBox = QRect(f.left + (iconWidth - kCheckSide) / 2,
                          f.top + (f.bottom - f.top - kCheckSide) / 2, kCheckSide, kCheckSide);
     }
-    const int pictureWidth = item.picture.width();
+    const int pictureWidth = pointSize(item.picture).width();
     const int textLeft = pictureWidth > iconWidth ? f.left + pictureWidth + 4 : f.left + iconWidth;
 
     if (f.gradient) {

@@ -9,13 +9,20 @@
 
 namespace {
 
+// Each "|" goes out as CR LF.
+qsizetype wireLength(const QString &text)
+{
+    return text.size() + text.count(QLatin1Char('|'));
+}
+
 // The tip colour of the application (RGB 228, 231, 237).
 constexpr quint32 kNoticeColor = 15591396;
 
 } // namespace
 
-CodePageGuard::CodePageGuard(QLineEdit &edit)
-    : QValidator(&edit), m_edit(edit), m_notice(new QLabel(edit.window())), m_hide(new QTimer(this))
+CodePageGuard::CodePageGuard(QLineEdit &edit, qsizetype wireLimit)
+    : QValidator(&edit), m_edit(edit), m_wireLimit(wireLimit), m_notice(new QLabel(edit.window())),
+      m_hide(new QTimer(this))
 {
     // A label of the window, not a tool tip: a tip goes with the next key the user releases.
     m_notice->setObjectName(QStringLiteral("CodePageNotice"));
@@ -32,6 +39,10 @@ CodePageGuard::CodePageGuard(QLineEdit &edit)
     m_hide->setSingleShot(true);
     m_hide->setInterval(kNoticeMs);
     connect(m_hide, &QTimer::timeout, m_notice, &QWidget::hide);
+    // What the field held last, however it got there: an edit that shortens a text set too
+    // long by the program stays possible.
+    connect(&edit, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_acceptedLength = wireLength(text); });
     edit.setValidator(this);
 }
 
@@ -40,13 +51,25 @@ CodePageGuard::~CodePageGuard() = default;
 QValidator::State CodePageGuard::validate(QString &input, int &pos) const
 {
     const QString leftOut = Cp1252::unheld(input);
-    if (leftOut.isEmpty())
-        return Acceptable;
-    // The cursor keeps its place among the characters that stay.
-    pos = int(Cp1252::withoutUnheld(input.left(pos)).size());
-    input = Cp1252::withoutUnheld(input);
-    showNotice(leftOut);
+    if (!leftOut.isEmpty()) {
+        // The cursor keeps its place among the characters that stay.
+        pos = int(Cp1252::withoutUnheld(input.left(pos)).size());
+        input = Cp1252::withoutUnheld(input);
+        showNotice(leftOut);
+    }
+    // Refused rather than cut, so that nothing the user typed is lost; a text that only got
+    // shorter stays editable even when it was set too long by the program.
+    if (m_wireLimit > 0 && wireLength(input) > m_wireLimit &&
+        wireLength(input) > m_acceptedLength) {
+        showText(TooLongNotice());
+        return Invalid;
+    }
     return Acceptable;
+}
+
+QString CodePageGuard::TooLongNotice()
+{
+    return QStringLiteral("Too long for one message (each | takes two characters)");
 }
 
 QString CodePageGuard::Notice(const QString &leftOut)
@@ -56,11 +79,16 @@ QString CodePageGuard::Notice(const QString &leftOut)
 
 void CodePageGuard::showNotice(const QString &leftOut) const
 {
-    QWidget *window = m_notice->parentWidget();
     if (!m_notice->isVisible())
         m_leftOut.clear();
     m_leftOut = Cp1252::unheld(m_leftOut + leftOut);
-    m_notice->setText(Notice(m_leftOut));
+    showText(Notice(m_leftOut));
+}
+
+void CodePageGuard::showText(const QString &text) const
+{
+    QWidget *window = m_notice->parentWidget();
+    m_notice->setText(text);
     m_notice->adjustSize();
     // Over the field's upper neighbour where there is room, else below the field; inside the
     // window either way.

@@ -23,14 +23,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QIconEngine>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 // The pictures live in resource files of a static library; naming them keeps them linked.
 static void loadPictures()
@@ -46,15 +53,93 @@ QString decoded(const char *scrambled)
     return WindowLook::text(CodeCript::Decode(scrambled));
 }
 
-QIcon picture(const QString &name)
-{
-    return QIcon(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"));
-}
-
+// Read as PNG and nothing else: a reader left to guess the format first loads every image
+// plugin there is, which the start does not need.
 QImage image(const QString &name)
 {
-    return QImage(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"));
+    QImageReader reader(QStringLiteral(":/main/art/") + name + QStringLiteral(".png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
+
+QIcon picture(const QString &name)
+{
+    return QIcon(QPixmap::fromImage(image(name)));
+}
+
+// The program's icon in several sizes, read when a size is asked for: the window system takes
+// each size once when the window is made, and keeping them all decoded would hold about
+// 350 kB for nothing. The last size asked for is kept; the tray asks for it at every paint.
+class ProgramIcon final : public QIconEngine
+{
+public:
+    static constexpr int kSizes[] = {16, 32, 48, 64, 128, 256};
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        if (size.isEmpty())
+            return {};
+        if (size == m_lastSize && mode == m_lastMode)
+            return m_last;
+        const int wanted = std::max(size.width(), size.height());
+        int file = kSizes[std::size(kSizes) - 1];
+        for (const int n : kSizes) {
+            if (n >= wanted) {
+                file = n;
+                break;
+            }
+        }
+        QPixmap pm = QPixmap::fromImage(image(QStringLiteral("tolvex-%1").arg(file)));
+        if (pm.width() > size.width() || pm.height() > size.height())
+            pm = pm.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (mode != QIcon::Normal) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, pm, &option);
+        }
+        m_lastSize = size;
+        m_lastMode = mode;
+        m_last = pm;
+        return pm;
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        QPixmap pm = pixmap(size * scale, mode, state);
+        pm.setDevicePixelRatio(scale);
+        return pm;
+    }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal scale = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        const QPixmap pm = scaledPixmap(rect.size(), mode, state, scale);
+        const QSize shown = pm.deviceIndependentSize().toSize();
+        painter->drawPixmap(QRect(rect.topLeft() + QPoint((rect.width() - shown.width()) / 2,
+                                                          (rect.height() - shown.height()) / 2),
+                                  shown),
+                            pm);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const int largest = kSizes[std::size(kSizes) - 1];
+        return QSize(largest, largest)
+            .scaled(size.boundedTo(QSize(largest, largest)), Qt::KeepAspectRatio);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (const int n : kSizes)
+            sizes.append(QSize(n, n));
+        return sizes;
+    }
+    QIconEngine *clone() const override { return new ProgramIcon; }
+    QString key() const override { return QStringLiteral("ProgramIcon"); }
+
+private:
+    QSize m_lastSize;
+    QIcon::Mode m_lastMode = QIcon::Normal;
+    QPixmap m_last;
+};
 
 // A panel in the window's colour that takes the keyboard focus.
 QWidget *focusPanel(QWidget *parent)
@@ -78,20 +163,30 @@ TMainForm::TMainForm(SettingsValues &settings, Seams seams, QWidget *parent)
     setObjectName(QStringLiteral("MainForm"));
     buildLayout();
     buildMenus();
-    m_chat = new TChatForm(*this);
     buildTray(std::move(m_seams.trayHost));
     wireChannelBox();
     FormCreate();
 }
 
-TMainForm::~TMainForm()
+TMainForm::~TMainForm() = default;
+
+TChatForm &TMainForm::chat()
 {
-    // The engine calls back into the windows while it goes; it goes first, and its list
-    // empties without the window's rules.
-    disconnect(m_engine->users().selectionModel(), nullptr, this, nullptr);
-    disconnect(&m_engine->users(), nullptr, this, nullptr);
-    m_engine.reset();
-    delete m_chat;
+    // Most starts never open it; it is made on its first use, in the state the selection
+    // has put it in.
+    if (!m_chat) {
+        m_chat = std::make_unique<TChatForm>(*this);
+        // Its task-bar entry shows the program's icon.
+        m_chat->setWindowIcon(windowIcon());
+        m_chat->SetTitle(SelectedNames());
+        m_chat->SetSendEnabled(m_engine->users().selectionModel()->hasSelection());
+    }
+    return *m_chat;
+}
+
+bool TMainForm::chatVisible() const
+{
+    return m_chat && m_chat->isVisible();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -249,12 +344,8 @@ void TMainForm::buildTray(std::unique_ptr<TrayHost> host)
     m_trayVis = new TTrayVis(this);
     if (host)
         m_trayVis->SetTrayHost(std::move(host));
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/main/art/tolvex-%1.png").arg(size), QSize(size, size));
+    const QIcon icon(new ProgramIcon);
     setWindowIcon(icon);
-    // The chat window's task-bar entry shows the program's icon.
-    m_chat->setWindowIcon(icon);
     m_trayVis->Trayicon().SetIcon(icon);
     m_trayVis->Trayicon().SetPopupMenu(m_trayPopup);
     m_trayVis->BallooInfo().SetInfoIconType(bitInfo);
@@ -324,6 +415,8 @@ void TMainForm::FormCreate()
     m_trayVis->HideTaskbarButton(true);
     m_trayVis->Trayicon().SetAlwaysActive(true);
 
+    // An entry left by a removed or moved program is pointed at this one first.
+    Autostart::repair(QCoreApplication::applicationFilePath());
     const bool atLogon = Autostart::isSet();
     if (atLogon) {
         m_showOnStart = false;
@@ -358,7 +451,7 @@ void TMainForm::WorkAreaChanged()
     if (shift.isNull())
         return;
     // The chat window beside it moves too; the main window follows it.
-    if (m_chat->isVisible())
+    if (chatVisible())
         m_chat->move(m_chat->pos() + shift);
     move(place);
 }
@@ -376,7 +469,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     m_closed = true;
     m_engine->FormClose();
-    m_chat->hide();
+    if (m_chat)
+        m_chat->hide();
     emit formClosed();
 }
 
@@ -399,7 +493,8 @@ QList<QByteArray> TMainForm::SelectedNames() const
 
 void TMainForm::UpdateChatTitle()
 {
-    m_chat->SetTitle(SelectedNames());
+    if (m_chat)
+        m_chat->SetTitle(SelectedNames());
 }
 
 void TMainForm::UserListSelectItem(const QItemSelection &selected, const QItemSelection &deselected)
@@ -421,13 +516,14 @@ void TMainForm::UserListSelectItem(const QItemSelection &selected, const QItemSe
     if (!deselected.isEmpty()) {
         model->clearSelection();
         model->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        m_chat->SetSendEnabled(false);
+        if (m_chat)
+            m_chat->SetSendEnabled(false);
         if (!chosen.isEmpty())
             model->select(chosen, QItemSelectionModel::Select);
     }
     if (!chosen.isEmpty()) {
         model->setCurrentIndex(chosen.indexes().constLast(), QItemSelectionModel::NoUpdate);
-        if (!m_chat->SendEnabled())
+        if (m_chat && !m_chat->SendEnabled())
             m_chat->SetSendEnabled(true);
     }
     UpdateChatTitle();
@@ -442,7 +538,7 @@ void TMainForm::UserListDblClick()
 void TMainForm::UserListMouseUp()
 {
     QCoreApplication::processEvents();
-    if (m_chat->isVisible())
+    if (chatVisible())
         m_chat->raise();
     else
         m_bottomPanel->setFocus();
@@ -487,7 +583,7 @@ void TMainForm::MinimizeBtClick()
 
 void TMainForm::RestoreBtClick()
 {
-    if (!m_chat->isVisible())
+    if (!chatVisible())
         PlaceAtStart();
     if (m_trayVis->InTray())
         m_trayVis->RestoreFromTray();
@@ -580,22 +676,22 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 
 void TMainForm::ShowChatWindow()
 {
-    if (m_chat->isVisible())
+    if (chatVisible())
         return;
     if (m_trayVis->InTray())
         PlaceAtStart();
-    m_chat->OpenBeside(*this);
+    chat().OpenBeside(*this);
 }
 
 void TMainForm::AddMessage(const QByteArray &name, const QByteArray &text, quint32 nameColor,
                            quint32 textColor, bool outgoing)
 {
-    m_chat->AddMessage(name, text, nameColor, textColor, outgoing);
+    chat().AddMessage(name, text, nameColor, textColor, outgoing);
 }
 
 void TMainForm::Attention()
 {
-    m_chat->Attention();
+    chat().Attention();
 }
 
 bool TMainForm::MessageBox(Box kind, const QByteArray &text)
@@ -640,7 +736,8 @@ void TMainForm::GiveFocus(Focus target)
 
 void TMainForm::ClearSendEdit()
 {
-    m_chat->ClearSendEdit();
+    if (m_chat)
+        m_chat->ClearSendEdit();
 }
 
 void TMainForm::BringToFront()
@@ -662,21 +759,7 @@ void TMainForm::ShowAboutFirstRun()
 
 QByteArray TMainForm::FirstRunChannel(const QString &settingsPath)
 {
-    // As the settings file gives it: the selected channel when it is listed; the default
-    // one when nothing is listed.
-    const IniDocument doc = IniFile::load(settingsPath).value_or(IniDocument());
-    const QByteArray selected = doc.readString("Channels", "Selected", {});
-    bool listed = false;
-    for (int n = 0;; ++n) {
-        const QByteArray key = "Channel" + QByteArray::number(n);
-        if (!doc.valueExists("Channels", key))
-            break;
-        listed = true;
-        const QByteArray name = doc.readString("Channels", key, {});
-        if (!name.isEmpty() && NameRules::foldCase(name) == NameRules::foldCase(selected))
-            return name;
-    }
-    return listed ? QByteArray() : CodeCript::Decode(CodeCript::DefaultChannel);
+    return LoadChannels(settingsPath).text;
 }
 
 void TMainForm::QueueLine(const QByteArray &line)

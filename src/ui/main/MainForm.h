@@ -23,7 +23,7 @@ struct SettingsValues;
 /// The main window: a borderless panel above the right end of the task bar with the user
 /// list, the channel box and the minimise button, the menus that reach the other windows,
 /// and the tray icon. It hosts the messaging engine and serves its window interface; the
-/// chat window is created with it and lives as long.
+/// chat window is made when first needed and lives as long as the main window.
 class TMainForm final : public QWidget, public EngineWindows, public ChatHost
 {
     Q_OBJECT
@@ -50,7 +50,8 @@ public:
     ~TMainForm() override;
 
     MessagingEngine &Engine() { return *m_engine; }
-    TChatForm &ChatForm() { return *m_chat; }
+    /// The chat window, made now if it was not needed before.
+    TChatForm &ChatForm() { return chat(); }
     TTrayVis &TrayVis() { return *m_trayVis; }
     /// Whether the program shows this window once the event loop runs; cleared by a start at
     /// log-on.
@@ -147,11 +148,14 @@ private:
     void syncChannelText();
     void openPopup(QMenu *menu, QWidget *at, const QPoint &local);
     void runDialog(QWidget &dialog);
+    TChatForm &chat();
+    bool chatVisible() const;
 
     SettingsValues &m_settings;
     Seams m_seams;
     std::unique_ptr<MessagingEngine> m_engine;
-    TChatForm *m_chat = nullptr;
+    /// After the engine, so that it goes first.
+    std::unique_ptr<TChatForm> m_chat;
     TTrayVis *m_trayVis = nullptr;
     TXPMenu *m_xpMenu = nullptr;
     QWidget *m_bottomPanel = nullptr;

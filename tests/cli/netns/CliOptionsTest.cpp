@@ -41,6 +41,19 @@ TEST(CliOptions, BadPortsAndInterfacesAreRefusedWithAReason)
         {{"--interface", "example.invalid"}, "invalid interface \"example.invalid\""},
         // The namespace's loopback device is down and has no address.
         {{"--interface", "lo"}, "the network device lo has no IPv4 address"},
+        // One message from a script: what cannot go out whole is refused, never cut.
+        {{"--send", "hi"}, "--send needs the recipients: --to NAME[,NAME...] or --all"},
+        {{"--to", "ann", "hi"}, "--to goes with --send"},
+        {{"--send", "--all", "--wait", "soon", "hi"}, "invalid wait \"soon\""},
+        {{"--send", "--all", QString(1001, QLatin1Char('x'))},
+         "the text has 1001 characters and one message holds at most 1000"},
+        {{"--send", "--all", QString(600, QLatin1Char('|'))},
+         "with its line breaks the text takes 1200 bytes and one message carries at most 1012"},
+        {{"--send", "--all", QStringLiteral("caf\u00e9 \u2192 \u263a")},
+         "characters the network's code page (Windows-1252) cannot carry: \xe2\x86\x92 "
+         "\xe2\x98\xba"},
+        {{"--send", "--all", " \n "}, "the text is empty"},
+        {{"--bogus"}, "Unknown option 'bogus'"},
     };
     QTemporaryDir home;
     for (const Refusal &c : cases) {

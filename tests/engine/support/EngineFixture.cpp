@@ -3,6 +3,7 @@
 #include "engine/Datagram.h"
 
 #include <QCoreApplication>
+#include <QItemSelectionModel>
 
 EngineFixture::EngineFixture()
 {
@@ -94,4 +95,12 @@ EngineSeams loopbackSeams()
     // Nothing leaves loopback: "broadcasts" go to whatever listens on host 3.
     seams.broadcastAddr = loopbackHost(3);
     return seams;
+}
+
+ListListener::ListListener(UserList &users)
+{
+    const auto hear = [this] { ++m_heard; };
+    QObject::connect(&users, &QAbstractItemModel::rowsAboutToBeRemoved, m_context.get(), hear);
+    QObject::connect(users.selectionModel(), &QItemSelectionModel::selectionChanged,
+                     m_context.get(), hear);
 }

@@ -62,3 +62,17 @@ EngineSeams loopbackSeams();
 
 /// The part of a datagram after its packet identifier and separator.
 QByteArray withoutId(const QByteArray &datagram);
+
+/// Another listener of a user list, as a second front-end would be: counts the rows going
+/// and the selection changes it hears, and can be ended before the list.
+class ListListener
+{
+public:
+    explicit ListListener(UserList &users);
+    int heard() const { return m_heard; }
+    void end() { m_context.reset(); }
+
+private:
+    int m_heard = 0;
+    std::unique_ptr<QObject> m_context = std::make_unique<QObject>();
+};

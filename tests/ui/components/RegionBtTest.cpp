@@ -242,6 +242,25 @@ TEST_F(RegionButton, TakesTheMaskSizeAndItsShapeLimitedByTheClip)
     EXPECT_EQ(*button->clipRegion(), QRegion(0, 0, 22, 18));
 }
 
+TEST_F(RegionButton, PicturesForADenserScreenKeepItsSizeAndShapeInPoints)
+{
+    const auto dense = [](const QImage &picture) {
+        QImage twice = picture.scaled(picture.size() * 2);
+        twice.setDevicePixelRatio(2);
+        return twice;
+    };
+    TRegionBt denseButton(&form);
+    TBitmaps &images = denseButton.images();
+    images.beginUpdate();
+    images.add(biNormal, dense(solid(kNormal)));
+    images.add(biMask, dense(ellipseMask()));
+    images.add(biClip, dense(clipMask()));
+    images.endUpdate();
+    EXPECT_EQ(denseButton.size(), QSize(25, 18));
+    EXPECT_EQ(denseButton.hotRegion(), button->hotRegion());
+    EXPECT_EQ(denseButton.clipRegion(), button->clipRegion());
+}
+
 TEST_F(RegionButton, WithoutMaskHasNoShapeNeverGetsHotAndPaintsNothing)
 {
     button->images().remove(1);

@@ -75,6 +75,36 @@ TEST_F(CodePageTest, TheComposingLineShowsWhatGoesOut)
     EXPECT_EQ(sent->data.mid(7), "MSG|  hi|");
 }
 
+// Each "|" goes out as CR LF: the line takes no more than one datagram carries, instead of
+// being cut on the way out behind the user's back.
+TEST_F(CodePageTest, TheComposingLineTakesNoMoreThanOneMessageCarries)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.show();
+    UdpProbe ann(peerAddr(1), m_port);
+    addPeer(1, "ann");
+    form.Engine().users().selectOnly(0);
+    form.ShowChatWindow();
+    TChatForm &chat = form.ChatForm();
+    chat.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&chat));
+    QLineEdit *line = chat.SendEdit();
+    type(line, QString(500, QLatin1Char('|')));
+    type(line, QStringLiteral("abcdefghijklm"));
+    EXPECT_EQ(line->text(), QString(500, QLatin1Char('|')) + QStringLiteral("abcdefghijkl"));
+    ASSERT_NE(noticeOf(chat), nullptr);
+    EXPECT_TRUE(noticeOf(chat)->isVisible());
+    EXPECT_EQ(noticeOf(chat)->text(), CodePageGuard::TooLongNotice());
+
+    QTest::keyClick(line, Qt::Key_Return);
+    QCoreApplication::sendPostedEvents();
+    const auto sent = ann.next();
+    ASSERT_TRUE(sent.has_value());
+    EXPECT_TRUE(sent->data.endsWith("\r\nabcdefghijkl|"));
+    EXPECT_EQ(sent->data.size(), Datagram::kMaxSize);
+}
+
 TEST_F(CodePageTest, ControlCharactersAndUndefinedBytesFromPeersShowAsQuestionMarks)
 {
     writeSettings();

@@ -469,3 +469,38 @@ TEST_F(MainFormTest, APeerThatLeavesOrFallsSilentTakesOnlyItsOwnSelection)
     EXPECT_TRUE(form.ChatForm().SendEnabled());
     EXPECT_EQ(form.ChatForm().CaptionLabel()->text(), QStringLiteral("cid"));
 }
+
+// The window goes with peers listed and selected and the chat window open: the chat window
+// and the engine go with it, the list view after the engine, and another listener of the
+// lists before or after them. Nobody hears of the peers' going.
+TEST_F(MainFormTest, GoesWithPeersSelectedAndTheChatOpenWhicheverListenerGoesFirst)
+{
+    writeSettings();
+    for (const bool listenerFirst : {true, false}) {
+        SCOPED_TRACE(listenerFirst ? "listener first" : "listener last");
+        TMainForm &form = start();
+        form.show();
+        form.Engine().AliveTimerTimer();
+        addPeer(1, "ann");
+        addPeer(2, "bob");
+        ::UserList &users = form.Engine().users();
+        users.selectionModel()->select(QItemSelection(users.index(0), users.index(1)),
+                                       QItemSelectionModel::Select);
+        form.UserListDblClick();
+        form.AddMessage("ann", "hello", 0, 0, false);
+        ASSERT_TRUE(form.ChatForm().isVisible());
+        ASSERT_EQ(form.ChatForm().CaptionLabel()->text(), QStringLiteral("ann, bob"));
+        const QPointer<::UserList> list(&users);
+        const QPointer<TChatForm> chat(&form.ChatForm());
+        const QPointer<UserListView> view(form.UserList());
+        ListListener listener(users);
+        if (listenerFirst)
+            listener.end();
+        m_form.reset();
+        EXPECT_TRUE(list.isNull());
+        EXPECT_TRUE(chat.isNull());
+        EXPECT_TRUE(view.isNull());
+        EXPECT_EQ(listener.heard(), 0);
+        EXPECT_TRUE(m_boxes.isEmpty());
+    }
+}

@@ -29,9 +29,9 @@ protected:
     }
 };
 
-// Disabled: the fix in TChatForm::OpenBeside is not enough under openbox; the reopened
-// window is still mapped iconic (WM_STATE 3). Open work.
-TEST_F(ChatWindowTest, DISABLED_EveryOpeningShowsItNormalBesideTheMainWindow)
+// The window manager restores the window, not the program: the program's own hints still
+// asked for an iconic start at the next showing.
+TEST_F(ChatWindowTest, EveryOpeningShowsItNormalBesideTheMainWindow)
 {
     CliCopy &bob = peer("bob");
     startDesktop();
@@ -158,4 +158,73 @@ TEST_F(ChatWindowTest, AReplyFromAGroupLeavesTheSenderSelected)
     stack().key(QStringLiteral("Return"));
     EXPECT_TRUE(carl.waitFor([&] { return carl.lines().contains("ann> answer"); }, 10000));
     EXPECT_FALSE(bob.lines().contains("ann> answer"));
+}
+
+TEST_F(ChatWindowTest, TipsShowPlainTextOnOneLine)
+{
+    CliCopy &bob = peer("bob");
+    CliCopy &carl = peer("carl");
+    startDesktop();
+    ASSERT_TRUE(meets(bob));
+    ASSERT_TRUE(meets(carl));
+    const WId main = mainWindow();
+    // One line of the window font with the tip's margins is 20 px high; two are over 30.
+    const auto oneLineTip = [&](const QString &text) {
+        const desktop::AccessibleNode tip = node(QStringLiteral("tool tip"), text);
+        return tip.role.isEmpty() ? std::string("no tip \"") + text.toStdString() + '"'
+               : tip.extents.height() < 30
+                   ? std::string()
+                   : "tip of " + std::to_string(tip.extents.height()) +
+                         " px: " + dump(stack().accessibleTree(QStringLiteral("Tolvex")));
+    };
+
+    // The long tip of the main window's button; the pointer moves once more on the button,
+    // as a hand does, for the toolkit to start its tip timer.
+    ASSERT_TRUE(stack().activate(main));
+    const QPoint minimize =
+        node(QStringLiteral("push button"), QStringLiteral("Minimize")).extents.center();
+    stack().moveMouse(minimize);
+    stack().moveMouse(minimize + QPoint(1, 0));
+    EXPECT_EQ(oneLineTip(QStringLiteral("Minimize or right click to open menu")), "");
+
+    // The chat title's tip names the group as typed, without markup.
+    stack().click(row(QStringLiteral("bob")), 1, 2);
+    ASSERT_NE(stack().waitForWindow(QStringLiteral("^bob$")), 0u);
+    stack().xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl")});
+    stack().click(row(QStringLiteral("carl")));
+    stack().xdotool({QStringLiteral("keyup"), QStringLiteral("ctrl")});
+    const WId chat = stack().waitForWindow(QStringLiteral("^bob, carl$"));
+    ASSERT_NE(chat, 0u);
+    ASSERT_TRUE(stack().activate(chat));
+    const QPoint title =
+        node(QStringLiteral("label"), QStringLiteral("bob, carl")).extents.center();
+    stack().moveMouse(title);
+    stack().moveMouse(title + QPoint(1, 0));
+    EXPECT_EQ(oneLineTip(QStringLiteral("bob, carl")), "");
+}
+
+TEST_F(ChatWindowTest, ALongTitleEndsBeforeTheButtons)
+{
+    const QByteArray name = "bartholomew-of-the-accounting-department";
+    CliCopy &peerCopy = peer(name);
+    startDesktop();
+    ASSERT_TRUE(meets(peerCopy));
+    stack().click(row(QString::fromLatin1(name)), 1, 2);
+    // The window's caption keeps the whole title.
+    const WId chat =
+        stack().waitForWindow(QLatin1Char('^') + QString::fromLatin1(name) + QLatin1Char('$'));
+    ASSERT_NE(chat, 0u);
+    const QRect area = stack().geometry(chat);
+    desktop::AccessibleNode shown;
+    desktop::waitUntil([&] {
+        for (const desktop::AccessibleNode &n : stack().accessibleTree(QStringLiteral("Tolvex")))
+            if (n.role == QLatin1String("label") && n.name.startsWith(QLatin1String("barth")))
+                shown = n;
+        return !shown.role.isEmpty();
+    });
+    ASSERT_FALSE(shown.role.isEmpty()) << dump(stack().accessibleTree(QStringLiteral("Tolvex")));
+    EXPECT_TRUE(shown.name.endsWith(QChar(0x2026)) || shown.name.endsWith(QLatin1String("...")))
+        << shown.name.toStdString();
+    // The text drawn ends before the minimise button.
+    EXPECT_LE(shown.extents.right(), area.right() - ChatLook::kMinimizeFromRight);
 }

@@ -1,7 +1,6 @@
-#include "ui/components/X11Window.h"
+#include "platform/desktop/X11Window.h"
 
 #include <QGuiApplication>
-#include <QWidget>
 #include <QWindow>
 #include <array>
 #include <memory>
@@ -25,13 +24,12 @@ xcb_atom_t atom(xcb_connection_t *c, const char *name)
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
-// The native window of a top-level that has one; 0 otherwise.
-xcb_window_t nativeWindow(QWidget &window)
+// The native window of a window that has one; 0 otherwise.
+xcb_window_t nativeWindow(QWindow *window)
 {
-    QWidget *top = window.window();
-    if (!top->windowHandle() || !top->testAttribute(Qt::WA_WState_Created))
+    if (!window || !window->handle())
         return 0;
-    return static_cast<xcb_window_t>(top->winId());
+    return static_cast<xcb_window_t>(window->winId());
 }
 
 QList<xcb_atom_t> atoms(xcb_connection_t *c, xcb_window_t w, xcb_atom_t property)
@@ -49,7 +47,9 @@ QList<xcb_atom_t> atoms(xcb_connection_t *c, xcb_window_t w, xcb_atom_t property
     return list;
 }
 
+constexpr uint32_t kStateHint = 1u << 1;   // StateHint: initial_state is set
 constexpr uint32_t kUrgencyHint = 1u << 8; // XUrgencyHint
+constexpr uint32_t kNormalState = 1;       // NormalState, in the initial_state field
 constexpr int kHintFields = 9;
 
 std::array<uint32_t, kHintFields> hints(xcb_connection_t *c, xcb_window_t w)
@@ -69,7 +69,7 @@ std::array<uint32_t, kHintFields> hints(xcb_connection_t *c, xcb_window_t w)
 
 } // namespace
 
-void X11Window::setSkipTaskbar(QWidget &window, bool skip)
+void X11Window::setSkipTaskbar(QWindow *window, bool skip)
 {
     xcb_connection_t *c = connection();
     const xcb_window_t w = c ? nativeWindow(window) : 0;
@@ -88,7 +88,7 @@ void X11Window::setSkipTaskbar(QWidget &window, bool skip)
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, state, XCB_ATOM_ATOM, 32,
                             static_cast<uint32_t>(list.size()), list.constData());
     }
-    if (window.window()->isVisible()) {
+    if (window->isVisible()) {
         xcb_client_message_event_t event{};
         event.response_type = XCB_CLIENT_MESSAGE;
         event.format = 32;
@@ -105,7 +105,7 @@ void X11Window::setSkipTaskbar(QWidget &window, bool skip)
     xcb_flush(c);
 }
 
-bool X11Window::skipsTaskbar(QWidget &window)
+bool X11Window::skipsTaskbar(QWindow *window)
 {
     xcb_connection_t *c = connection();
     const xcb_window_t w = c ? nativeWindow(window) : 0;
@@ -113,7 +113,7 @@ bool X11Window::skipsTaskbar(QWidget &window)
            atoms(c, w, atom(c, "_NET_WM_STATE")).contains(atom(c, "_NET_WM_STATE_SKIP_TASKBAR"));
 }
 
-void X11Window::setUrgent(QWidget &window, bool urgent)
+void X11Window::setUrgent(QWindow *window, bool urgent)
 {
     xcb_connection_t *c = connection();
     const xcb_window_t w = c ? nativeWindow(window) : 0;
@@ -128,9 +128,24 @@ void X11Window::setUrgent(QWidget &window, bool urgent)
     xcb_flush(c);
 }
 
-bool X11Window::urgent(QWidget &window)
+bool X11Window::urgent(QWindow *window)
 {
     xcb_connection_t *c = connection();
     const xcb_window_t w = c ? nativeWindow(window) : 0;
     return w && (hints(c, w)[0] & kUrgencyHint) != 0;
+}
+
+void X11Window::setOpensNormal(QWindow *window)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t w = c ? nativeWindow(window) : 0;
+    if (!w)
+        return;
+    std::array<uint32_t, kHintFields> values = hints(c, w);
+    if ((values[0] & kStateHint) == 0 || values[2] == kNormalState)
+        return;
+    values[2] = kNormalState;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32,
+                        kHintFields, values.data());
+    xcb_flush(c);
 }

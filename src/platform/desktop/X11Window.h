@@ -1,0 +1,24 @@
+#pragma once
+
+class QWindow;
+
+/// Window-manager hints the toolkit does not offer, for X11 desktops; elsewhere (Wayland,
+/// the offscreen platform) and for a window without a native one (null, or not created yet)
+/// every call does nothing.
+namespace X11Window {
+
+/// Keeps the window out of the task bar (_NET_WM_STATE_SKIP_TASKBAR) or lets it in. Works on
+/// a shown window and on one about to be shown (from its show event on).
+void setSkipTaskbar(QWindow *window, bool skip);
+bool skipsTaskbar(QWindow *window);
+
+/// The urgency hint of WM_HINTS: the task bar marks the window until it is cleared.
+void setUrgent(QWindow *window, bool urgent);
+bool urgent(QWindow *window);
+
+/// Asks for the next mapping of a hidden window to show it normal. A window minimised by the
+/// program keeps "start iconic" in WM_HINTS after the window manager restored it, and the
+/// window manager maps it iconic again at its next showing.
+void setOpensNormal(QWindow *window);
+
+} // namespace X11Window

@@ -772,7 +772,7 @@ MessagingEngine::sendPresence(const std::function<QByteArray()> &compose, bool w
             text = compose();
         return text;
     };
-    const SendOutcome outcome = broadcast(once);
+    SendOutcome outcome = broadcast(once);
     if (outcome == SendOutcome::Sent) {
         ++m_presenceSends;
         if (waitForEach)
@@ -802,6 +802,8 @@ MessagingEngine::sendPresence(const std::function<QByteArray()> &compose, bool w
             continue;
         }
         ++m_presenceSends;
+        // Heard somewhere: the leave notice at exit must follow it.
+        outcome = SendOutcome::Sent;
         // The socket is set up afresh for the next target, which would drop what is queued.
         waitAllDataSent(*m_wsocketTargets, waitForEach ? kLeaveWaitLimitMs : kTargetWaitLimitMs);
     }

@@ -255,7 +255,8 @@ private:
     bool terminating() const;
 
     SendOutcome broadcast(const std::function<QByteArray()> &compose);
-    /// One presence datagram to the broadcast address, then the same text to every target.
+    /// One presence datagram to the broadcast address, then the same text to every target;
+    /// Sent when it went out anywhere, else the broadcast's outcome.
     SendOutcome sendPresence(const std::function<QByteArray()> &compose, bool waitForEach);
     /// The configured interface's subnet broadcast (network byte order), when known.
     std::optional<quint32> ownSubnetBroadcast() const;

@@ -260,6 +260,24 @@ TEST_F(MainFormTest, ConfigurationOpenedBeforeTheFirstTickKeepsTheInterface)
     EXPECT_EQ(form.Engine().Settings().Interface, ownAddr());
 }
 
+TEST_F(MainFormTest, OtherNetworksTakeAddressesAndNamesAndTellWhatWasLeftOut)
+{
+    writeSettings();
+    TMainForm &form = start();
+    {
+        TConfigForm config(form.Engine(), form);
+        config.show();
+        EXPECT_TRUE(config.TargetsEdit()->text().isEmpty());
+        config.TargetsEdit()->setText(QStringLiteral(" 192.168.2.255, gw.example bad|entry  "
+                                                     "192.168.2.255"));
+        config.close();
+    }
+    EXPECT_EQ(form.Engine().Settings().Targets, (QByteArrayList{"192.168.2.255", "gw.example"}));
+    EXPECT_EQ(form.Engine().targets().list(), form.Engine().Settings().Targets);
+    ASSERT_FALSE(m_boxes.isEmpty());
+    EXPECT_TRUE(m_boxes.last().contains("bad|entry")) << m_boxes.last().constData();
+}
+
 TEST_F(MainFormTest, AutostartEntryIsWrittenAndRemovedByTheUsersClicksOnly)
 {
     writeSettings();

@@ -13,6 +13,7 @@ const QByteArray ServerSection = QByteArrayLiteral("Server");
 const QByteArray UserSection = QByteArrayLiteral("User");
 const QByteArray ChannelsSection = QByteArrayLiteral("Channels");
 const QByteArray RestrictionsSection = QByteArrayLiteral("Restrictions");
+const QByteArray NetworksSection = QByteArrayLiteral("Networks");
 const QByteArray DefaultPort = QByteArrayLiteral("5040");
 
 // The version section is named after the program; decoded at each use like every constant.
@@ -24,6 +25,11 @@ QByteArray versionSection()
 QByteArray channelKey(qsizetype number)
 {
     return QByteArrayLiteral("Channel") + QByteArray::number(number);
+}
+
+QByteArray targetKey(qsizetype number)
+{
+    return QByteArrayLiteral("Target") + QByteArray::number(number);
 }
 
 QByteArray heardKey(qsizetype number)
@@ -95,6 +101,27 @@ void writeSettings(IniDocument &doc, const SettingsValues &values, const Channel
         doc.writeString(ChannelsSection, channelKey(i), channels.channels[i]);
     for (qsizetype i = 0; i < channels.heard.size(); ++i)
         doc.writeString(ChannelsSection, heardKey(i), channels.heard[i]);
+    // A file that never had other networks gets no section for them.
+    if (!values.Targets.isEmpty() || !doc.keyNames(NetworksSection).isEmpty()) {
+        doc.eraseSection(NetworksSection);
+        for (qsizetype i = 0; i < values.Targets.size(); ++i)
+            doc.writeString(NetworksSection, targetKey(i), values.Targets[i]);
+    }
+}
+
+// The numbering ends at the first missing key; an empty value is skipped without ending it.
+QList<QByteArray> readTargets(const IniDocument &doc)
+{
+    QSet<QByteArray> present;
+    for (const QByteArray &name : doc.keyNames(NetworksSection))
+        present.insert(IniDocument::foldName(name));
+    QList<QByteArray> result;
+    for (qsizetype n = 0; present.contains(IniDocument::foldName(targetKey(n))); ++n) {
+        const QByteArray value = doc.readString(NetworksSection, targetKey(n), {}).trimmed();
+        if (!value.isEmpty())
+            result.append(value);
+    }
+    return result;
 }
 
 // What a version reset keeps of a stored file: the administrator's locks, sections this
@@ -159,6 +186,7 @@ LoadedSettings LoadSettings(SettingsValues &values, const SettingsHooks &hooks)
     values.UserName = doc.readString(UserSection, "Name", DefaultUserName(values.Interface));
     loaded.channels = readChannels(doc);
     values.AutoAdd = doc.readBool(ChannelsSection, "AutoAdd", true);
+    values.Targets = readTargets(doc);
     loaded.restrictions.configurationLocked =
         doc.readBool(RestrictionsSection, "Configuration", false);
     loaded.restrictions.channelsLocked = doc.readBool(RestrictionsSection, "Channels", false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <optional>
 
@@ -19,6 +20,9 @@ struct SettingsValues final
     QByteArray UserName;
     /// Channels announced by other peers join the channel list by themselves.
     bool AutoAdd = false;
+    /// Other networks that presence goes to besides the broadcast: directed broadcast
+    /// addresses and single hosts, dotted or by name.
+    QList<QByteArray> Targets;
 };
 
 /// The computer's name (up to its first dot, at most 15 characters) in lower case, or

@@ -117,6 +117,9 @@ void SendOnce::applyOptions()
         m_settings.Interface = options.interfaceAddr;
     if (!options.channel.isEmpty())
         m_engine->selectChannelQuietly(options.channel);
+    // Other networks: the recipients behind a router answer the announcement too.
+    for (const QByteArray &target : options.targets)
+        m_engine->addTarget(target);
     // After event 1026: a script need not wait for the first tick's delay.
     QMetaObject::invokeMethod(this, &SendOnce::goOnline, Qt::QueuedConnection);
 }

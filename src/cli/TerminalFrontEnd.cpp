@@ -11,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -29,6 +30,8 @@ constexpr char kCommandHelp[] =
     "  /delete NAME         delete a channel from the list\n"
     "  /reload              forget everybody and announce again\n"
     "  /ip NAME             show the address of a user\n"
+    "  /reach [ADDR]        list the other networks presence goes to, or add one\n"
+    "  /reach -ADDR         remove one from that list\n"
     "  /help                show these commands\n"
     "  /quit                leave the network, save the settings and exit\n";
 
@@ -88,6 +91,11 @@ TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &
                             : "the network interface " + display(interface) +
                                   " is gone: nothing is sent or received until it is back");
             });
+    connect(&m_engine->targets(), &PresenceTargets::unresolved, this,
+            [this](const QByteArray &name) {
+                say("the host name " + display(name) +
+                    " of the other networks does not resolve; it is tried again every 30 s");
+            });
     m_interfaceWatch = new QTimer(this);
     m_interfaceWatch->setInterval(kInterfaceWatchMs);
     connect(m_interfaceWatch, &QTimer::timeout, m_engine.get(), &MessagingEngine::checkInterface);
@@ -115,6 +123,13 @@ void TerminalFrontEnd::applyOptions()
         m_settings.Interface = m_options.interfaceAddr;
     if (!m_options.channel.isEmpty())
         m_engine->selectChannelQuietly(m_options.channel);
+    for (const QByteArray &target : m_options.targets) {
+        const QByteArray problem = m_engine->addTarget(target);
+        if (problem.isEmpty())
+            m_runOnlyTargets.append(target.trimmed());
+        else if (!problem.endsWith("listed already"))
+            say("--reach " + display(target) + ": " + problem);
+    }
     if (m_settings.UserName.isEmpty())
         say("warning: the user name is empty, so this copy announces nothing: nobody can "
             "list it or write to it (give a name with --name, or set Name in " +
@@ -135,6 +150,12 @@ void TerminalFrontEnd::keepStoredValues(SettingsValues &values, ChannelSettings 
         values.Port = m_stored->Port;
     if (!m_options.interfaceAddr.isEmpty())
         values.Interface = m_stored->Interface;
+    values.Targets.removeIf([this](const QByteArray &target) {
+        return std::any_of(m_runOnlyTargets.begin(), m_runOnlyTargets.end(),
+                           [&target](const QByteArray &only) {
+                               return only.compare(target.trimmed(), Qt::CaseInsensitive) == 0;
+                           });
+    });
     // A channel chosen on the command line is forgotten unless the user changed the channel
     // afterwards.
     if (!m_options.channel.isEmpty() && channels.text == m_engine->ActiveChannel() &&
@@ -309,6 +330,8 @@ void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &a
         }
         if (!found)
             say("no user " + display(bytes));
+    } else if (command == "/reach") {
+        reach(bytes);
     } else if (command == "/quit") {
         shutdown();
     } else if (command == "/help") {
@@ -316,6 +339,45 @@ void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &a
     } else {
         say("unknown command " + display(command) + " (try /help)");
     }
+}
+
+void TerminalFrontEnd::reach(const QByteArray &argument)
+{
+    if (argument.isEmpty()) {
+        PresenceTargets &targets = m_engine->targets();
+        if (targets.isEmpty()) {
+            say("no other networks: presence goes to the local broadcast only");
+            return;
+        }
+        for (const QByteArray &target : targets.list()) {
+            const QByteArray addr = targets.addressOf(target);
+            m_out("reach: " + target +
+                  (addr == target   ? QByteArray()
+                   : addr.isEmpty() ? " (unresolved)"
+                                    : " " + addr) +
+                  "\n");
+        }
+        return;
+    }
+    if (argument.startsWith('-')) {
+        const QByteArray target = argument.mid(1).trimmed();
+        m_runOnlyTargets.removeIf(
+            [&target](const QByteArray &t) { return t.compare(target, Qt::CaseInsensitive) == 0; });
+        if (m_engine->removeTarget(target))
+            say("reach: " + display(target) + " removed");
+        else
+            say("reach: " + display(target) + " is not in the list");
+        return;
+    }
+    const QByteArray problem = m_engine->addTarget(argument);
+    // Added by hand: it stays in the saved list, also when --reach named it.
+    m_runOnlyTargets.removeIf([&argument](const QByteArray &t) {
+        return t.compare(argument.trimmed(), Qt::CaseInsensitive) == 0;
+    });
+    if (problem.isEmpty())
+        say("reach: " + display(argument.trimmed()) + " added");
+    else
+        say("reach: " + display(problem));
 }
 
 void TerminalFrontEnd::selectUsers(const QByteArray &names)

@@ -24,6 +24,8 @@ struct TerminalOptions
     QByteArray channel;
     QByteArray interfaceAddr;
     QByteArray port;
+    /// Other networks for this run, besides those of the settings file.
+    QList<QByteArray> targets;
 };
 
 /// The terminal front-end of the messaging engine: prints who joined and who left, the
@@ -86,6 +88,7 @@ private:
     void processNextLine();
     void runCommand(const QByteArray &command, const QByteArray &argument);
     void selectUsers(const QByteArray &names);
+    void reach(const QByteArray &argument);
     void printUsers();
     void printChannels();
     void scheduleUserList();
@@ -106,6 +109,8 @@ private:
     /// What the settings file held for the values the command line replaced.
     std::optional<SettingsValues> m_stored;
     QByteArray m_storedChannelText;
+    /// Targets that only --reach named: kept out of the saved list.
+    QList<QByteArray> m_runOnlyTargets;
     QList<QByteArray> m_lines;
     bool m_lineScheduled = false;
     bool m_userListScheduled = false;

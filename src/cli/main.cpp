@@ -104,7 +104,12 @@ int main(int argc, char **argv)
             "\n"
             "Defaults come from the desktop program's settings file; the options below hold\n"
             "for this run only and are not saved. Channels heard from others and /channel\n"
-            "changes are saved as the desktop program saves them."));
+            "changes are saved as the desktop program saves them, and so is the list of other\n"
+            "networks that /reach changes.\n"
+            "\n"
+            "Other subnets: a copy hears only its own broadcast domain. To reach the copies\n"
+            "on 192.168.2.x from 192.168.1.x, run here with --reach 192.168.2.255 and there\n"
+            "with --reach 192.168.1.255 (both sides need each other), or name single hosts."));
     parser.addHelpOption();
     const QCommandLineOption nameOption(
         QStringLiteral("name"), QStringLiteral("User name to announce."), QStringLiteral("N"));
@@ -121,6 +126,14 @@ int main(int argc, char **argv)
         QStringLiteral("config"),
         QStringLiteral("Settings file to use instead of the desktop program's."),
         QStringLiteral("FILE"));
+    const QCommandLineOption reachOption(
+        QStringLiteral("reach"),
+        QStringLiteral("Another network to send presence to, besides the local broadcast: its "
+                       "broadcast address (192.168.2.255) or a host (10.8.0.14, "
+                       "gw.example.org); repeatable, at most 64. The copies there need this "
+                       "network in their own lists too (--reach 192.168.1.255), or they drop "
+                       "you after 75 s."),
+        QStringLiteral("ADDR"));
     const QCommandLineOption sendOption(
         QStringLiteral("send"),
         QStringLiteral("Send one message and end: TEXT, or standard input when TEXT is absent "
@@ -141,7 +154,7 @@ int main(int argc, char **argv)
         QStringLiteral("With --send: save the settings as the run leaves them (nothing is "
                        "written otherwise)."));
     parser.addOptions({nameOption, channelOption, interfaceOption, portOption, configOption,
-                       sendOption, toOption, allOption, waitOption, saveOption});
+                       sendOption, toOption, allOption, waitOption, saveOption, reachOption});
     parser.addPositionalArgument(QStringLiteral("TEXT"),
                                  QStringLiteral("With --send: the message (\"|\" starts a new "
                                                 "line)."),
@@ -170,6 +183,16 @@ int main(int argc, char **argv)
             return refuse(QStringLiteral("invalid port \"%1\": a port is a number from 1 to 65535")
                               .arg(parser.value(portOption)));
     }
+    for (const QString &target : parser.values(reachOption)) {
+        const QByteArray problem = PresenceTargets::problem(target.toLatin1());
+        if (!problem.isEmpty())
+            return refuse(
+                QStringLiteral("invalid --reach %1: %2").arg(target, QString::fromLatin1(problem)));
+        options.targets.append(target.toLatin1());
+    }
+    if (options.targets.size() > PresenceTargets::kMaxTargets)
+        return refuse(
+            QStringLiteral("at most %1 --reach targets").arg(PresenceTargets::kMaxTargets));
     if (parser.isSet(interfaceOption)) {
         QString error;
         const std::optional<QByteArray> addr =

@@ -19,6 +19,7 @@
 #include <QSignalBlocker>
 #include <QThread>
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cstring>
 #include <ctime>
 #include <utility>
@@ -28,6 +29,17 @@ namespace {
 // A leave notice that cannot get out (no route, interface gone) must not hold the program
 // at exit for ever.
 constexpr int kLeaveWaitLimitMs = 2000;
+// A target's datagram still queued when the next target is due gets this long; the send
+// buffer of a datagram socket rarely fills, and 64 targets must not hold the loop long.
+constexpr int kTargetWaitLimitMs = 50;
+
+std::optional<quint32> ipv4Of(const QByteArray &dotted)
+{
+    in_addr addr{};
+    if (inet_pton(AF_INET, dotted.trimmed().constData(), &addr) != 1)
+        return std::nullopt;
+    return addr.s_addr;
+}
 
 // Whether an announcement's kind field reads "BCT", in any case of its ASCII letters.
 bool isBroadcastMark(QByteArrayView kind)
@@ -93,7 +105,8 @@ EngineSeams EngineSeams::system()
 MessagingEngine::MessagingEngine(EngineWindows &windows, SettingsValues &settings,
                                  EngineSeams seams, QObject *parent)
     : QObject(parent), m_windows(windows), m_settings(settings), m_seams(std::move(seams)),
-      m_wsocketRecv(new TWSocket(this)), m_wsocketBcast(new TWSocket(this))
+      m_wsocketRecv(new TWSocket(this)), m_wsocketBcast(new TWSocket(this)),
+      m_wsocketTargets(new TWSocket(this))
 {
     m_aliveTimer.setInterval(kTickMs);
     connect(&m_aliveTimer, &QTimer::timeout, this, &MessagingEngine::AliveTimerTimer);
@@ -104,6 +117,11 @@ MessagingEngine::MessagingEngine(EngineWindows &windows, SettingsValues &setting
     m_wsocketRecv->OnError = [this](TCustomWSocket *sender) { WSocketRecvError(sender); };
     m_wsocketBcast->OnError = [this](TCustomWSocket *sender) { WSocketBcastError(sender); };
     m_wsocketBcast->OnDataSent = [this](TCustomWSocket *sender, quint16 errCode) {
+        WSocketDataSent(sender, errCode);
+    };
+    // A target that cannot be reached costs a count and nothing else.
+    m_wsocketTargets->OnError = [this](TCustomWSocket *) { m_targetSendFailed = true; };
+    m_wsocketTargets->OnDataSent = [this](TCustomWSocket *sender, quint16 errCode) {
         WSocketDataSent(sender, errCode);
     };
 }
@@ -185,6 +203,8 @@ void MessagingEngine::FormCreate(bool startedAtLogon)
 void MessagingEngine::startUp()
 {
     LoadSettings();
+    // Names start resolving now, so that the first announcement finds them.
+    applyTargets();
     emit settingsLoaded();
     startAliveTimer();
 }
@@ -205,9 +225,8 @@ void MessagingEngine::FormClose()
     goOffline();
     // Peers that heard an announcement whose answers have not come in yet (a channel
     // change right before the end) list this copy too: they are told it left.
-    if (m_announcedSinceLeave &&
-        broadcast([] { return Datagram::leaveNotice(); }) == SendOutcome::Sent)
-        waitAllDataSent();
+    if (m_announcedSinceLeave)
+        sendPresence([] { return Datagram::leaveNotice(); }, true);
     emit aboutToSaveSettings();
     SaveSettings();
 }
@@ -447,6 +466,7 @@ void MessagingEngine::AliveTimerTimer()
     }
     checkInterface();
     checkReceiver();
+    m_targets.resolveNames();
     if (m_users.isEmpty()) {
         post(DeferredEvent::Announce);
         return;
@@ -457,7 +477,8 @@ void MessagingEngine::AliveTimerTimer()
     if (m_wsocketRecv->State() != wsConnected)
         return;
     const QByteArray channel = m_activeChannel;
-    broadcast([&channel] { return Datagram::keepAlive(channel); });
+    sendPresence([&channel] { return Datagram::keepAlive(channel); }, false);
+    probeRemotePeers();
 }
 
 void MessagingEngine::expireSilentUsers()
@@ -635,7 +656,8 @@ void MessagingEngine::Announce()
         return;
     const QByteArray channel = m_activeChannel;
     const QByteArray user = m_settings.UserName;
-    if (broadcast([&] { return Datagram::announcement(channel, user); }) == SendOutcome::Sent)
+    if (sendPresence([&] { return Datagram::announcement(channel, user); }, false) ==
+        SendOutcome::Sent)
         m_announcedSinceLeave = true;
 }
 
@@ -645,16 +667,20 @@ void MessagingEngine::LeaveNetwork()
         return;
     RemoveAllUsers();
     m_announcedSinceLeave = false;
-    if (broadcast([] { return Datagram::leaveNotice(); }) == SendOutcome::Sent)
-        waitAllDataSent();
+    sendPresence([] { return Datagram::leaveNotice(); }, true);
 }
 
 void MessagingEngine::waitAllDataSent()
 {
+    waitAllDataSent(*m_wsocketBcast, kLeaveWaitLimitMs);
+}
+
+void MessagingEngine::waitAllDataSent(TWSocket &socket, int limitMs)
+{
     QElapsedTimer waited;
     waited.start();
-    while (!m_wsocketBcast->AllDataSent() && m_wsocketBcast->State() == wsConnected) {
-        if (terminating() || waited.elapsed() > kLeaveWaitLimitMs)
+    while (!socket.AllDataSent() && socket.State() == wsConnected) {
+        if (terminating() || waited.elapsed() > limitMs)
             return;
         QThread::msleep(5);
         QCoreApplication::processEvents();
@@ -732,6 +758,144 @@ MessagingEngine::SendOutcome MessagingEngine::broadcast(const std::function<QByt
                            s.SetLocalAddr(m_interfaceAddr);
                        },
                        compose);
+}
+
+MessagingEngine::SendOutcome
+MessagingEngine::sendPresence(const std::function<QByteArray()> &compose, bool waitForEach)
+{
+    // One datagram, one packet identifier: a peer that hears it both ways drops the second
+    // copy as a repeat. Composed at the first send, so that without targets the identifiers
+    // are drawn exactly as before.
+    QByteArray text;
+    const auto once = [&text, &compose] {
+        if (text.isEmpty())
+            text = compose();
+        return text;
+    };
+    SendOutcome outcome = broadcast(once);
+    if (outcome == SendOutcome::Sent) {
+        ++m_presenceSends;
+        if (waitForEach)
+            waitAllDataSent();
+    }
+    if (m_targets.isEmpty())
+        return outcome;
+    // A copy: the waits below run handlers, which may change the list.
+    const QByteArrayList destinations = m_targets.addresses();
+    const std::optional<quint32> ownBroadcast = ownSubnetBroadcast();
+    for (const QByteArray &addr : destinations) {
+        if (isOwnDestination(addr, ownBroadcast))
+            continue;
+        m_targetSendFailed = false;
+        const SendOutcome sent = sendThrough([this] { return m_wsocketTargets; }, addr,
+                                             [this, &addr](TWSocket &s) {
+                                                 s.SetProto("udp");
+                                                 s.SetPort(m_settings.Port);
+                                                 s.SetAddr(addr);
+                                                 s.SetLocalPort("0");
+                                                 s.SetLocalAddr(m_interfaceAddr);
+                                             },
+                                             once);
+        if (sent != SendOutcome::Sent || m_targetSendFailed) {
+            m_targets.countUnreachable();
+            abortQuietly(*m_wsocketTargets);
+            continue;
+        }
+        ++m_presenceSends;
+        // Heard somewhere: the leave notice at exit must follow it.
+        outcome = SendOutcome::Sent;
+        // The socket is set up afresh for the next target, which would drop what is queued.
+        waitAllDataSent(*m_wsocketTargets, waitForEach ? kLeaveWaitLimitMs : kTargetWaitLimitMs);
+    }
+    return outcome;
+}
+
+std::optional<quint32> MessagingEngine::ownSubnetBroadcast() const
+{
+    const std::optional<quint32> own = ipv4Of(m_interfaceAddr);
+    if (!own)
+        return std::nullopt;
+    const std::optional<InterfaceAddress> iface = InterfaceAddresses::holding(*own);
+    if (!iface || iface->Netmask == 0)
+        return std::nullopt;
+    return *own | ~iface->Netmask;
+}
+
+bool MessagingEngine::isOwnDestination(const QByteArray &addr,
+                                       std::optional<quint32> ownBroadcast) const
+{
+    if (addr == "255.255.255.255" || addr == m_seams.broadcastAddr || addr == m_interfaceAddr ||
+        m_localAddresses.contains(addr) || addr.startsWith("127."))
+        return true;
+    const std::optional<quint32> target = ipv4Of(addr);
+    return target && ownBroadcast && *target == *ownBroadcast;
+}
+
+void MessagingEngine::probeRemotePeers()
+{
+    // A peer behind a router that lacks us in its own list hears our keep-alives but its own
+    // never reach us; without this it would be dropped after 75 s and never heard again
+    // while anybody else keeps our list non-empty. Its answer to our announcement refreshes
+    // it, with the same datagrams any announcement brings.
+    if (m_targets.isEmpty() || m_users.isEmpty() || m_wsocketRecv->State() != wsConnected)
+        return;
+    const std::optional<quint32> own = ipv4Of(m_interfaceAddr);
+    const std::optional<InterfaceAddress> iface =
+        own ? InterfaceAddresses::holding(*own) : std::nullopt;
+    if (!iface || iface->Netmask == 0)
+        return;
+    const QDateTime current = now();
+    QList<quint64> stale;
+    for (int row = 0; row < m_users.count(); ++row) {
+        const TUser *user = m_users.at(row);
+        const std::optional<quint32> peer = ipv4Of(user->Addr);
+        if (!peer || (*peer & iface->Netmask) == (*own & iface->Netmask))
+            continue;
+        if (qAbs(user->LastSeen.msecsTo(current)) / 1000 > kRemoteProbeSeconds)
+            stale.append(user->Id);
+    }
+    const QByteArray channel = m_activeChannel;
+    const QByteArray name = m_settings.UserName;
+    for (quint64 id : stale) {
+        if (sendToPeer(id, [&](const TUser &) { return Datagram::announcement(channel, name); }) ==
+            SendOutcome::Sent)
+            ++m_presenceSends;
+    }
+}
+
+QByteArray MessagingEngine::addTarget(const QByteArray &text)
+{
+    const QByteArray value = text.trimmed();
+    const QByteArray problem = PresenceTargets::problem(value);
+    if (!problem.isEmpty())
+        return problem;
+    for (const QByteArray &listed : m_settings.Targets) {
+        if (listed.trimmed().compare(value, Qt::CaseInsensitive) == 0)
+            return value + " is listed already";
+    }
+    if (PresenceTargets::cleaned(m_settings.Targets).size() >= PresenceTargets::kMaxTargets)
+        return "the list holds at most " + QByteArray::number(PresenceTargets::kMaxTargets) +
+               " targets";
+    m_settings.Targets.append(value);
+    applyTargets();
+    return {};
+}
+
+bool MessagingEngine::removeTarget(const QByteArray &text)
+{
+    const qsizetype before = m_settings.Targets.size();
+    m_settings.Targets.removeIf([&text](const QByteArray &listed) {
+        return listed.trimmed().compare(text.trimmed(), Qt::CaseInsensitive) == 0;
+    });
+    if (m_settings.Targets.size() == before)
+        return false;
+    applyTargets();
+    return true;
+}
+
+void MessagingEngine::applyTargets()
+{
+    m_targets.setList(m_settings.Targets);
 }
 
 MessagingEngine::SendOutcome

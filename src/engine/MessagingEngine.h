@@ -4,6 +4,7 @@
 #include "engine/DeferredEvent.h"
 #include "engine/EngineWindows.h"
 #include "engine/HeardChannels.h"
+#include "engine/PresenceTargets.h"
 #include "engine/UserList.h"
 #include "engine/VirtualKey.h"
 
@@ -188,6 +189,23 @@ public:
     /// Number of peers with a line waiting.
     int pendingCount() const { return m_pendingCount; }
 
+    // ---- other networks ----
+    /// Peers outside our own subnet whose last datagram is older than this get an
+    /// announcement of their own each tick while targets are set: their answer keeps them
+    /// listed when their own keep-alives do not reach us.
+    static constexpr qint64 kRemoteProbeSeconds = 45;
+    /// The targets in use (Settings().Targets, cleaned) and what is known of them.
+    PresenceTargets &targets() { return m_targets; }
+    /// Adds a target to Settings().Targets; returns why it cannot be (empty on success).
+    QByteArray addTarget(const QByteArray &text);
+    /// Removes a target from Settings().Targets; false when it is not listed.
+    bool removeTarget(const QByteArray &text);
+    /// Takes Settings().Targets into use after a change made to it directly.
+    void applyTargets();
+    /// Datagrams handed to the sockets for presence (broadcast, targets and the
+    /// announcements to remote peers) since the engine was made.
+    qint64 presenceSends() const { return m_presenceSends; }
+
     /// The address the sockets use for the configured interface (a device name resolved to
     /// its address); empty while none is usable.
     const QByteArray &interfaceAddr() const { return m_interfaceAddr; }
@@ -237,6 +255,14 @@ private:
     bool terminating() const;
 
     SendOutcome broadcast(const std::function<QByteArray()> &compose);
+    /// One presence datagram to the broadcast address, then the same text to every target;
+    /// Sent when it went out anywhere, else the broadcast's outcome.
+    SendOutcome sendPresence(const std::function<QByteArray()> &compose, bool waitForEach);
+    /// The configured interface's subnet broadcast (network byte order), when known.
+    std::optional<quint32> ownSubnetBroadcast() const;
+    /// Whether a target address is this computer's own or its own subnet's broadcast.
+    bool isOwnDestination(const QByteArray &addr, std::optional<quint32> ownBroadcast) const;
+    void probeRemotePeers();
     SendOutcome sendToPeer(quint64 peer, const std::function<QByteArray(const TUser &)> &compose);
     /// Sends one datagram through the socket, set up by configure for destination.
     SendOutcome sendThrough(const std::function<TWSocket *()> &socket,
@@ -244,6 +270,7 @@ private:
                             const std::function<void(TWSocket &)> &configure,
                             const std::function<QByteArray()> &compose);
     void waitAllDataSent();
+    void waitAllDataSent(TWSocket &socket, int limitMs);
 
     EngineWindows &m_windows;
     SettingsValues &m_settings;
@@ -252,6 +279,11 @@ private:
     ChannelList m_channels;
     TWSocket *m_wsocketRecv;
     TWSocket *m_wsocketBcast;
+    /// Sends presence to the targets, one after the other.
+    TWSocket *m_wsocketTargets;
+    PresenceTargets m_targets;
+    bool m_targetSendFailed = false;
+    qint64 m_presenceSends = 0;
     QTimer m_aliveTimer;
     int m_aliveTimerTag = 0;
     QByteArrayList m_localAddresses;

@@ -19,6 +19,9 @@ QList<InterfaceAddress> InterfaceAddresses::ipv4()
         entry.Name = QByteArray(ifa->ifa_name);
         entry.Index = int(if_nametoindex(ifa->ifa_name));
         entry.Addr = reinterpret_cast<const sockaddr_in *>(ifa->ifa_addr)->sin_addr.s_addr;
+        if (ifa->ifa_netmask && ifa->ifa_netmask->sa_family == AF_INET)
+            entry.Netmask =
+                reinterpret_cast<const sockaddr_in *>(ifa->ifa_netmask)->sin_addr.s_addr;
         entry.Up = (flags & IFF_UP) != 0;
         entry.Running = (flags & IFF_RUNNING) != 0;
         entry.CanBroadcast = (flags & IFF_BROADCAST) != 0;

@@ -7,9 +7,10 @@
 /// One IPv4 address of a network device, with the device's state.
 struct InterfaceAddress
 {
-    QByteArray Name;  ///< device name
-    int Index = 0;    ///< device index
-    quint32 Addr = 0; ///< network byte order
+    QByteArray Name;     ///< device name
+    int Index = 0;       ///< device index
+    quint32 Addr = 0;    ///< network byte order
+    quint32 Netmask = 0; ///< network byte order; 0 when unknown
     bool Up = false;
     bool Running = false; ///< carrier present: a pulled cable leaves a device up, not running
     bool CanBroadcast = false;

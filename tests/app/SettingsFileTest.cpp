@@ -178,6 +178,23 @@ TEST_F(SettingsFileTest, ChannelsStopAtFirstMissingNumberAndSaveRenumbers)
                                      "Channel3=new\n"));
 }
 
+TEST_F(SettingsFileTest, OtherNetworksStopAtFirstMissingNumberAndVanishWhenEmptied)
+{
+    writeFile("[Tolvex]\nVersion=010001\n"
+              "[Networks]\nTarget0=192.168.2.255\nTarget1=\nTarget2= gw.example \n"
+              "Target4=stale\n");
+    LoadedSettings loaded = LoadSettings(m_values, recordingHooks());
+    EXPECT_EQ(m_values.Targets, (QList<QByteArray>{"192.168.2.255", "gw.example"}));
+
+    m_values.Targets = {"10.8.0.14"};
+    ASSERT_TRUE(SaveSettings(m_values, loaded.channels, {}));
+    EXPECT_TRUE(readFile().contains("[Networks]\nTarget0=10.8.0.14\n"));
+    EXPECT_FALSE(readFile().contains("Target1")) << readFile().constData();
+    m_values.Targets.clear();
+    ASSERT_TRUE(SaveSettings(m_values, loaded.channels, {}));
+    EXPECT_FALSE(readFile().contains("Target0")) << readFile().constData();
+}
+
 // The first-run about window shows the channel before the file is written.
 TEST_F(SettingsFileTest, ChannelsAloneAreReadAsTheStartWillHaveThemWithoutWriting)
 {

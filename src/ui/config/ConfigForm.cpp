@@ -37,7 +37,7 @@ TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidge
 {
     setObjectName(QStringLiteral("ConfigForm"));
     setWindowTitle(QStringLiteral("Configuration"));
-    setFixedSize(194, 276);
+    setFixedSize(194, 372);
     WindowLook::paintBackground(*this, WindowLook::kPanelColor);
     setModal(true);
 
@@ -90,15 +90,32 @@ TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidge
     m_autoChannCheck->setGeometry(37, 238, 75, 17);
     m_autoChannCheck->setAccessibleName(QStringLiteral("Add channels automatically"));
 
+    // Below the others: copies behind a router, reached through their addresses.
+    label(this, "Other networks", 9, 268);
+    m_targetsEdit = new QLineEdit(this);
+    m_targetsEdit->setObjectName(QStringLiteral("TargetsEdit"));
+    m_targetsEdit->setGeometry(37, 288, 143, 21);
+    m_targetsEdit->setAccessibleName(QStringLiteral("Other networks"));
+    m_targetsEdit->setPlaceholderText(QStringLiteral("192.168.2.255"));
+    auto *hint = new QLabel(QStringLiteral("Broadcast addresses or hosts of other subnets, "
+                                           "separated by blanks. They need this network in "
+                                           "their lists too."),
+                            this);
+    hint->setObjectName(QStringLiteral("TargetsHint"));
+    hint->setWordWrap(true);
+    hint->setGeometry(37, 313, 150, 52);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
     for (QWidget *field :
          {static_cast<QWidget *>(m_userEdit), static_cast<QWidget *>(m_interfCombo),
-          static_cast<QWidget *>(m_portEdit)})
+          static_cast<QWidget *>(m_portEdit), static_cast<QWidget *>(m_targetsEdit)})
         WindowLook::paintField(*field);
     setTabOrder(m_userEdit, m_interfCombo);
     setTabOrder(m_interfCombo, m_portEdit);
     setTabOrder(m_portEdit, m_autoStartCheck);
     setTabOrder(m_autoStartCheck, m_autoChannCheck);
-    setTabOrder(m_autoChannCheck, m_defNameLabel);
+    setTabOrder(m_autoChannCheck, m_targetsEdit);
+    setTabOrder(m_targetsEdit, m_defNameLabel);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
@@ -124,6 +141,7 @@ void TConfigForm::FormCreate()
     m_userEdit->setText(WindowLook::text(settings.UserName));
     m_autoStartCheck->setChecked(Autostart::isSet());
     m_autoChannCheck->setChecked(settings.AutoAdd);
+    m_targetsEdit->setText(WindowLook::text(settings.Targets.join(' ')));
 }
 
 void TConfigForm::DefNameLabelClick()
@@ -166,6 +184,27 @@ void TConfigForm::FormClose()
     settings.Interface =
         m_interfCombo->count() > 0 ? m_interfCombo->currentText().toLatin1() : QByteArray();
     settings.AutoAdd = m_autoChannCheck->isChecked();
+    // What cannot be an address or a host name is left out, and the user is told so.
+    QByteArrayList targets;
+    QByteArrayList refused;
+    const QByteArray typed = WindowLook::bytes(m_targetsEdit->text()).replace(',', ' ');
+    for (const QByteArray &entry : typed.simplified().split(' ')) {
+        if (entry.isEmpty())
+            continue;
+        if (!PresenceTargets::problem(entry).isEmpty() ||
+            targets.size() >= PresenceTargets::kMaxTargets)
+            refused.append(entry);
+        else if (!targets.contains(entry))
+            targets.append(entry);
+    }
+    settings.Targets = targets;
+    m_engine.applyTargets();
+    m_targetsEdit->setText(WindowLook::text(targets.join(' ')));
+    if (!refused.isEmpty())
+        m_windows.MessageBox(EngineWindows::Box::Error,
+                             "Left out of the other networks (at most " +
+                                 QByteArray::number(PresenceTargets::kMaxTargets) +
+                                 " addresses or host names): " + refused.join(' '));
 }
 
 void TConfigForm::closeEvent(QCloseEvent *event)

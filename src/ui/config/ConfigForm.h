@@ -10,9 +10,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-/// The configuration dialog: user name, interface, port, start at log-on and the automatic
-/// adding of channels. It has no OK or Cancel: closing it, however, takes the program off
-/// line and stores what it shows; the main window brings the program on line again.
+/// The configuration dialog: user name, interface, port, start at log-on, the automatic
+/// adding of channels and the other networks that presence goes to. It has no OK or Cancel: closing
+/// it, however, takes the program off line and stores what it shows; the main window brings the
+/// program on line again.
 class TConfigForm final : public QDialog
 {
     Q_OBJECT
@@ -28,6 +29,8 @@ public:
     QCheckBox *AutoStartCheck() const { return m_autoStartCheck; }
     QCheckBox *AutoChannCheck() const { return m_autoChannCheck; }
     QPushButton *DefNameLabel() const { return m_defNameLabel; }
+    /// Other networks, separated by blanks.
+    QLineEdit *TargetsEdit() const { return m_targetsEdit; }
 
     void DefNameLabelClick();
     /// Writes or removes the start-at-log-on entry; only the user's own clicks reach it.
@@ -55,5 +58,6 @@ private:
     QCheckBox *m_autoStartCheck;
     QCheckBox *m_autoChannCheck;
     QPushButton *m_defNameLabel;
+    QLineEdit *m_targetsEdit;
     bool m_closed = false;
 };

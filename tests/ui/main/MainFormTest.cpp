@@ -241,7 +241,7 @@ TEST_F(MainFormTest, ConfigurationShowsTheValuesAndRestoresTheDefaultName)
     EXPECT_EQ(config.InterfCombo()->currentText(), QString::fromLatin1(ownAddr()));
     EXPECT_TRUE(config.AutoChannCheck()->isChecked());
     EXPECT_FALSE(config.AutoStartCheck()->isChecked());
-    EXPECT_EQ(config.size(), QSize(194, 276));
+    EXPECT_EQ(config.size(), QSize(194, 372));
     QTest::mouseClick(config.DefNameLabel(), Qt::LeftButton);
     EXPECT_EQ(config.UserEdit()->text(), QString::fromLatin1(DefaultUserName(ownAddr())));
 }
@@ -258,6 +258,24 @@ TEST_F(MainFormTest, ConfigurationOpenedBeforeTheFirstTickKeepsTheInterface)
         config.close();
     }
     EXPECT_EQ(form.Engine().Settings().Interface, ownAddr());
+}
+
+TEST_F(MainFormTest, OtherNetworksTakeAddressesAndNamesAndTellWhatWasLeftOut)
+{
+    writeSettings();
+    TMainForm &form = start();
+    {
+        TConfigForm config(form.Engine(), form);
+        config.show();
+        EXPECT_TRUE(config.TargetsEdit()->text().isEmpty());
+        config.TargetsEdit()->setText(QStringLiteral(" 192.168.2.255, gw.example bad|entry  "
+                                                     "192.168.2.255"));
+        config.close();
+    }
+    EXPECT_EQ(form.Engine().Settings().Targets, (QByteArrayList{"192.168.2.255", "gw.example"}));
+    EXPECT_EQ(form.Engine().targets().list(), form.Engine().Settings().Targets);
+    ASSERT_FALSE(m_boxes.isEmpty());
+    EXPECT_TRUE(m_boxes.last().contains("bad|entry")) << m_boxes.last().constData();
 }
 
 TEST_F(MainFormTest, AutostartEntryIsWrittenAndRemovedByTheUsersClicksOnly)

@@ -1,6 +1,7 @@
 // The configuration dialog as the window manager and a user see it.
 #include "DesktopSuite.h"
 #include "common/EventWait.h"
+#include "common/RawUdpCapture.h"
 
 class ConfigDialogTest : public DesktopSuite
 {};
@@ -43,4 +44,39 @@ TEST_F(ConfigDialogTest, IsAModalDialogThatOnlyClosesAndSpeaksOfLoggingIn)
     };
     EXPECT_TRUE(labelled(QStringLiteral("Start automatically when I log in"))) << dump(tree);
     EXPECT_FALSE(labelled(QStringLiteral("Start automatically with Windows")));
+}
+
+TEST_F(ConfigDialogTest, OtherNetworksTypedBelowTheOthersReceiveThePresence)
+{
+    startDesktop();
+    RawUdpCapture wireAtHost3(lab().nsName("3"));
+    ASSERT_TRUE(wireAtHost3.ok());
+    const WId main = mainWindow();
+    ASSERT_TRUE(stack().activate(main));
+    const QRect g = stack().geometry(main);
+    stack().click(g.topLeft() + QPoint(114, 167), 3);
+    stack().key(QStringLiteral("Down Down Return"));
+    const WId dialog = stack().waitForWindow(QStringLiteral("^Configuration$"));
+    ASSERT_NE(dialog, 0u);
+
+    const desktop::AccessibleNode field =
+        node(QStringLiteral("text"), QStringLiteral("Other networks"));
+    ASSERT_FALSE(field.role.isEmpty()) << dump(stack().accessibleTree(QStringLiteral("Tolvex")));
+    const desktop::AccessibleNode port =
+        node(QStringLiteral("text"), QStringLiteral("Communication port"));
+    EXPECT_GT(field.extents.top(), port.extents.bottom()) << "below the existing controls";
+    stack().click(field.extents.center());
+    // Host 3 runs no copy; a single-host target sends there all the same.
+    stack().type(QStringLiteral("10.77.0.3"));
+    shot(QStringLiteral("configuration-dialog-other-networks"));
+    // Closing the dialog brings the copy on line again with the list in use.
+    stack().key(QStringLiteral("Escape"));
+    EXPECT_TRUE(testwait::waitFor(
+        [&] {
+            for (const WireDatagram &d : wireAtHost3.all())
+                if (d.dst == "10.77.0.3" && d.dstPort == 5040 && d.payload.contains("|ACK|BCT|"))
+                    return true;
+            return false;
+        },
+        10000));
 }

@@ -338,7 +338,7 @@ TEST(DesktopEndToEndTest, ChatsWithATerminalPeerAndShowsEveryWindow)
     const QByteArray configA = screenA.window(QStringLiteral("^Configuration$"));
     ASSERT_FALSE(configA.isEmpty());
     const QRect config = screenA.geometry(configA);
-    EXPECT_EQ(config.size(), QSize(194, 276));
+    EXPECT_EQ(config.size(), QSize(194, 372));
     screenA.xdotool(QStringLiteral("mousemove %1 %2").arg(config.x() + 5).arg(config.y() + 5));
     screenA.xdotool(QStringLiteral("windowfocus --sync ") + QString::fromLatin1(configA));
     EXPECT_TRUE(waitFor([&] {

@@ -375,6 +375,24 @@ void TMainForm::wireChannelBox()
         m_channelBox->setEnabled(m_engine->ChannelBox().isEnabled());
         syncChannelText();
     });
+    // Told once per name, in a box that leaves the keyboard where the user is typing.
+    connect(&m_engine->targets(), &PresenceTargets::unresolved, this,
+            [this](const QByteArray &name) {
+                const QByteArray text = "The host name \"" + name +
+                                        "\" of the other networks does not resolve. It is tried "
+                                        "again every 30 seconds.";
+                if (m_unattended || m_seams.messageBox) {
+                    MessageBox(Box::Information, text);
+                    return;
+                }
+                auto *box = new QMessageBox(QMessageBox::Information, windowTitle(),
+                                            WindowLook::text(text), QMessageBox::Ok, this);
+                box->setTextFormat(Qt::PlainText);
+                box->setAttribute(Qt::WA_DeleteOnClose);
+                box->setAttribute(Qt::WA_ShowWithoutActivating);
+                box->setWindowModality(Qt::NonModal);
+                box->show();
+            });
 }
 
 void TMainForm::syncChannelText()

@@ -276,6 +276,9 @@ TEST_F(MainFormTest, OtherNetworksTakeAddressesAndNamesAndTellWhatWasLeftOut)
     EXPECT_EQ(form.Engine().targets().list(), form.Engine().Settings().Targets);
     ASSERT_FALSE(m_boxes.isEmpty());
     EXPECT_TRUE(m_boxes.last().contains("bad|entry")) << m_boxes.last().constData();
+    emit form.Engine().targets().unresolved("gw.example");
+    EXPECT_TRUE(m_boxes.last().contains("\"gw.example\" of the other networks does not resolve"))
+        << m_boxes.last().constData();
 }
 
 TEST_F(MainFormTest, AutostartEntryIsWrittenAndRemovedByTheUsersClicksOnly)

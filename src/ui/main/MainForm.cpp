@@ -547,6 +547,7 @@ void TMainForm::UserListSelectItem(const QItemSelection &selected, const QItemSe
 void TMainForm::UserListDblClick()
 {
     ShowChatWindow();
+    restoreChatAsked();
     UpdateChatTitle();
 }
 
@@ -569,8 +570,20 @@ void TMainForm::UserPopupPopup()
 
 void TMainForm::OpenchatBtClick()
 {
-    if (m_engine->users().selectionModel()->hasSelection())
+    if (m_engine->users().selectionModel()->hasSelection()) {
         ShowChatWindow();
+        restoreChatAsked();
+    }
+}
+
+void TMainForm::restoreChatAsked()
+{
+    // The user asked for the chat window: a minimised one comes back as well. A message
+    // alone never does this; it asks for attention instead.
+    if (chatVisible() && m_chat->isMinimized()) {
+        m_chat->showNormal();
+        m_chat->activateWindow();
+    }
 }
 
 QByteArray TMainForm::UserIpText(const QByteArray &name, const QByteArray &addr)

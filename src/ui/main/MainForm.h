@@ -145,6 +145,7 @@ private:
     void buildMenus();
     void buildTray(std::unique_ptr<TrayHost> host);
     void wireChannelBox();
+    void restoreChatAsked();
     void syncChannelText();
     void openPopup(QMenu *menu, QWidget *at, const QPoint &local);
     void runDialog(QWidget &dialog);

@@ -81,6 +81,12 @@ TEST_F(ChatWindowTest, EveryOpeningShowsItNormalBesideTheMainWindow)
     chat = stack().waitForWindow(QStringLiteral("^bob$"));
     ASSERT_NE(chat, 0u);
     EXPECT_TRUE(state(chat, WmState::Normal)) << int(stack().wmState(chat));
+
+    // Minimised, not hidden: a double click on the user brings it back too.
+    stack().click(minimizeButton(stack().geometry(chat)));
+    ASSERT_TRUE(state(chat, WmState::Iconic));
+    stack().click(bobRow, 1, 2);
+    EXPECT_TRUE(state(chat, WmState::Normal)) << int(stack().wmState(chat));
 }
 
 TEST_F(ChatWindowTest, OnlyTheChatWindowIsInTheTaskBarWithTheProgramIcon)

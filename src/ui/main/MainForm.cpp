@@ -222,11 +222,13 @@ void TMainForm::buildLayout()
     m_channelBox = new QComboBox(m_bottomPanel);
     m_channelBox->setObjectName(QStringLiteral("ChannelBox"));
     m_channelBox->setGeometry(kChannelBox);
+    // The font first: a line edit made before it would be laid out in the default font,
+    // which loads another font face at start for nothing.
+    m_channelBox->setFont(WindowLook::windowFont());
     m_channelBox->setEditable(true);
     m_channelBox->setInsertPolicy(QComboBox::NoInsert);
     m_channelBox->setCompleter(nullptr);
     m_channelBox->setFrame(false);
-    m_channelBox->setFont(WindowLook::windowFont());
     m_channelBox->setToolTip(QString::fromLatin1(kChannelHint));
     m_channelBox->setAccessibleName(QString::fromLatin1(kChannelHint));
     m_channelBox->lineEdit()->setAccessibleName(QString::fromLatin1(kChannelHint));

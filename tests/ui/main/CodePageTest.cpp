@@ -21,6 +21,21 @@ namespace {
 class CodePageTest : public MainFormFixture
 {
 protected:
+    // The chat window with ann selected, active, the keyboard in its composing line.
+    TChatForm &chatWithAnn()
+    {
+        writeSettings();
+        TMainForm &form = start();
+        form.show();
+        addPeer(1, "ann");
+        form.Engine().users().selectOnly(0);
+        form.ShowChatWindow();
+        TChatForm &chat = form.ChatForm();
+        chat.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&chat));
+        return chat;
+    }
+
     HintStyle m_hints{MainLayout::kHintColor, MainLayout::kHintHidePauseMs};
 };
 
@@ -46,16 +61,8 @@ QLabel *noticeOf(QWidget &window)
 
 TEST_F(CodePageTest, TheComposingLineShowsWhatGoesOut)
 {
-    writeSettings();
-    TMainForm &form = start();
-    form.show();
     UdpProbe ann(peerAddr(1), m_port);
-    addPeer(1, "ann");
-    form.Engine().users().selectOnly(0);
-    form.ShowChatWindow();
-    TChatForm &chat = form.ChatForm();
-    chat.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&chat));
+    TChatForm &chat = chatWithAnn();
     QLineEdit *line = chat.SendEdit();
     ASSERT_TRUE(line->hasFocus());
 
@@ -79,16 +86,8 @@ TEST_F(CodePageTest, TheComposingLineShowsWhatGoesOut)
 // being cut on the way out behind the user's back.
 TEST_F(CodePageTest, TheComposingLineTakesNoMoreThanOneMessageCarries)
 {
-    writeSettings();
-    TMainForm &form = start();
-    form.show();
     UdpProbe ann(peerAddr(1), m_port);
-    addPeer(1, "ann");
-    form.Engine().users().selectOnly(0);
-    form.ShowChatWindow();
-    TChatForm &chat = form.ChatForm();
-    chat.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&chat));
+    TChatForm &chat = chatWithAnn();
     QLineEdit *line = chat.SendEdit();
     type(line, QString(500, QLatin1Char('|')));
     type(line, QStringLiteral("abcdefghijklm"));

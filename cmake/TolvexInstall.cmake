@@ -95,6 +95,8 @@ ${TOLVEX_DEB_ABOUT}
 This package holds the desktop program: a small window above the panel, a
 chat window and an icon in the notification area.")
 # Desktop users usually want the terminal front-end too; a server never needs the windows.
+# Wayland desktops without XWayland need the toolkit's Wayland plugin, which no library pulls in.
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "qt6-wayland")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "tolvex-cli (= ${TOLVEX_DEB_VERSION})")
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME tolvex-cli)
 set(CPACK_DEBIAN_CLI_PACKAGE_SECTION net)

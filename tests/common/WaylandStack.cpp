@@ -93,12 +93,17 @@ bool WaylandStack::start()
             if (!display.open(QIODevice::ReadOnly))
                 return false;
             m_xDisplay = QString::fromLocal8Bit(display.readAll()).trimmed();
-            return !m_xDisplay.isEmpty() && QFile::exists(m_run + QStringLiteral("/wayland-1")) &&
-                   !QDir(m_run).entryList({QStringLiteral("sway-ipc.*")}).isEmpty();
+            for (const QString &s :
+                 QDir(m_run).entryList({QStringLiteral("wayland-*")}, QDir::System))
+                if (!s.endsWith(QLatin1String(".lock")))
+                    m_wayland = s;
+            return !m_xDisplay.isEmpty() && !m_wayland.isEmpty() &&
+                   !QDir(m_run).entryList({QStringLiteral("sway-ipc.*")}, QDir::System).isEmpty();
         },
         15000);
     if (!up) {
-        m_failure = QStringLiteral("sway did not come up: ") +
+        m_failure = QStringLiteral("sway did not come up (") + QDir(m_run).entryList().join(' ') +
+                    QStringLiteral("): ") +
                     QString::fromLocal8Bit(m_compositor.errors().right(2000));
         return false;
     }
@@ -117,9 +122,9 @@ QProcessEnvironment WaylandStack::environment() const
     env.remove(QStringLiteral("XAUTHORITY"));
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_run);
-    env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-1"));
+    env.insert(QStringLiteral("WAYLAND_DISPLAY"), m_wayland);
     env.insert(QStringLiteral("DISPLAY"), m_xDisplay);
-    const QStringList ipc = QDir(m_run).entryList({QStringLiteral("sway-ipc.*")});
+    const QStringList ipc = QDir(m_run).entryList({QStringLiteral("sway-ipc.*")}, QDir::System);
     if (!ipc.isEmpty())
         env.insert(QStringLiteral("SWAYSOCK"), m_run + QLatin1Char('/') + ipc.first());
     return env;

@@ -53,6 +53,7 @@ private:
     QTemporaryDir m_dir;
     QString m_run;
     QString m_xDisplay;
+    QString m_wayland;
     QString m_failure;
     Process m_compositor;
 };

@@ -98,6 +98,8 @@ chat window and an icon in the notification area.")
 # The sound library is opened when a tone first plays (without it the display bell rings),
 # so the library scan does not see it.
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_RECOMMENDS "tolvex-cli (= ${TOLVEX_DEB_VERSION}), libasound2")
+# Wayland desktops without XWayland need the toolkit's Wayland plugin, which no library pulls in.
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "qt6-wayland")
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME tolvex-cli)
 set(CPACK_DEBIAN_CLI_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_CLI_DESCRIPTION

@@ -62,8 +62,10 @@ QByteArray missingReason()
 
 void preferX11()
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qgetenv("DISPLAY").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qgetenv("DISPLAY").isEmpty())
+        return;
+    // An X display that does not answer (XWayland off or crashed) leaves the Wayland one.
+    qputenv("QT_QPA_PLATFORM", qgetenv("WAYLAND_DISPLAY").isEmpty() ? "xcb" : "xcb;wayland");
 }
 
 void explainFatalPlatformFailure(const QByteArray &line)

@@ -12,7 +12,8 @@ QByteArray missingReason();
 
 /// Chooses X11 (XWayland on a Wayland desktop) where the environment names no platform and
 /// an X display exists: the windows place themselves above the panel, which Wayland does not
-/// let a program do.
+/// let a program do. With a Wayland display as well, Wayland is the fallback when the X
+/// server does not answer.
 void preferX11();
 
 /// Turns the toolkit's fatal "no platform plugin" failure into the given line on standard

@@ -149,3 +149,32 @@ void X11Window::setOpensNormal(QWindow *window)
                         kHintFields, values.data());
     xcb_flush(c);
 }
+
+bool X11Window::showsWithoutFocus()
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform.startsWith(QLatin1String("wayland")))
+        return false;
+    if (platform != QLatin1String("xcb"))
+        return true;
+    xcb_connection_t *c = connection();
+    if (!c)
+        return false;
+    // XWayland hands focus to the compositor, which ignores the X hints.
+    const xcb_query_extension_cookie_t xwayland =
+        xcb_query_extension(c, static_cast<uint16_t>(qstrlen("XWAYLAND")), "XWAYLAND");
+    std::unique_ptr<xcb_query_extension_reply_t, decltype(&free)> ext(
+        xcb_query_extension_reply(c, xwayland, nullptr), &free);
+    if (ext && ext->present)
+        return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t check = atom(c, "_NET_SUPPORTING_WM_CHECK");
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(c, 0, root, check, XCB_ATOM_WINDOW, 0, 1);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> wm(
+        xcb_get_property_reply(c, cookie, nullptr), &free);
+    // Without a window manager nothing moves the focus to a newly mapped window.
+    if (!wm || xcb_get_property_value_length(wm.get()) < 4)
+        return true;
+    return atoms(c, root, atom(c, "_NET_SUPPORTED")).contains(atom(c, "_NET_WM_USER_TIME"));
+}

@@ -4,6 +4,7 @@
 #include "engine/Datagram.h"
 #include "engine/TextRules.h"
 #include "platform/AtomicFile.h"
+#include "platform/desktop/DesktopNotice.h"
 #include "platform/desktop/Tone.h"
 #include "platform/desktop/X11Window.h"
 #include "ui/WindowLook.h"
@@ -240,6 +241,8 @@ QAbstractButton *TChatForm::SendBt() const
 void TChatForm::AddMessage(const QByteArray &name, const QByteArray &text, quint32 nameColor,
                            quint32 textColor, bool outgoing)
 {
+    if (!outgoing)
+        m_lastIncoming = WindowLook::text(name) + QStringLiteral(": ") + WindowLook::text(text);
     QWidget *viewport = m_memo->viewport();
     // The caret goes to the end first, so that a selection never takes the entry's place.
     QTextCursor caret = m_memo->textCursor();
@@ -319,6 +322,10 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     // A message that opens the window while the user works in another program must not
     // take the keyboard from it; opened from within the program, the window is activated.
     const bool fromWithin = QApplication::activeWindow() != nullptr;
+    // Where the window system may focus any new window, a message does not open the window:
+    // the attention signal tells of it, and the user opens the window when ready.
+    if (!fromWithin && !X11Window::showsWithoutFocus())
+        return;
     setAttribute(Qt::WA_ShowWithoutActivating, !fromWithin);
     show();
     if (fromWithin)
@@ -329,11 +336,17 @@ void TChatForm::Attention()
 {
     if (!m_tonePlayer || !m_tonePlayer())
         QApplication::beep();
-    // Raised, not activated: the keyboard focus stays where the user is typing.
-    if (isVisible())
+    const bool safe = X11Window::showsWithoutFocus();
+    // Raised, not activated: the keyboard focus stays where the user is typing. Where the
+    // window system may take raising as activation, the window stays where it is.
+    if (isVisible() && safe)
         raise();
     if (m_flasher)
         m_flasher(*this);
+    // A hidden window, or one the user may not see, is told of by the desktop's notices.
+    if (!isActiveWindow() && (!isVisible() || !safe))
+        DesktopNotice::show(WindowLook::text(CodeCript::Decode(CodeCript::DisplayName)),
+                            m_lastIncoming);
 }
 
 void TChatForm::SendBtClick()

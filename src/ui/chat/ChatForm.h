@@ -46,7 +46,9 @@ public:
     bool SendEnabled() const;
     void ClearSendEdit();
     /// Nothing when visible; otherwise 250 x 180 (also the minimum size), left of the main
-    /// window with a 5-pixel gap and the top edges aligned, then shown.
+    /// window with a 5-pixel gap and the top edges aligned, then shown. Opened while the
+    /// program has no active window on a window system that may focus it anyway, it stays
+    /// hidden (Attention tells of the message).
     void OpenBeside(const QWidget &mainWindow);
     /// Event 1030: two tones (the display bell without a sound device), raised above other
     /// windows without taking the keyboard focus, and a flash in the task bar.
@@ -117,6 +119,7 @@ private:
     TonePlayer m_tonePlayer;
     Flasher m_flasher;
     QString m_title;
+    QString m_lastIncoming;
     bool m_resizing = false;
     // Moving by hand where the window system offers no move of its own.
     bool m_dragging = false;

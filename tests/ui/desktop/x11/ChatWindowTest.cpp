@@ -234,3 +234,25 @@ TEST_F(ChatWindowTest, ALongTitleEndsBeforeTheButtons)
     // The text drawn ends before the minimise button.
     EXPECT_LE(shown.extents.right(), area.right() - ChatLook::kMinimizeFromRight);
 }
+
+// The user types in another program while a message comes: whether or not the window opens,
+// none of the keys may land in the composing line and go out to the peer.
+TEST_F(ChatWindowTest, AMessageNeverTakesTheKeyboardFromAnotherProgram)
+{
+    CliCopy &bob = peer("bob");
+    startDesktop();
+    ASSERT_TRUE(meets(bob));
+    ASSERT_NE(mainWindow(), 0u);
+    const WId other = otherProgram();
+
+    stack().type(QStringLiteral("ls "));
+    say(bob, "got a minute?");
+    // The message is in (or deliberately not shown) before the user types on.
+    QThread::msleep(1500);
+    stack().type(QStringLiteral("-la /root/secret-dir"));
+    stack().key(QStringLiteral("Return"));
+    QThread::msleep(1500);
+    EXPECT_EQ(stack().activeWindow(), other);
+    for (const QByteArray &line : bob.lines())
+        EXPECT_FALSE(line.contains("secret-dir")) << line.constData();
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+/// A desktop notification through the session's notification service; nothing happens where
+/// none runs. Used where showing a window unasked could take the keyboard from the user.
+namespace DesktopNotice {
+
+/// Sends title and body (plain text); replaces the program's previous notice. Does not wait.
+void show(const QString &title, const QString &body);
+
+} // namespace DesktopNotice

@@ -1,0 +1,195 @@
+#include "common/WaylandStack.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QStandardPaths>
+#include <functional>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace desktop {
+
+namespace {
+
+void walk(const QJsonObject &node, const std::function<void(const QJsonObject &)> &visit)
+{
+    visit(node);
+    for (const char *children : {"nodes", "floating_nodes"})
+        for (const QJsonValue &child : node.value(QLatin1String(children)).toArray())
+            walk(child.toObject(), visit);
+}
+
+} // namespace
+
+QStringList missingWaylandTools()
+{
+    QStringList missing;
+    for (const char *tool : {"sway", "swaymsg", "Xwayland", "wtype", "grim", "setpriv", "foot"})
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+            missing.append(QLatin1String(tool));
+    return missing;
+}
+
+WaylandStack::WaylandStack() = default;
+
+WaylandStack::~WaylandStack()
+{
+    stop();
+}
+
+bool WaylandStack::start()
+{
+    const passwd *nobody = ::getpwnam("nobody");
+    if (!m_dir.isValid() || !nobody) {
+        m_failure = QStringLiteral("no temporary folder or no user nobody");
+        return false;
+    }
+    m_run = m_dir.filePath(QStringLiteral("run"));
+    QDir().mkpath(m_run);
+    // The compositor's user owns its runtime folder; the folder above must let it in.
+    if (::chown(m_run.toLocal8Bit().constData(), nobody->pw_uid, nobody->pw_gid) != 0 ||
+        !QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                 QFile::ExeOwner | QFile::ExeOther)) {
+        m_failure = QStringLiteral("cannot prepare the runtime folder");
+        return false;
+    }
+    QFile::setPermissions(m_run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString displayFile = m_run + QStringLiteral("/x-display");
+    const QString config = m_dir.filePath(QStringLiteral("sway.conf"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_failure = QStringLiteral("cannot write the configuration");
+        return false;
+    }
+    file.write("xwayland force\n"
+               "output HEADLESS-1 resolution 1024x768\n"
+               "exec sh -c 'echo $DISPLAY > " +
+               displayFile.toLocal8Bit() + "'\n");
+    file.close();
+    QFile::setPermissions(config, QFile::ReadOwner | QFile::ReadOther | QFile::WriteOwner);
+
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+    env.insert(QStringLiteral("HOME"), m_run);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_run);
+    env.insert(QStringLiteral("WLR_BACKENDS"), QStringLiteral("headless"));
+    env.insert(QStringLiteral("WLR_LIBINPUT_NO_DEVICES"), QStringLiteral("1"));
+    env.insert(QStringLiteral("WLR_RENDERER"), QStringLiteral("pixman"));
+    if (!m_compositor.start(QStringLiteral("setpriv"),
+                            {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                             QStringLiteral("--clear-groups"), QStringLiteral("sway"),
+                             QStringLiteral("-c"), config},
+                            env)) {
+        m_failure = QStringLiteral("sway did not start");
+        return false;
+    }
+    const bool up = waitUntil(
+        [&] {
+            if (!m_compositor.running())
+                return false;
+            QFile display(displayFile);
+            if (!display.open(QIODevice::ReadOnly))
+                return false;
+            m_xDisplay = QString::fromLocal8Bit(display.readAll()).trimmed();
+            for (const QString &s :
+                 QDir(m_run).entryList({QStringLiteral("wayland-*")}, QDir::System))
+                if (!s.endsWith(QLatin1String(".lock")))
+                    m_wayland = s;
+            return !m_xDisplay.isEmpty() && !m_wayland.isEmpty() &&
+                   !QDir(m_run).entryList({QStringLiteral("sway-ipc.*")}, QDir::System).isEmpty();
+        },
+        15000);
+    if (!up) {
+        m_failure = QStringLiteral("sway did not come up (") + QDir(m_run).entryList().join(' ') +
+                    QStringLiteral("): ") +
+                    QString::fromLocal8Bit(m_compositor.errors().right(2000));
+        return false;
+    }
+    return true;
+}
+
+void WaylandStack::stop()
+{
+    m_compositor.stop(3000);
+}
+
+QProcessEnvironment WaylandStack::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("XAUTHORITY"));
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_run);
+    env.insert(QStringLiteral("WAYLAND_DISPLAY"), m_wayland);
+    env.insert(QStringLiteral("DISPLAY"), m_xDisplay);
+    const QStringList ipc = QDir(m_run).entryList({QStringLiteral("sway-ipc.*")}, QDir::System);
+    if (!ipc.isEmpty())
+        env.insert(QStringLiteral("SWAYSOCK"), m_run + QLatin1Char('/') + ipc.first());
+    return env;
+}
+
+QByteArray WaylandStack::swaymsg(const QStringList &args) const
+{
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(QStringLiteral("swaymsg"), args);
+    p.waitForFinished(10000);
+    return p.readAllStandardOutput();
+}
+
+QJsonObject WaylandStack::tree() const
+{
+    return QJsonDocument::fromJson(swaymsg({QStringLiteral("-t"), QStringLiteral("get_tree")}))
+        .object();
+}
+
+QString WaylandStack::focusedName() const
+{
+    QString name;
+    walk(tree(), [&](const QJsonObject &node) {
+        if (node.value(QLatin1String("focused")).toBool() &&
+            node.value(QLatin1String("type")).toString() == QLatin1String("con"))
+            name = node.value(QLatin1String("name")).toString();
+    });
+    return name;
+}
+
+QStringList WaylandStack::windowNames() const
+{
+    QStringList names;
+    walk(tree(), [&](const QJsonObject &node) {
+        if (node.contains(QLatin1String("pid")))
+            names.append(node.value(QLatin1String("name")).toString());
+    });
+    return names;
+}
+
+void WaylandStack::type(const QString &text) const
+{
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(QStringLiteral("wtype"), {QStringLiteral("--"), text});
+    p.waitForFinished(10000);
+}
+
+void WaylandStack::key(const QString &name) const
+{
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(QStringLiteral("wtype"), {QStringLiteral("-k"), name});
+    p.waitForFinished(10000);
+}
+
+QImage WaylandStack::screenshot() const
+{
+    const QString path = m_dir.filePath(QStringLiteral("shot.png"));
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(QStringLiteral("grim"), {path});
+    p.waitForFinished(10000);
+    return QImage(path);
+}
+
+} // namespace desktop

@@ -6,12 +6,12 @@
 class NullWindows final : public EngineWindows
 {
 public:
-    void ShowChatWindow() override {}
+    void showChatWindow() override {}
     void AddMessage(const QByteArray &, const QByteArray &, quint32, quint32, bool) override {}
-    void Attention() override {}
-    bool MessageBox(Box, const QByteArray &) override { return false; }
-    void GiveFocus(Focus) override {}
-    void ClearSendEdit() override {}
-    void BringToFront() override {}
-    void ShowAboutFirstRun() override {}
+    void attention() override {}
+    bool messageBox(Box, const QByteArray &) override { return false; }
+    void giveFocus(Focus) override {}
+    void clearSendEdit() override {}
+    void bringToFront() override {}
+    void showAboutFirstRun() override {}
 };

@@ -76,7 +76,7 @@ void ensureApplication()
 class CheckingWindows final : public EngineWindows
 {
 public:
-    void ShowChatWindow() override {}
+    void showChatWindow() override {}
     void AddMessage(const QByteArray &name, const QByteArray &text, quint32, quint32,
                     bool outgoing) override
     {
@@ -85,12 +85,12 @@ public:
         if (!outgoing)
             check(!text.isEmpty() && !text.contains('|') && !text.contains('\0'));
     }
-    void Attention() override {}
-    bool MessageBox(Box, const QByteArray &) override { return true; }
-    void GiveFocus(Focus) override {}
-    void ClearSendEdit() override {}
-    void BringToFront() override {}
-    void ShowAboutFirstRun() override {}
+    void attention() override {}
+    bool messageBox(Box, const QByteArray &) override { return true; }
+    void giveFocus(Focus) override {}
+    void clearSendEdit() override {}
+    void bringToFront() override {}
+    void showAboutFirstRun() override {}
 };
 
 QByteArray unescape(const QByteArray &text)

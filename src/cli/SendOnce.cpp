@@ -254,7 +254,7 @@ void SendOnce::AddMessage(const QByteArray &name, const QByteArray &, quint32, q
         m_queued.append(name);
 }
 
-bool SendOnce::MessageBox(Box kind, const QByteArray &text)
+bool SendOnce::messageBox(Box kind, const QByteArray &text)
 {
     QByteArray line = text;
     line.replace("\r\n", " ");

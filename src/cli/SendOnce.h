@@ -78,15 +78,15 @@ public:
     Status status() const { return m_status; }
 
     // EngineWindows
-    void ShowChatWindow() override {}
+    void showChatWindow() override {}
     void AddMessage(const QByteArray &name, const QByteArray &text, quint32 nameColor,
                     quint32 textColor, bool outgoing) override;
-    void Attention() override {}
-    bool MessageBox(Box kind, const QByteArray &text) override;
-    void GiveFocus(Focus) override {}
-    void ClearSendEdit() override {}
-    void BringToFront() override {}
-    void ShowAboutFirstRun() override {}
+    void attention() override {}
+    bool messageBox(Box kind, const QByteArray &text) override;
+    void giveFocus(Focus) override {}
+    void clearSendEdit() override {}
+    void bringToFront() override {}
+    void showAboutFirstRun() override {}
 
 signals:
     /// The run is over: the leave notice is out; status() holds the outcome.

@@ -445,13 +445,13 @@ void TerminalFrontEnd::AddMessage(const QByteArray &name, const QByteArray &text
     m_out(entry);
 }
 
-void TerminalFrontEnd::Attention()
+void TerminalFrontEnd::attention()
 {
     if (::isatty(STDERR_FILENO))
         m_err("\a");
 }
 
-bool TerminalFrontEnd::MessageBox(Box kind, const QByteArray &text)
+bool TerminalFrontEnd::messageBox(Box kind, const QByteArray &text)
 {
     QByteArray shown = text;
     shown.replace("\r\n", " ");

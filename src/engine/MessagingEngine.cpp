@@ -161,7 +161,7 @@ bool MessagingEngine::event(QEvent *event)
         return true;
     switch (static_cast<int>(event->type())) {
     case DeferredEvent::Restore:
-        m_windows.BringToFront();
+        m_windows.bringToFront();
         return true;
     case DeferredEvent::StartUp:
         startUp();
@@ -179,7 +179,7 @@ bool MessagingEngine::event(QEvent *event)
         return true;
     case DeferredEvent::Attention:
         m_attentionPending = false;
-        m_windows.Attention();
+        m_windows.attention();
         return true;
     default:
         return QObject::event(event);
@@ -257,9 +257,9 @@ void MessagingEngine::resumeOnline()
 void MessagingEngine::LoadSettings()
 {
     SettingsHooks hooks;
-    hooks.firstRun = [this] { m_windows.ShowAboutFirstRun(); };
+    hooks.firstRun = [this] { m_windows.showAboutFirstRun(); };
     hooks.reportError = [this](const QString &message) {
-        m_windows.MessageBox(EngineWindows::Box::Error, Cp1252::fromUnicode(message));
+        m_windows.messageBox(EngineWindows::Box::Error, Cp1252::fromUnicode(message));
     };
     const LoadedSettings loaded = ::LoadSettings(m_settings, hooks);
     m_channels.reset(loaded.channels.channels, loaded.channels.text);
@@ -279,7 +279,7 @@ void MessagingEngine::SaveSettings()
             channels.heard.append(name);
     }
     const auto report = [this](const QString &message) {
-        m_windows.MessageBox(EngineWindows::Box::Error, Cp1252::fromUnicode(message));
+        m_windows.messageBox(EngineWindows::Box::Error, Cp1252::fromUnicode(message));
     };
     SettingsValues values = m_settings;
     if (m_saveFilter)
@@ -337,7 +337,7 @@ void MessagingEngine::handleDatagram(const QByteArray &datagram, const QByteArra
             const quint64 id = user->Id;
             const QByteArray name = user->Name;
             const quint32 color = user->Color;
-            m_windows.ShowChatWindow();
+            m_windows.showChatWindow();
             m_windows.AddMessage(name, text, color, PeerColors::kBlack, false);
             user = m_users.findById(id);
             if (!user || (m_appActive && m_users.selectionModel()->hasSelection()))
@@ -591,7 +591,7 @@ void MessagingEngine::OpenReceiver(bool report)
         return;
 
     const auto showError = [this](const QByteArray &text) {
-        m_windows.MessageBox(EngineWindows::Box::Error, "Error: " + text);
+        m_windows.messageBox(EngineWindows::Box::Error, "Error: " + text);
     };
     // Values that can never work are told at the first tick, like a port in use; later
     // ticks try again quietly.
@@ -608,7 +608,7 @@ void MessagingEngine::OpenReceiver(bool report)
     }
     if (m_interfaceAddr.isEmpty() || m_localAddresses.isEmpty() || !networkConnected()) {
         if (report)
-            m_windows.MessageBox(EngineWindows::Box::Error,
+            m_windows.messageBox(EngineWindows::Box::Error,
                                  "Network error\r\nYou do not have a local network IP.\r\n"
                                  "The server cannot be started.");
         return;
@@ -635,7 +635,7 @@ void MessagingEngine::OpenReceiver(bool report)
                   " is already in use (another copy running?); this copy stays off line "
                   "until the port is free");
     } else if (code > 0) {
-        m_windows.MessageBox(EngineWindows::Box::Error, "Error: " + SocketErrorDesc(code) +
+        m_windows.messageBox(EngineWindows::Box::Error, "Error: " + SocketErrorDesc(code) +
                                                             " (Code " + QByteArray::number(code) +
                                                             ")");
     }
@@ -955,7 +955,7 @@ void MessagingEngine::QueueMessage(const QByteArray &text)
     // reaches the wire, whatever was typed or piped.
     const QByteArray clean = TextRules::withoutControls(text);
     if (clean.isEmpty()) {
-        m_windows.ClearSendEdit();
+        m_windows.clearSendEdit();
         return;
     }
     const QByteArray body = Datagram::messageBody(clean);
@@ -974,7 +974,7 @@ void MessagingEngine::QueueMessage(const QByteArray &text)
         const QByteArray name = user->Name;
         m_windows.AddMessage(name, sent, PeerColors::kGray, PeerColors::kBlack, true);
     }
-    m_windows.ClearSendEdit();
+    m_windows.clearSendEdit();
     post(DeferredEvent::SendDirect, 2, 0);
 }
 
@@ -1047,12 +1047,12 @@ void MessagingEngine::ChannelBoxSelect()
         m_heard.forget(text);
         if (!m_channels.contains(text))
             m_channels.append(text);
-        m_windows.GiveFocus(EngineWindows::Focus::UserList);
+        m_windows.giveFocus(EngineWindows::Focus::UserList);
         LeaveNetwork();
         QCoreApplication::processEvents();
         post(DeferredEvent::Announce);
     }
-    m_windows.GiveFocus(EngineWindows::Focus::BottomPanel);
+    m_windows.giveFocus(EngineWindows::Focus::BottomPanel);
 }
 
 void MessagingEngine::selectChannelQuietly(const QByteArray &channel)
@@ -1083,17 +1083,17 @@ void MessagingEngine::DeletechannBtClick()
     if (row < 0)
         return;
     if (row == defaultRow) {
-        m_windows.MessageBox(EngineWindows::Box::Information,
+        m_windows.messageBox(EngineWindows::Box::Information,
                              "Channel \"" + fallback + "\" cannot be deleted.");
         return;
     }
-    if (!m_windows.MessageBox(EngineWindows::Box::Confirmation,
+    if (!m_windows.messageBox(EngineWindows::Box::Confirmation,
                               "Channel \"" + text + "\" will be deleted, continue?"))
         return;
     m_heard.forget(m_channels.item(row));
     m_channels.removeAt(row);
     m_channels.select(m_channels.findExact(fallback));
-    m_windows.GiveFocus(EngineWindows::Focus::BottomPanel);
+    m_windows.giveFocus(EngineWindows::Focus::BottomPanel);
 }
 
 MessagingEngine::ChannelDeletion MessagingEngine::deleteChannel(const QByteArray &name)

@@ -189,10 +189,10 @@ TEST_P(InboundAttention, SenderBecomesTheRecipientUnlessTheUserIsAtWork)
     if (c.senderTakesSelection) {
         EXPECT_EQ(users.selectedRows(), QList<int>{1});
         EXPECT_EQ(users.selectionModel()->currentIndex().row(), 1);
-        EXPECT_EQ(m_windows.attention, 1);
+        EXPECT_EQ(m_windows.attentionCalls, 1);
     } else {
         EXPECT_EQ(users.selectedRows(), QList<int>{0});
-        EXPECT_EQ(m_windows.attention, 0);
+        EXPECT_EQ(m_windows.attentionCalls, 0);
     }
 }
 
@@ -218,7 +218,7 @@ TEST_F(Inbound, PeerThatLeavesWhileItsMessageIsShownIsNotTouchedAgain)
     EXPECT_EQ(m_windows.transcript.value(0).text, "bye");
     EXPECT_TRUE(m_engine->users().selectedRows().isEmpty());
     settle();
-    EXPECT_EQ(m_windows.attention, 0);
+    EXPECT_EQ(m_windows.attentionCalls, 0);
 }
 
 TEST_F(Inbound, LeaveNoticeDropsThePeerAtOnce)

@@ -299,7 +299,7 @@ bool TChatForm::SendEnabled() const
     return m_sendBt->isEnabled();
 }
 
-void TChatForm::ClearSendEdit()
+void TChatForm::clearSendEdit()
 {
     m_sendEdit->clear();
 }
@@ -332,7 +332,7 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
         activateWindow();
 }
 
-void TChatForm::Attention()
+void TChatForm::attention()
 {
     if (!m_tonePlayer || !m_tonePlayer())
         QApplication::beep();

@@ -44,15 +44,15 @@ public:
     void SetTitle(const QList<QByteArray> &selectedNames);
     void SetSendEnabled(bool enabled);
     bool SendEnabled() const;
-    void ClearSendEdit();
+    void clearSendEdit();
     /// Nothing when visible; otherwise 250 x 180 (also the minimum size), left of the main
     /// window with a 5-pixel gap and the top edges aligned, then shown. Opened while the
     /// program has no active window on a window system that may focus it anyway, it stays
-    /// hidden (Attention tells of the message).
+    /// hidden (attention() tells of the message).
     void OpenBeside(const QWidget &mainWindow);
     /// Event 1030: two tones (the display bell without a sound device), raised above other
     /// windows without taking the keyboard focus, and a flash in the task bar.
-    void Attention();
+    void attention();
 
     QTextEdit *Memo() const { return m_memo; }
     QLineEdit *SendEdit() const { return m_sendEdit; }

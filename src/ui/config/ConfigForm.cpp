@@ -154,7 +154,7 @@ void TConfigForm::AutoStartCheckClick()
     if (m_autoStartCheck->isChecked()) {
         if (!Autostart::isSet() && !Autostart::set(QCoreApplication::applicationFilePath())) {
             // The box stays ticked, as it does for any refused write.
-            m_windows.MessageBox(EngineWindows::Box::Error,
+            m_windows.messageBox(EngineWindows::Box::Error,
                                  "Failed to set data for '" +
                                      QCoreApplication::applicationName().toUtf8() + "'");
         }
@@ -201,7 +201,7 @@ void TConfigForm::FormClose()
     m_engine.applyTargets();
     m_targetsEdit->setText(WindowLook::text(targets.join(' ')));
     if (!refused.isEmpty())
-        m_windows.MessageBox(EngineWindows::Box::Error,
+        m_windows.messageBox(EngineWindows::Box::Error,
                              "Left out of the other networks (at most " +
                                  QByteArray::number(PresenceTargets::kMaxTargets) +
                                  " addresses or host names): " + refused.join(' '));

@@ -384,7 +384,7 @@ void TMainForm::wireChannelBox()
                                         "\" of the other networks does not resolve. It is tried "
                                         "again every 30 seconds.";
                 if (m_unattended || m_seams.messageBox) {
-                    MessageBox(Box::Information, text);
+                    messageBox(Box::Information, text);
                     return;
                 }
                 auto *box = new QMessageBox(QMessageBox::Information, windowTitle(),
@@ -548,7 +548,7 @@ void TMainForm::UserListSelectItem(const QItemSelection &selected, const QItemSe
 
 void TMainForm::UserListDblClick()
 {
-    ShowChatWindow();
+    showChatWindow();
     restoreChatAsked();
     UpdateChatTitle();
 }
@@ -573,7 +573,7 @@ void TMainForm::UserPopupPopup()
 void TMainForm::OpenchatBtClick()
 {
     if (m_engine->users().selectionModel()->hasSelection()) {
-        ShowChatWindow();
+        showChatWindow();
         restoreChatAsked();
     }
 }
@@ -600,7 +600,7 @@ void TMainForm::ShowIPClick()
     if (rows.isEmpty())
         return;
     const TUser *user = users.at(rows.first());
-    MessageBox(Box::Information, UserIpText(user->Name, user->Addr));
+    messageBox(Box::Information, UserIpText(user->Name, user->Addr));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -704,7 +704,7 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 // ---------------------------------------------------------------------------------------
 // The engine's window interface
 
-void TMainForm::ShowChatWindow()
+void TMainForm::showChatWindow()
 {
     if (chatVisible())
         return;
@@ -719,12 +719,12 @@ void TMainForm::AddMessage(const QByteArray &name, const QByteArray &text, quint
     chat().AddMessage(name, text, nameColor, textColor, outgoing);
 }
 
-void TMainForm::Attention()
+void TMainForm::attention()
 {
-    chat().Attention();
+    chat().attention();
 }
 
-bool TMainForm::MessageBox(Box kind, const QByteArray &text)
+bool TMainForm::messageBox(Box kind, const QByteArray &text)
 {
     if (m_unattended) {
         QByteArray line = text;
@@ -756,7 +756,7 @@ bool TMainForm::MessageBox(Box kind, const QByteArray &text)
     return box.exec() == QMessageBox::Yes;
 }
 
-void TMainForm::GiveFocus(Focus target)
+void TMainForm::giveFocus(Focus target)
 {
     if (target == Focus::UserList)
         m_userList->setFocus();
@@ -764,13 +764,13 @@ void TMainForm::GiveFocus(Focus target)
         m_bottomPanel->setFocus();
 }
 
-void TMainForm::ClearSendEdit()
+void TMainForm::clearSendEdit()
 {
     if (m_chat)
-        m_chat->ClearSendEdit();
+        m_chat->clearSendEdit();
 }
 
-void TMainForm::BringToFront()
+void TMainForm::bringToFront()
 {
     if (m_trayVis->InTray())
         return;
@@ -778,7 +778,7 @@ void TMainForm::BringToFront()
     activateWindow();
 }
 
-void TMainForm::ShowAboutFirstRun()
+void TMainForm::showAboutFirstRun()
 {
     // The settings are read but not yet applied while the window is open: the box shows the
     // channel the start comes up on.

@@ -115,15 +115,15 @@ public:
     void UpdateChatTitle();
 
     // EngineWindows
-    void ShowChatWindow() override;
+    void showChatWindow() override;
     void AddMessage(const QByteArray &name, const QByteArray &text, quint32 nameColor,
                     quint32 textColor, bool outgoing) override;
-    void Attention() override;
-    bool MessageBox(Box kind, const QByteArray &text) override;
-    void GiveFocus(Focus target) override;
-    void ClearSendEdit() override;
-    void BringToFront() override;
-    void ShowAboutFirstRun() override;
+    void attention() override;
+    bool messageBox(Box kind, const QByteArray &text) override;
+    void giveFocus(Focus target) override;
+    void clearSendEdit() override;
+    void bringToFront() override;
+    void showAboutFirstRun() override;
 
     // ChatHost
     QWidget *FollowingWindow() override { return this; }

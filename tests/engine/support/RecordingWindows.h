@@ -24,7 +24,7 @@ public:
         QByteArray text;
     };
 
-    void ShowChatWindow() override { ++chatShown; }
+    void showChatWindow() override { ++chatShown; }
     void AddMessage(const QByteArray &name, const QByteArray &text, quint32 nameColor,
                     quint32 textColor, bool outgoing) override
     {
@@ -32,22 +32,22 @@ public:
         if (whileAdding)
             whileAdding();
     }
-    void Attention() override { ++attention; }
-    bool MessageBox(Box kind, const QByteArray &text) override
+    void attention() override { ++attentionCalls; }
+    bool messageBox(Box kind, const QByteArray &text) override
     {
         boxes.append({kind, text});
         return confirm;
     }
-    void GiveFocus(Focus target) override { focus.append(target); }
-    void ClearSendEdit() override { ++sendEditCleared; }
-    void BringToFront() override { ++broughtToFront; }
-    void ShowAboutFirstRun() override { ++aboutShown; }
+    void giveFocus(Focus target) override { focus.append(target); }
+    void clearSendEdit() override { ++sendEditCleared; }
+    void bringToFront() override { ++broughtToFront; }
+    void showAboutFirstRun() override { ++aboutShown; }
 
     QList<Entry> transcript;
     QList<ShownBox> boxes;
     QList<Focus> focus;
     int chatShown = 0;
-    int attention = 0;
+    int attentionCalls = 0;
     int sendEditCleared = 0;
     int broughtToFront = 0;
     int aboutShown = 0;

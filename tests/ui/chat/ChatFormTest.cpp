@@ -592,7 +592,7 @@ TEST_F(ChatFormTest, AttentionRaisesAndFlashesWithoutTakingTheFocus)
         return false; // no sound device: the bell instead
     });
     chat.SetFlasher([&flashed](QWidget &window) { flashed.append(&window); });
-    chat.Attention();
+    chat.attention();
     QCoreApplication::processEvents();
     EXPECT_EQ(tones, 1);
     EXPECT_EQ(flashed, QList<QWidget *>({&chat}));
@@ -605,7 +605,7 @@ TEST_F(ChatFormTest, AttentionWithoutSoundDeviceStillReturns)
     // The real tones: on a machine without a sound device this falls back to the bell.
     int flashes = 0;
     chat.SetFlasher([&flashes](QWidget &) { ++flashes; });
-    chat.Attention();
+    chat.attention();
     EXPECT_EQ(flashes, 1);
 }
 

@@ -29,7 +29,7 @@ protected:
         form.show();
         addPeer(1, "ann");
         form.Engine().users().selectOnly(0);
-        form.ShowChatWindow();
+        form.showChatWindow();
         TChatForm &chat = form.ChatForm();
         chat.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&chat));

@@ -142,7 +142,7 @@ TEST_F(MainFormTest, MessageBoxesShowNetworkTextAsPlainText)
         format = box->textFormat();
         box->accept();
     });
-    form.MessageBox(EngineWindows::Box::Information, "User \"<img src=x>\" has IP 10.0.0.7");
+    form.messageBox(EngineWindows::Box::Information, "User \"<img src=x>\" has IP 10.0.0.7");
     EXPECT_EQ(shown, QStringLiteral("User \"<img src=x>\" has IP 10.0.0.7"));
     EXPECT_EQ(format, Qt::PlainText);
 }
@@ -160,7 +160,7 @@ TEST_F(MainFormTest, RestoreMovesTheWindowBackUnlessTheChatWindowIsOpen)
     form.RestoreBtClick();
     EXPECT_EQ(form.pos(), home);
 
-    form.ShowChatWindow();
+    form.showChatWindow();
     form.move(60, 60);
     form.RestoreBtClick();
     EXPECT_EQ(form.pos(), QPoint(60, 60));

@@ -374,17 +374,24 @@ bool DesktopStack::startPanel(int height, const QString &edge)
 {
     const QString config =
         writeFile(QStringLiteral("tint2rc-%1-%2").arg(height).arg(edge), panelConfig(height, edge));
-    if (!m_panel.start(QStringLiteral("tint2"), {QStringLiteral("-c"), config}, environment())) {
-        m_failure = QStringLiteral("tint2 does not start");
-        return false;
+    // Up when the window manager has left room for it in the work area. On a loaded machine
+    // the first panel now and then never gets its room; a second one does.
+    bool up = false;
+    for (int attempt = 0; attempt < 2 && !up; ++attempt) {
+        if (attempt > 0)
+            m_panel.stop(2000);
+        if (!m_panel.start(QStringLiteral("tint2"), {QStringLiteral("-c"), config},
+                           environment())) {
+            m_failure = QStringLiteral("tint2 does not start");
+            return false;
+        }
+        up = !m_options.windowManager || waitUntil([&] {
+            const QRect area = workArea();
+            return edge == QLatin1String("top")
+                       ? area.top() == height
+                       : area.bottom() + 1 == m_options.screen.height() - height;
+        });
     }
-    // Up when the window manager has left room for it in the work area.
-    const bool up = !m_options.windowManager || waitUntil([&] {
-        const QRect area = workArea();
-        return edge == QLatin1String("top")
-                   ? area.top() == height
-                   : area.bottom() + 1 == m_options.screen.height() - height;
-    });
     if (!up) {
         m_failure = QStringLiteral("tint2 does not take its place: ") +
                     QString::fromLocal8Bit(m_panel.errors().right(2000));

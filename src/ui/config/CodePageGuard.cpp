@@ -69,7 +69,7 @@ QValidator::State CodePageGuard::validate(QString &input, int &pos) const
 
 QString CodePageGuard::TooLongNotice()
 {
-    return QStringLiteral("Too long for one message (each | takes two characters)");
+    return QStringLiteral("Too long for one message: | counts twice");
 }
 
 QString CodePageGuard::Notice(const QString &leftOut)

@@ -10,6 +10,14 @@ using desktop::WmState;
 class ChatWindowTest : public DesktopSuite
 {
 protected:
+    // Two peers, then the desktop copy.
+    std::pair<CliCopy &, CliCopy &> bobAndCarl()
+    {
+        CliCopy &bob = peer("bob");
+        CliCopy &carl = peer("carl");
+        startDesktop();
+        return {bob, carl};
+    }
     static QPoint minimizeButton(const QRect &chat)
     {
         using namespace ChatLook;
@@ -137,9 +145,7 @@ TEST_F(ChatWindowTest, AttentionLastsUntilTheUserComesToTheWindow)
 
 TEST_F(ChatWindowTest, AReplyFromAGroupLeavesTheSenderSelected)
 {
-    CliCopy &bob = peer("bob");
-    CliCopy &carl = peer("carl");
-    startDesktop();
+    auto [bob, carl] = bobAndCarl();
     ASSERT_TRUE(meets(bob));
     ASSERT_TRUE(meets(carl));
     const QPoint bobRow = row(QStringLiteral("bob"));
@@ -168,9 +174,7 @@ TEST_F(ChatWindowTest, AReplyFromAGroupLeavesTheSenderSelected)
 
 TEST_F(ChatWindowTest, TipsShowPlainTextOnOneLine)
 {
-    CliCopy &bob = peer("bob");
-    CliCopy &carl = peer("carl");
-    startDesktop();
+    auto [bob, carl] = bobAndCarl();
     ASSERT_TRUE(meets(bob));
     ASSERT_TRUE(meets(carl));
     const WId main = mainWindow();

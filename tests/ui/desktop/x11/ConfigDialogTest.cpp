@@ -4,18 +4,25 @@
 #include "common/RawUdpCapture.h"
 
 class ConfigDialogTest : public DesktopSuite
-{};
+{
+protected:
+    // The program menu from the main window's minimise button, then its second item.
+    WId openConfiguration(WId main)
+    {
+        if (!stack().activate(main))
+            return 0;
+        const QRect g = stack().geometry(main);
+        stack().click(g.topLeft() + QPoint(114, 167), 3);
+        stack().key(QStringLiteral("Down Down Return"));
+        return stack().waitForWindow(QStringLiteral("^Configuration$"));
+    }
+};
 
 TEST_F(ConfigDialogTest, IsAModalDialogThatOnlyClosesAndSpeaksOfLoggingIn)
 {
     startDesktop();
     const WId main = mainWindow();
-    ASSERT_TRUE(stack().activate(main));
-    const QRect g = stack().geometry(main);
-    // The program menu from the minimise button, then its second item.
-    stack().click(g.topLeft() + QPoint(114, 167), 3);
-    stack().key(QStringLiteral("Down Down Return"));
-    const WId dialog = stack().waitForWindow(QStringLiteral("^Configuration$"));
+    const WId dialog = openConfiguration(main);
     ASSERT_NE(dialog, 0u);
     shot(QStringLiteral("configuration-dialog"));
 
@@ -52,11 +59,7 @@ TEST_F(ConfigDialogTest, OtherNetworksTypedBelowTheOthersReceiveThePresence)
     RawUdpCapture wireAtHost3(lab().nsName("3"));
     ASSERT_TRUE(wireAtHost3.ok());
     const WId main = mainWindow();
-    ASSERT_TRUE(stack().activate(main));
-    const QRect g = stack().geometry(main);
-    stack().click(g.topLeft() + QPoint(114, 167), 3);
-    stack().key(QStringLiteral("Down Down Return"));
-    const WId dialog = stack().waitForWindow(QStringLiteral("^Configuration$"));
+    const WId dialog = openConfiguration(main);
     ASSERT_NE(dialog, 0u);
 
     const desktop::AccessibleNode field =

@@ -48,18 +48,20 @@ TEST_F(ChatWindowTest, EveryOpeningShowsItNormalBesideTheMainWindow)
     const QPoint bobRow = row(QStringLiteral("bob"));
     ASSERT_FALSE(bobRow.isNull());
 
-    // Opened, minimised, restored from the task bar, hidden by its x.
+    // Minimised by its own button, restored from the task bar, hidden by its x.
+    const auto minimiseRestoreAndHide = [&](WId w) {
+        stack().click(minimizeButton(stack().geometry(w)));
+        if (!state(w, WmState::Iconic) || !stack().activate(w) || !state(w, WmState::Normal))
+            return false;
+        stack().click(closeButton(stack().geometry(w)));
+        return desktop::waitUntil(
+            [&] { return stack().windows(QStringLiteral("^bob$")).isEmpty(); });
+    };
     stack().click(bobRow, 1, 2);
     WId chat = stack().waitForWindow(QStringLiteral("^bob$"));
     ASSERT_NE(chat, 0u);
     ASSERT_TRUE(state(chat, WmState::Normal));
-    stack().click(minimizeButton(stack().geometry(chat)));
-    ASSERT_TRUE(state(chat, WmState::Iconic));
-    ASSERT_TRUE(stack().activate(chat));
-    ASSERT_TRUE(state(chat, WmState::Normal));
-    stack().click(closeButton(stack().geometry(chat)));
-    ASSERT_TRUE(
-        desktop::waitUntil([&] { return stack().windows(QStringLiteral("^bob$")).isEmpty(); }));
+    ASSERT_TRUE(minimiseRestoreAndHide(chat));
 
     // A double click opens it normal, beside the main window.
     stack().click(bobRow, 1, 2);
@@ -78,13 +80,7 @@ TEST_F(ChatWindowTest, EveryOpeningShowsItNormalBesideTheMainWindow)
     EXPECT_EQ(chatArea.right() + 1 + ChatLook::kMainGap, mainArea.left());
 
     // Minimised and hidden again: a message opens it normal as well.
-    stack().click(minimizeButton(chatArea));
-    ASSERT_TRUE(state(chat, WmState::Iconic));
-    ASSERT_TRUE(stack().activate(chat));
-    ASSERT_TRUE(state(chat, WmState::Normal));
-    stack().click(closeButton(stack().geometry(chat)));
-    ASSERT_TRUE(
-        desktop::waitUntil([&] { return stack().windows(QStringLiteral("^bob$")).isEmpty(); }));
+    ASSERT_TRUE(minimiseRestoreAndHide(chat));
     say(bob, "are you there?");
     chat = stack().waitForWindow(QStringLiteral("^bob$"));
     ASSERT_NE(chat, 0u);

@@ -321,7 +321,7 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     move(main.x() - frameGeometry().width() - kMainGap, main.y());
     // A message that opens the window while the user works in another program must not
     // take the keyboard from it; opened from within the program, the window is activated.
-    const bool fromWithin = QApplication::activeWindow() != nullptr;
+    const bool fromWithin = QApplication::activeWindow() != nullptr && X11Window::holdsInputFocus();
     // Where the window system may focus any new window, a message does not open the window:
     // the attention signal tells of it, and the user opens the window when ready.
     if (!fromWithin && !X11Window::showsWithoutFocus())

@@ -644,7 +644,8 @@ void TMainForm::ConfigBtClick()
 
 void TMainForm::AboutBtClick()
 {
-    TAboutForm about(this);
+    // Hidden in the tray, the main window is no window to stand above.
+    TAboutForm about(isVisible() ? this : nullptr);
     runDialog(about);
 }
 

@@ -29,12 +29,14 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWindow>
+#include <algorithm>
 
 // The pictures live in this library's resource file; a static library must register it.
 static void initChatResources()
@@ -318,7 +320,12 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     setWindowState(windowState() & ~Qt::WindowMinimized);
     X11Window::setOpensNormal(windowHandle());
     const QRect main = mainWindow.frameGeometry();
-    move(main.x() - frameGeometry().width() - kMainGap, main.y());
+    const QScreen *screen = mainWindow.screen();
+    const Placement place =
+        PlaceBeside(main, frameGeometry().size(), screen ? screen->availableGeometry() : QRect());
+    m_side = place.side;
+    m_mainOffset = main.topLeft() - place.pos;
+    move(place.pos);
     // A message that opens the window while the user works in another program must not
     // take the keyboard from it; opened from within the program, the window is activated.
     const bool fromWithin = QApplication::activeWindow() != nullptr && X11Window::holdsInputFocus();
@@ -330,6 +337,24 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     show();
     if (fromWithin)
         activateWindow();
+}
+
+TChatForm::Placement TChatForm::PlaceBeside(const QRect &mainFrame, const QSize &chatFrame,
+                                            const QRect &available)
+{
+    const int left = mainFrame.x() - chatFrame.width() - kMainGap;
+    const int right = mainFrame.x() + mainFrame.width() + kMainGap;
+    Placement place{{left, mainFrame.y()}, Side::Left};
+    if (!available.isValid())
+        return place;
+    const int lastX = available.x() + available.width() - chatFrame.width();
+    const int lastY = available.y() + available.height() - chatFrame.height();
+    if (left < available.x()) {
+        place.side = right <= lastX ? Side::Right : Side::Over;
+        place.pos.setX(right <= lastX ? right : std::max(available.x(), std::min(left, lastX)));
+    }
+    place.pos.setY(std::max(available.y(), std::min(mainFrame.y(), lastY)));
+    return place;
 }
 
 void TChatForm::attention()
@@ -533,5 +558,17 @@ void TChatForm::followMainWindow()
     if (!main)
         return;
     const QRect frame = frameGeometry();
-    main->move(frame.x() + frame.width() + kMainGap, frame.y());
+    switch (m_side) {
+    case Side::Left:
+        main->move(frame.x() + frame.width() + kMainGap, frame.y() + m_mainOffset.y());
+        break;
+    case Side::Right:
+        // Growing by the grip goes away from the main window, which stays where it is.
+        main->move(frame.x() - kMainGap - main->frameGeometry().width(),
+                   frame.y() + m_mainOffset.y());
+        break;
+    case Side::Over:
+        main->move(frame.topLeft() + m_mainOffset);
+        break;
+    }
 }

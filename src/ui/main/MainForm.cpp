@@ -449,10 +449,24 @@ QPoint TMainForm::StartPosition(int taskbarTop, int screenWidth)
     return {screenWidth - kWidth - kRightMargin, taskbarTop - kHeight - kTaskbarGap};
 }
 
-void TMainForm::PlaceAtStart()
+namespace {
+
+// The right end of the area windows may take: a panel along the right edge (where the
+// window system tells of it) is left free, as one along the bottom is by TaskbarTop.
+int rightEnd()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    move(StartPosition(TaskbarTop(), screen ? screen->geometry().width() : 0));
+    if (!screen)
+        return 0;
+    const QRect area = screen->availableGeometry();
+    return area.isValid() ? area.x() + area.width() : screen->geometry().width();
+}
+
+} // namespace
+
+void TMainForm::PlaceAtStart()
+{
+    move(StartPosition(TaskbarTop(), rightEnd()));
     m_placedAt = pos();
 }
 
@@ -461,8 +475,7 @@ void TMainForm::WorkAreaChanged()
     // Where the user has put the windows (by dragging the chat window), they stay.
     if (pos() != m_placedAt)
         return;
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const QPoint place = StartPosition(TaskbarTop(), screen ? screen->geometry().width() : 0);
+    const QPoint place = StartPosition(TaskbarTop(), rightEnd());
     const QPoint shift = place - pos();
     m_placedAt = place;
     if (shift.isNull())

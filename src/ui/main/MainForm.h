@@ -84,7 +84,8 @@ public:
     /// Top-left corner at start-up: 25 pixels from the right screen edge, 15 above the task
     /// bar.
     static QPoint StartPosition(int taskbarTop, int screenWidth);
-    /// Puts the window at its start-up place on the primary screen.
+    /// Puts the window at its start-up place on the primary screen: screenWidth is the right
+    /// end of the available area there, so that a panel along the right edge stays free.
     void PlaceAtStart();
     /// The work area changed: back to the start-up place above the panel, unless the user
     /// moved the window away from where it was placed.

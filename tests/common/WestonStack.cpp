@@ -163,6 +163,19 @@ QStringList WestonStack::xWindowNames() const
     return names;
 }
 
+QRect WestonStack::xGeometry(const QByteArray &window) const
+{
+    static const QRegularExpression field(
+        QStringLiteral("Absolute upper-left X:\\s+(-?\\d+).*Absolute upper-left Y:\\s+(-?\\d+)"
+                       ".*Width:\\s+(\\d+).*Height:\\s+(\\d+)"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = field.match(QString::fromLocal8Bit(
+        x(QStringLiteral("xwininfo"), {"-id", QString::fromLatin1(window)})));
+    return m.hasMatch() ? QRect(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                                m.captured(4).toInt())
+                        : QRect();
+}
+
 QString WestonStack::activeName() const
 {
     return QString::fromLocal8Bit(

@@ -60,6 +60,9 @@ public:
     QByteArray x(const QString &program, const QStringList &args) const;
     /// The names of the mapped XWayland top-level windows.
     QStringList xWindowNames() const;
+    /// Where an XWayland window is on the screen (for windows the program placed; weston
+    /// does not report the places it chose itself).
+    QRect xGeometry(const QByteArray &window) const;
     /// The XWayland window the compositor activated; empty when none (or a native one).
     QString activeName() const;
     /// Typing and keys through the compositor's seat (Input::Seat only).

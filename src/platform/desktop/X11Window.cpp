@@ -206,3 +206,18 @@ bool X11Window::holdsInputFocus()
     }
     return false;
 }
+
+bool X11Window::iconic(QWindow *window)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t w = c ? nativeWindow(window) : 0;
+    if (!w)
+        return true;
+    const xcb_atom_t wmState = atom(c, "WM_STATE");
+    const xcb_get_property_cookie_t cookie = xcb_get_property(c, 0, w, wmState, wmState, 0, 1);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+        xcb_get_property_reply(c, cookie, nullptr), &free);
+    constexpr uint32_t kIconicState = 3;
+    return reply && reply->format == 32 && xcb_get_property_value_length(reply.get()) >= 4 &&
+           *static_cast<const uint32_t *>(xcb_get_property_value(reply.get())) == kIconicState;
+}

@@ -34,4 +34,8 @@ bool showsWithoutFocus();
 /// typing goes to. Elsewhere the toolkit's word stands: true.
 bool holdsInputFocus();
 
+/// Whether the window manager shows the window iconic (WM_STATE), as after a minimise it
+/// honoured. Elsewhere, and for a window without a native one, true: nothing to check.
+bool iconic(QWindow *window);
+
 } // namespace X11Window

@@ -334,9 +334,25 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     if (!fromWithin && !X11Window::showsWithoutFocus())
         return;
     setAttribute(Qt::WA_ShowWithoutActivating, !fromWithin);
+    floatBeside(mainWindow);
     show();
     if (fromWithin)
         activateWindow();
+}
+
+void TChatForm::floatBeside(const QWidget &mainWindow)
+{
+    // A Wayland compositor places windows itself; a tiling one lays out every window that
+    // does not ask to float, drawing its own title bar over the window's own top bar. A
+    // window that belongs to another one floats there, undecorated, like the main window
+    // with its fixed size. X11 window managers keep the window as it is: there it belongs
+    // to no other window, so that it keeps its own task-bar entry.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    if (!windowHandle())
+        create();
+    if (windowHandle() && mainWindow.windowHandle())
+        windowHandle()->setTransientParent(mainWindow.windowHandle());
 }
 
 TChatForm::Placement TChatForm::PlaceBeside(const QRect &mainFrame, const QSize &chatFrame,

@@ -116,6 +116,7 @@ private:
     void buildMenu();
     void layoutControls();
     void followMainWindow();
+    void floatBeside(const QWidget &mainWindow);
     void elideTitle();
     bool sendEditKeyDown(QKeyEvent *event);
     bool topPanelMouse(QEvent *event);

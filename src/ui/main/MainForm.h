@@ -106,6 +106,9 @@ public:
     void OpenchatBtClick();
     void ShowIPClick();
     void MinimizeBtClick();
+    /// Folds the window down to its bottom bar (the minimise button unfolds it), or back.
+    void Fold(bool folded);
+    bool Folded() const { return m_folded; }
     void RestoreBtClick();
     void TrayVisTrayRestore();
     void ConfigBtClick();
@@ -178,6 +181,8 @@ private:
     QAction *m_moreprodBt = nullptr;
     QAction *m_deletechannBt = nullptr;
     QPoint m_placedAt;
+    // Folded down to the bottom bar: "minimise" where nothing else would leave a way back.
+    bool m_folded = false;
     bool m_showOnStart = true;
     bool m_startedHidden = false;
     bool m_closed = false;

@@ -42,6 +42,16 @@ bool WestonStack::start()
     QDir().mkpath(m_dir.filePath(QStringLiteral("shots")));
     QFile::setPermissions(m_run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
+    // No fading in at the start (early screenshots came out dimmed), no idle fade-out.
+    const QString config = m_dir.filePath(QStringLiteral("weston.ini"));
+    QFile ini(config);
+    if (!ini.open(QIODevice::WriteOnly) ||
+        ini.write("[core]\nidle-time=0\n[shell]\nstartup-animation=none\nanimation=none\n"
+                  "close-animation=none\nfocus-animation=none\n") < 0) {
+        m_failure = QStringLiteral("cannot write the configuration");
+        return false;
+    }
+    ini.close();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("DISPLAY"));
@@ -51,7 +61,7 @@ bool WestonStack::start()
                      QStringLiteral("--debug"), QStringLiteral("--xwayland"),
                      QStringLiteral("--width=%1").arg(outputSize().width()),
                      QStringLiteral("--height=%1").arg(outputSize().height()),
-                     QStringLiteral("--socket=") + kSocket,
+                     QStringLiteral("--socket=") + kSocket, QStringLiteral("--config=") + config,
                      QStringLiteral("--log=") + m_dir.filePath(QStringLiteral("weston.log"))};
     if (m_input == Input::Seat) {
         DesktopStack::Options options;

@@ -107,6 +107,7 @@ TEST_P(WestonTest, FirstStartShowsTheAboutWindowAndEnterClosesIt)
     } else {
         QThread::msleep(3000); // weston names no native windows: give the window its time
     }
+    QThread::msleep(500); // shown is not yet drawn
     desktop::DesktopStack::saveShot(m_stack->screenshot(), {},
                                     QStringLiteral("weston-first-start-") + GetParam());
     ASSERT_TRUE(m_stack->running()) << m_stack->log().right(3000).constData();

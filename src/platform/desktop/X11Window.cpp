@@ -178,3 +178,46 @@ bool X11Window::showsWithoutFocus()
         return true;
     return atoms(c, root, atom(c, "_NET_SUPPORTED")).contains(atom(c, "_NET_WM_USER_TIME"));
 }
+
+bool X11Window::holdsInputFocus()
+{
+    xcb_connection_t *c = connection();
+    if (!c)
+        return true;
+    std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&free)> focus(
+        xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr), &free);
+    // None and PointerRoot are no window of ours.
+    if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT)
+        return false;
+    QList<xcb_window_t> ours;
+    for (QWindow *window : QGuiApplication::topLevelWindows())
+        if (const xcb_window_t w = nativeWindow(window))
+            ours.append(w);
+    // The focus may sit in a child of a top-level window; walk up to the root.
+    xcb_window_t w = focus->focus;
+    for (int depth = 0; w != XCB_NONE && depth < 16; ++depth) {
+        if (ours.contains(w))
+            return true;
+        std::unique_ptr<xcb_query_tree_reply_t, decltype(&free)> tree(
+            xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr), &free);
+        if (!tree || tree->parent == tree->root)
+            return false;
+        w = tree->parent;
+    }
+    return false;
+}
+
+bool X11Window::iconic(QWindow *window)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t w = c ? nativeWindow(window) : 0;
+    if (!w)
+        return true;
+    const xcb_atom_t wmState = atom(c, "WM_STATE");
+    const xcb_get_property_cookie_t cookie = xcb_get_property(c, 0, w, wmState, wmState, 0, 1);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+        xcb_get_property_reply(c, cookie, nullptr), &free);
+    constexpr uint32_t kIconicState = 3;
+    return reply && reply->format == 32 && xcb_get_property_value_length(reply.get()) >= 4 &&
+           *static_cast<const uint32_t *>(xcb_get_property_value(reply.get())) == kIconicState;
+}

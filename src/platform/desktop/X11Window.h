@@ -28,4 +28,14 @@ void setOpensNormal(QWindow *window);
 /// Platforms without a keyboard to take (offscreen) count as safe.
 bool showsWithoutFocus();
 
+/// Whether the X server's keyboard focus is in one of the program's windows. The toolkit's
+/// active window can lag behind (under some compositors' X window managers it kept the
+/// first window active after another program took the focus); the server's focus is what
+/// typing goes to. Elsewhere the toolkit's word stands: true.
+bool holdsInputFocus();
+
+/// Whether the window manager shows the window iconic (WM_STATE), as after a minimise it
+/// honoured. Elsewhere, and for a window without a native one, true: nothing to check.
+bool iconic(QWindow *window);
+
 } // namespace X11Window

@@ -45,7 +45,10 @@ QPushButton *textButton(QWidget *parent, const char *caption, const QString &hin
 
 } // namespace
 
-TAboutForm::TAboutForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+// Without a shown window to stand above, the window is a top-level one of its own: a dialog
+// with no parent is made transient for the toolkit's hidden leader window on X11.
+TAboutForm::TAboutForm(QWidget *parent)
+    : QDialog(parent, (parent ? Qt::Dialog : Qt::Window) | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("AboutForm"));
     setWindowTitle(QStringLiteral("About..."));

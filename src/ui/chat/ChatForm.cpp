@@ -29,12 +29,14 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWindow>
+#include <algorithm>
 
 // The pictures live in this library's resource file; a static library must register it.
 static void initChatResources()
@@ -318,18 +320,57 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
     setWindowState(windowState() & ~Qt::WindowMinimized);
     X11Window::setOpensNormal(windowHandle());
     const QRect main = mainWindow.frameGeometry();
-    move(main.x() - frameGeometry().width() - kMainGap, main.y());
+    const QScreen *screen = mainWindow.screen();
+    const Placement place =
+        PlaceBeside(main, frameGeometry().size(), screen ? screen->availableGeometry() : QRect());
+    m_side = place.side;
+    m_mainOffset = main.topLeft() - place.pos;
+    move(place.pos);
     // A message that opens the window while the user works in another program must not
     // take the keyboard from it; opened from within the program, the window is activated.
-    const bool fromWithin = QApplication::activeWindow() != nullptr;
+    const bool fromWithin = QApplication::activeWindow() != nullptr && X11Window::holdsInputFocus();
     // Where the window system may focus any new window, a message does not open the window:
     // the attention signal tells of it, and the user opens the window when ready.
     if (!fromWithin && !X11Window::showsWithoutFocus())
         return;
     setAttribute(Qt::WA_ShowWithoutActivating, !fromWithin);
+    floatBeside(mainWindow);
     show();
     if (fromWithin)
         activateWindow();
+}
+
+void TChatForm::floatBeside(const QWidget &mainWindow)
+{
+    // A Wayland compositor places windows itself; a tiling one lays out every window that
+    // does not ask to float, drawing its own title bar over the window's own top bar. A
+    // window that belongs to another one floats there, undecorated, like the main window
+    // with its fixed size. X11 window managers keep the window as it is: there it belongs
+    // to no other window, so that it keeps its own task-bar entry.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    if (!windowHandle())
+        create();
+    if (windowHandle() && mainWindow.windowHandle())
+        windowHandle()->setTransientParent(mainWindow.windowHandle());
+}
+
+TChatForm::Placement TChatForm::PlaceBeside(const QRect &mainFrame, const QSize &chatFrame,
+                                            const QRect &available)
+{
+    const int left = mainFrame.x() - chatFrame.width() - kMainGap;
+    const int right = mainFrame.x() + mainFrame.width() + kMainGap;
+    Placement place{{left, mainFrame.y()}, Side::Left};
+    if (!available.isValid())
+        return place;
+    const int lastX = available.x() + available.width() - chatFrame.width();
+    const int lastY = available.y() + available.height() - chatFrame.height();
+    if (left < available.x()) {
+        place.side = right <= lastX ? Side::Right : Side::Over;
+        place.pos.setX(right <= lastX ? right : std::max(available.x(), std::min(left, lastX)));
+    }
+    place.pos.setY(std::max(available.y(), std::min(mainFrame.y(), lastY)));
+    return place;
 }
 
 void TChatForm::attention()
@@ -533,5 +574,17 @@ void TChatForm::followMainWindow()
     if (!main)
         return;
     const QRect frame = frameGeometry();
-    main->move(frame.x() + frame.width() + kMainGap, frame.y());
+    switch (m_side) {
+    case Side::Left:
+        main->move(frame.x() + frame.width() + kMainGap, frame.y() + m_mainOffset.y());
+        break;
+    case Side::Right:
+        // Growing by the grip goes away from the main window, which stays where it is.
+        main->move(frame.x() - kMainGap - main->frameGeometry().width(),
+                   frame.y() + m_mainOffset.y());
+        break;
+    case Side::Over:
+        main->move(frame.topLeft() + m_mainOffset);
+        break;
+    }
 }

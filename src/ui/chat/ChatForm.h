@@ -45,11 +45,31 @@ public:
     void SetSendEnabled(bool enabled);
     bool SendEnabled() const;
     void clearSendEdit();
-    /// Nothing when visible; otherwise 250 x 180 (also the minimum size), left of the main
-    /// window with a 5-pixel gap and the top edges aligned, then shown. Opened while the
+    /// Nothing when visible; otherwise 250 x 180 (also the minimum size), beside the main
+    /// window with a 5-pixel gap (PlaceBeside), then shown. Opened while the
     /// program has no active window on a window system that may focus it anyway, it stays
     /// hidden (attention() tells of the message).
     void OpenBeside(const QWidget &mainWindow);
+
+    /// Which side of the main window the chat window sits on; Over when the area has room
+    /// for neither and the window is pulled inside it, over the main window.
+    enum class Side
+    {
+        Left,
+        Right,
+        Over
+    };
+    struct Placement
+    {
+        QPoint pos;
+        Side side = Side::Left;
+    };
+    /// Where a chat window frame of that size opens beside the main window's frame: left of
+    /// it where that is inside the available area, else right of it, else moved inside the
+    /// area (its left part shown first when it is wider); top edges aligned unless that
+    /// leaves the area.
+    static Placement PlaceBeside(const QRect &mainFrame, const QSize &chatFrame,
+                                 const QRect &available);
     /// Event 1030: two tones (the display bell without a sound device), raised above other
     /// windows without taking the keyboard focus, and a flash in the task bar.
     void attention();
@@ -96,6 +116,7 @@ private:
     void buildMenu();
     void layoutControls();
     void followMainWindow();
+    void floatBeside(const QWidget &mainWindow);
     void elideTitle();
     bool sendEditKeyDown(QKeyEvent *event);
     bool topPanelMouse(QEvent *event);
@@ -121,6 +142,10 @@ private:
     QString m_title;
     QString m_lastIncoming;
     bool m_resizing = false;
+    Side m_side = Side::Left;
+    // Where the main window sits from this window's top-left when placed over it, and its
+    // offset from the top edge otherwise.
+    QPoint m_mainOffset;
     // Moving by hand where the window system offers no move of its own.
     bool m_dragging = false;
     QPoint m_dragOffset;

@@ -277,6 +277,7 @@ TTrayVis::TTrayVis(QObject *owner)
         return;
     const Qt::WindowType type = m_form->windowType();
     m_plainWindowType = type == Qt::Tool ? Qt::Window : type;
+    m_entryShown = type != Qt::Tool;
     m_form->installEventFilter(this);
     m_hostSeen = m_host->available();
     // Where the platform says when the notification area comes or goes, an idle program
@@ -405,10 +406,18 @@ void TTrayVis::showForm()
 
 void TTrayVis::setTaskbarEntry(bool shown)
 {
-    // A tool window is transient for the application and kept out of the task bar by the
-    // window manager; the form's own entry is what the user sees as the application's.
-    if (!m_form || (m_form->windowType() != Qt::Tool) == shown)
+    if (!m_form || m_entryShown == shown)
         return;
+    m_entryShown = shown;
+    // On X11 a tool window is made transient for the toolkit's hidden leader window, which
+    // is never shown and which some window managers cannot cope with (one crashed on the
+    // about window above it); there the task-bar state alone keeps the entry out.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        X11Window::setSkipTaskbar(m_form->windowHandle(), !shown);
+        return;
+    }
+    // Elsewhere a tool window is kept out of the task bar by the window system; the form's
+    // own entry is what the user sees as the application's.
     const bool wasVisible = m_form->isVisible();
     const Qt::WindowFlags others = m_form->windowFlags() & ~Qt::WindowType_Mask;
     m_form->setWindowFlags(others | (shown ? m_plainWindowType : Qt::Tool));
@@ -556,9 +565,10 @@ bool TTrayVis::eventFilter(QObject *watched, QEvent *event)
             return true;
         } else if (type == QEvent::Show) {
             // A tool window still gets a task-bar entry from panels that list utility
-            // windows; the state says it plainly. The native window is new after every
-            // change of the flags, so the state goes on at each showing.
-            X11Window::setSkipTaskbar(m_form->windowHandle(), m_form->windowType() == Qt::Tool);
+            // windows, and on X11 the form stays a plain window; the state says it plainly.
+            // The native window is new after every change of the flags, so the state goes
+            // on at each showing.
+            X11Window::setSkipTaskbar(m_form->windowHandle(), !m_entryShown);
         } else if (type == QEvent::Move && m_margin.Enabled) {
             // Qt reports a move after it happened; correct it at once.
             keepToMargin();

@@ -277,6 +277,7 @@ private:
     QTimer m_hostTimer;
     Qt::WindowType m_plainWindowType = Qt::Window;
     bool m_hostSeen = false;
+    bool m_entryShown = true;
     bool m_taskbarButtonHidden = false;
     bool m_minimisedInstead = false;
     bool m_snapping = false;

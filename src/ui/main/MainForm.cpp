@@ -8,6 +8,7 @@
 #include "net/WSocket.h"
 #include "platform/Autostart.h"
 #include "platform/desktop/ScreenEdge.h"
+#include "platform/desktop/X11Window.h"
 #include "ui/WindowLook.h"
 #include "ui/about/AboutForm.h"
 #include "ui/chat/ChatForm.h"
@@ -33,6 +34,8 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
+#include <QSystemTrayIcon>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <cstdio>
@@ -449,10 +452,27 @@ QPoint TMainForm::StartPosition(int taskbarTop, int screenWidth)
     return {screenWidth - kWidth - kRightMargin, taskbarTop - kHeight - kTaskbarGap};
 }
 
-void TMainForm::PlaceAtStart()
+namespace {
+
+// How long a window manager may take to minimise a window before the program folds it.
+constexpr int kMinimiseCheckMs = 1000;
+
+// The right end of the area windows may take: a panel along the right edge (where the
+// window system tells of it) is left free, as one along the bottom is by TaskbarTop.
+int rightEnd()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    move(StartPosition(TaskbarTop(), screen ? screen->geometry().width() : 0));
+    if (!screen)
+        return 0;
+    const QRect area = screen->availableGeometry();
+    return area.isValid() ? area.x() + area.width() : screen->geometry().width();
+}
+
+} // namespace
+
+void TMainForm::PlaceAtStart()
+{
+    move(StartPosition(TaskbarTop(), rightEnd()));
     m_placedAt = pos();
 }
 
@@ -461,8 +481,7 @@ void TMainForm::WorkAreaChanged()
     // Where the user has put the windows (by dragging the chat window), they stay.
     if (pos() != m_placedAt)
         return;
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const QPoint place = StartPosition(TaskbarTop(), screen ? screen->geometry().width() : 0);
+    const QPoint place = StartPosition(TaskbarTop(), rightEnd());
     const QPoint shift = place - pos();
     m_placedAt = place;
     if (shift.isNull())
@@ -608,11 +627,47 @@ void TMainForm::ShowIPClick()
 
 void TMainForm::MinimizeBtClick()
 {
+    if (m_folded) {
+        Fold(false);
+        return;
+    }
+    // Without a notification area the window is minimised, and the window system's task bar
+    // brings it back. A Wayland compositor may have neither a task bar nor a minimise (a
+    // tiling one keeps the window where it is), and the program cannot tell: there the window
+    // folds instead.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+        !QSystemTrayIcon::isSystemTrayAvailable()) {
+        Fold(true);
+        return;
+    }
     m_trayVis->MinimizeToTray();
+    if (!m_trayVis->InTray() || !isVisible())
+        return;
+    // Minimised in place of the tray: an X window manager that ignored the request (as
+    // compositors do for their X clients) leaves the window as it was; fold it then.
+    QTimer::singleShot(kMinimiseCheckMs, this, [this] {
+        if (m_trayVis->InTray() && isVisible() && !X11Window::iconic(windowHandle())) {
+            m_trayVis->RestoreFromTray();
+            Fold(true);
+        }
+    });
+}
+
+void TMainForm::Fold(bool folded)
+{
+    using namespace MainLayout;
+    if (m_folded == folded)
+        return;
+    m_folded = folded;
+    const int height = folded ? kBottomPanelHeight : kHeight;
+    m_mainPanel->setVisible(!folded);
+    setFixedSize(kWidth, height);
+    m_bottomPanel->move(0, height - kBottomPanelHeight);
 }
 
 void TMainForm::RestoreBtClick()
 {
+    Fold(false);
     if (!chatVisible())
         PlaceAtStart();
     if (m_trayVis->InTray())
@@ -644,7 +699,8 @@ void TMainForm::ConfigBtClick()
 
 void TMainForm::AboutBtClick()
 {
-    TAboutForm about(this);
+    // Hidden in the tray, the main window is no window to stand above.
+    TAboutForm about(isVisible() ? this : nullptr);
     runDialog(about);
 }
 

@@ -84,7 +84,8 @@ public:
     /// Top-left corner at start-up: 25 pixels from the right screen edge, 15 above the task
     /// bar.
     static QPoint StartPosition(int taskbarTop, int screenWidth);
-    /// Puts the window at its start-up place on the primary screen.
+    /// Puts the window at its start-up place on the primary screen: screenWidth is the right
+    /// end of the available area there, so that a panel along the right edge stays free.
     void PlaceAtStart();
     /// The work area changed: back to the start-up place above the panel, unless the user
     /// moved the window away from where it was placed.
@@ -105,6 +106,9 @@ public:
     void OpenchatBtClick();
     void ShowIPClick();
     void MinimizeBtClick();
+    /// Folds the window down to its bottom bar (the minimise button unfolds it), or back.
+    void Fold(bool folded);
+    bool Folded() const { return m_folded; }
     void RestoreBtClick();
     void TrayVisTrayRestore();
     void ConfigBtClick();
@@ -177,6 +181,8 @@ private:
     QAction *m_moreprodBt = nullptr;
     QAction *m_deletechannBt = nullptr;
     QPoint m_placedAt;
+    // Folded down to the bottom bar: "minimise" where nothing else would leave a way back.
+    bool m_folded = false;
     bool m_showOnStart = true;
     bool m_startedHidden = false;
     bool m_closed = false;

@@ -377,6 +377,31 @@ TEST_F(MainFormTest, ChannelBoxTakesATypedChannelOnEnter)
     EXPECT_EQ(form.ChannelBox()->count(), 2);
 }
 
+// Where nothing would bring a minimised window back, it folds to its bottom bar; the
+// minimise button (or the restore) unfolds it.
+TEST_F(MainFormTest, FoldsToItsBottomBarAndTheMinimiseButtonUnfoldsIt)
+{
+    writeSettings();
+    TMainForm &form = start();
+    form.show();
+    form.Fold(true);
+    EXPECT_EQ(form.size(), QSize(MainLayout::kWidth, MainLayout::kBottomPanelHeight));
+    EXPECT_EQ(form.BottomPanel()->geometry(), QRect(0, 0, 130, 24));
+    EXPECT_FALSE(form.UserList()->isVisibleTo(&form));
+    EXPECT_TRUE(form.MinimizeBt()->isVisibleTo(&form));
+
+    form.MinimizeBtClick();
+    EXPECT_FALSE(form.Folded());
+    EXPECT_EQ(form.size(), QSize(MainLayout::kWidth, MainLayout::kHeight));
+    EXPECT_EQ(form.BottomPanel()->geometry(), QRect(0, 156, 130, 24));
+    EXPECT_TRUE(form.UserList()->isVisibleTo(&form));
+    EXPECT_FALSE(form.TrayVis().InTray());
+
+    form.Fold(true);
+    form.RestoreBtClick();
+    EXPECT_FALSE(form.Folded());
+}
+
 TEST_F(MainFormTest, TheLayoutHasItsSizesAndColours)
 {
     writeSettings();

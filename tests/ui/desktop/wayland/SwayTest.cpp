@@ -7,6 +7,8 @@
 #include "common/WaylandStack.h"
 #include "ui/main/DesktopHome.h"
 
+#include <QJsonArray>
+#include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -106,6 +108,115 @@ TEST_F(SwayTest, StartsOnWaylandWhenTheXDisplayDoesNotAnswer)
 {
     ASSERT_TRUE(startDesktop({{QStringLiteral("DISPLAY"), QStringLiteral(":4999")}}));
     EXPECT_TRUE(windowCame(QStringLiteral("Tolvex"))) << m_desktop.errors().constData();
+}
+
+} // namespace
+
+namespace {
+
+// The windows of that name in sway's tree, with whether they float.
+QList<QPair<QJsonObject, bool>> swayWindows(const QJsonObject &node, const QString &name,
+                                            bool floating = false)
+{
+    QList<QPair<QJsonObject, bool>> found;
+    if (node.value(QLatin1String("name")).toString() == name && node.contains(QLatin1String("pid")))
+        found.append({node, floating});
+    for (const QJsonValue &child : node.value(QLatin1String("nodes")).toArray())
+        found += swayWindows(child.toObject(), name, floating);
+    for (const QJsonValue &child : node.value(QLatin1String("floating_nodes")).toArray())
+        found += swayWindows(child.toObject(), name, true);
+    return found;
+}
+
+// The focused window, floating or tiled.
+QString focusedWindow(const QJsonObject &node)
+{
+    if (node.value(QLatin1String("focused")).toBool() && node.contains(QLatin1String("pid")))
+        return node.value(QLatin1String("name")).toString();
+    for (const char *children : {"nodes", "floating_nodes"})
+        for (const QJsonValue &child : node.value(QLatin1String(children)).toArray()) {
+            const QString name = focusedWindow(child.toObject());
+            if (!name.isEmpty())
+                return name;
+        }
+    return {};
+}
+
+// Keys through one virtual keyboard, 50 ms apart. Each wtype brings a keyboard with a keymap
+// of only its keys, and the program may still read a key by the keymap before: calls that
+// share their first keys (Tab, then Escape) read the same either way.
+void keys(const desktop::WaylandStack &stack, const QStringList &names)
+{
+    QStringList args{QStringLiteral("-d"), QStringLiteral("50")};
+    for (const QString &name : names)
+        args << QStringLiteral("-k") << name;
+    args << QStringLiteral("-s") << QStringLiteral("200");
+    QProcess p;
+    p.setProcessEnvironment(stack.environment());
+    p.start(QStringLiteral("wtype"), args);
+    p.waitForFinished(10000);
+}
+
+QRect rectOf(const QJsonObject &node)
+{
+    const QJsonObject r = node.value(QLatin1String("rect")).toObject();
+    return {r.value(QLatin1String("x")).toInt(), r.value(QLatin1String("y")).toInt(),
+            r.value(QLatin1String("width")).toInt(), r.value(QLatin1String("height")).toInt()};
+}
+
+// On a tiling compositor both windows float, on screen and without the compositor's title
+// bar over their own; without a tray the minimise button folds the main window to its bottom
+// bar, and the same button brings it back.
+TEST_F(SwayTest, OnATilingCompositorTheWindowsFloatAndMinimiseLeavesAWayBack)
+{
+    CliCopy &peer = bob();
+    ASSERT_TRUE(startDesktop({{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland")}}));
+    ASSERT_TRUE(windowCame(QStringLiteral("Tolvex"))) << m_desktop.errors().constData();
+    ASSERT_TRUE(peer.waitFor([&] { return peer.users().contains("ann"); }, 20000));
+    ASSERT_TRUE(
+        desktop::waitUntil([&] { return focusedWindow(m_stack.tree()) == "Tolvex"; }, 10000))
+        << focusedWindow(m_stack.tree()).toStdString();
+    peer.send("/to ann");
+    peer.send("hello");
+    ASSERT_TRUE(windowCame(QStringLiteral("bob"))) << m_desktop.errors().constData();
+    QThread::msleep(500);
+
+    const QJsonObject tree = m_stack.tree();
+    const QRect output = rectOf(tree);
+    for (const char *name : {"Tolvex", "bob"}) {
+        const auto windows = swayWindows(tree, QLatin1String(name));
+        ASSERT_EQ(windows.size(), 1) << name;
+        const auto &[node, floating] = windows.first();
+        EXPECT_TRUE(floating) << name;
+        EXPECT_EQ(node.value(QLatin1String("border")).toString(), QStringLiteral("csd")) << name;
+        EXPECT_TRUE(output.contains(rectOf(node))) << name;
+    }
+
+    // Escape on the bottom bar minimises; Tab goes round the list, the channel box and the
+    // bottom bar, wherever the focus was left.
+    m_stack.swaymsg({QStringLiteral("[title=\"^Tolvex$\"] focus")});
+    ASSERT_TRUE(
+        desktop::waitUntil([&] { return focusedWindow(m_stack.tree()) == "Tolvex"; }, 10000));
+    const auto mainHeight = [&] {
+        const auto windows = swayWindows(m_stack.tree(), QStringLiteral("Tolvex"));
+        return windows.isEmpty() ? -1 : rectOf(windows.first().first).height();
+    };
+    bool folded = false;
+    for (int tab = 0; tab < 3 && !folded; ++tab) {
+        keys(m_stack, {QStringLiteral("Tab"), QStringLiteral("Escape")});
+        folded = desktop::waitUntil([&] { return mainHeight() == 24; }, 1500);
+    }
+    EXPECT_TRUE(folded) << mainHeight() << m_desktop.errors().constData();
+    EXPECT_TRUE(m_stack.windowNames().contains(QStringLiteral("Tolvex")));
+    // Folded, Tab goes between the channel box and the bottom bar. A key is sent again only
+    // when nothing came of it.
+    bool unfolded = false;
+    for (int attempt = 0; attempt < 3 && !unfolded; ++attempt) {
+        keys(m_stack, {QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Escape")});
+        unfolded = desktop::waitUntil([&] { return mainHeight() == 180; }, 1500);
+    }
+    EXPECT_TRUE(unfolded) << mainHeight() << focusedWindow(m_stack.tree()).toStdString()
+                          << m_desktop.errors().constData();
 }
 
 } // namespace

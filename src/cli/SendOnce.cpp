@@ -27,23 +27,10 @@ QByteArray shown(const QByteArray &bytes)
     return text.toLocal8Bit();
 }
 
-// A translated status with its %1, %2 ... filled in as terminal bytes; what is filled in is
-// not read again, so a name holding "%2" stays as it is.
+// A translated status with its %1, %2 ... filled in as terminal bytes.
 QByteArray filled(const QString &text, const QByteArrayList &args = {})
 {
-    const QByteArray pattern = text.toLocal8Bit();
-    QByteArray line;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const char c = pattern.at(i);
-        if (c == '%' && i + 1 < pattern.size() && pattern.at(i + 1) >= '1' &&
-            pattern.at(i + 1) <= '9' && pattern.at(i + 1) - '1' < args.size()) {
-            line += args.at(pattern.at(i + 1) - '1');
-            ++i;
-        } else {
-            line += c;
-        }
-    }
-    return line;
+    return TextRules::fillArgs(text.toLocal8Bit(), args);
 }
 
 } // namespace
@@ -281,8 +268,9 @@ bool SendOnce::messageBox(Box kind, const QByteArray &text)
 {
     QByteArray line = text;
     line.replace("\r\n", " ");
-    if (kind == Box::Error && line.startsWith("Error: "))
-        line.remove(0, 7);
+    const QByteArray prefix = MessagingEngine::errorPrefix();
+    if (kind == Box::Error && line.startsWith(prefix))
+        line.remove(0, prefix.size());
     m_errors.append(shown(line));
     return false;
 }

@@ -18,7 +18,8 @@
 
 namespace {
 
-constexpr char kCommandHelp[] =
+constexpr char kCommandHelp[] = QT_TRANSLATE_NOOP(
+    "TerminalFrontEnd",
     "Commands:\n"
     "  TEXT                 send TEXT to the selected users (a | starts a new line)\n"
     "  //TEXT               send /TEXT\n"
@@ -33,7 +34,7 @@ constexpr char kCommandHelp[] =
     "  /reach [ADDR]        list the other networks presence goes to, or add one\n"
     "  /reach -ADDR         remove one from that list\n"
     "  /help                show these commands\n"
-    "  /quit                leave the network, save the settings and exit\n";
+    "  /quit                leave the network, save the settings and exit\n");
 
 // The user list is printed once the burst of changes that one datagram or one event
 // brings is over, not once per row.
@@ -46,7 +47,7 @@ constexpr int kInterfaceWatchMs = 1000;
 
 QByteArray TerminalFrontEnd::CommandHelp()
 {
-    return kCommandHelp;
+    return QCoreApplication::translate("TerminalFrontEnd", kCommandHelp).toLocal8Bit();
 }
 
 TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &seams,
@@ -335,7 +336,7 @@ void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &a
     } else if (command == "/quit") {
         shutdown();
     } else if (command == "/help") {
-        m_err(kCommandHelp);
+        m_err(CommandHelp());
     } else {
         say("unknown command " + display(command) + " (try /help)");
     }
@@ -456,8 +457,9 @@ bool TerminalFrontEnd::messageBox(Box kind, const QByteArray &text)
     QByteArray shown = text;
     shown.replace("\r\n", " ");
     // The line says "error: " already.
-    if (kind == Box::Error && shown.startsWith("Error: "))
-        shown.remove(0, 7);
+    const QByteArray prefix = MessagingEngine::errorPrefix();
+    if (kind == Box::Error && shown.startsWith(prefix))
+        shown.remove(0, prefix.size());
     say((kind == Box::Error ? "error: " : "") + display(shown));
     return false;
 }

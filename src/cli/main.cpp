@@ -103,7 +103,7 @@ int main(int argc, char **argv)
             "message are indented. Notices and errors go to standard error.\n"
             "\n"
             "Reads standard input line by line. ") +
-        QString::fromLatin1(TerminalFrontEnd::CommandHelp()) +
+        QString::fromLocal8Bit(TerminalFrontEnd::CommandHelp()) +
         QCoreApplication::translate(
             "CliMain",
             "The end of input, SIGINT, SIGTERM, SIGHUP and a closed standard output act like\n"

@@ -16,17 +16,6 @@ namespace {
 // How often the send is looked at while its datagrams leave.
 constexpr int kSendCheckMs = 10;
 
-QByteArray shown(const QByteArray &bytes)
-{
-    // Names from the network never reach the terminal as control sequences.
-    QString text = Cp1252::toUnicode(bytes);
-    for (QChar &c : text) {
-        if (c.category() == QChar::Other_Control)
-            c = QLatin1Char('?');
-    }
-    return text.toLocal8Bit();
-}
-
 // A translated status with its %1, %2 ... filled in as terminal bytes.
 QByteArray filled(const QString &text, const QByteArrayList &args = {})
 {
@@ -115,18 +104,8 @@ void SendOnce::stop()
 
 void SendOnce::applyOptions()
 {
-    const TerminalOptions &options = m_request.options;
-    if (!options.name.isEmpty())
-        m_settings.UserName = TextRules::separatorToDash(options.name);
-    if (!options.port.isEmpty())
-        m_settings.Port = options.port;
-    if (!options.interfaceAddr.isEmpty())
-        m_settings.Interface = options.interfaceAddr;
-    if (!options.channel.isEmpty())
-        m_engine->selectChannelQuietly(options.channel);
-    // Other networks: the recipients behind a router answer the announcement too.
-    for (const QByteArray &target : options.targets)
-        m_engine->addTarget(target);
+    // Other networks among them: the recipients behind a router answer the announcement too.
+    applyTerminalOptions(m_request.options, m_settings, *m_engine);
     // After event 1026: a script need not wait for the first tick's delay.
     QMetaObject::invokeMethod(this, &SendOnce::goOnline, Qt::QueuedConnection);
 }
@@ -235,7 +214,7 @@ void SendOnce::checkSent()
     for (int row = 0; row < users.count(); ++row) {
         if (!users.at(row)->Pending.isEmpty())
             say(filled(tr("the message could not be handed to the network for %1"),
-                       {shown(users.at(row)->Name)}));
+                       {terminalText(users.at(row)->Name)}));
     }
     for (const QByteArray &error : std::as_const(m_errors))
         say(error);
@@ -251,7 +230,7 @@ void SendOnce::noteUnsent(bool tell)
         m_unsent.append(users.at(row)->Name);
         if (tell)
             say(filled(tr("the message could not be handed to the network for %1"),
-                       {shown(users.at(row)->Name)}));
+                       {terminalText(users.at(row)->Name)}));
     }
 }
 
@@ -271,7 +250,7 @@ bool SendOnce::messageBox(Box kind, const QByteArray &text)
     const QByteArray prefix = MessagingEngine::errorPrefix();
     if (kind == Box::Error && line.startsWith(prefix))
         line.remove(0, prefix.size());
-    m_errors.append(shown(line));
+    m_errors.append(terminalText(line));
     return false;
 }
 
@@ -287,7 +266,7 @@ void SendOnce::finish(Status status)
     QList<QByteArray> unsent = m_unsent;
     for (const QByteArray &name : std::as_const(m_queued)) {
         if (!unsent.removeOne(name))
-            m_out("sent: " + shown(name) + "\n");
+            m_out("sent: " + terminalText(name) + "\n");
     }
     if (status == Interrupted)
         say(filled(m_queued.size() > m_unsent.size()
@@ -296,13 +275,13 @@ void SendOnce::finish(Status status)
     if (status == NotFound) {
         if (m_request.all) {
             say(filled(tr("nobody on the channel %1 answered; nothing was sent"),
-                       {shown(m_engine->ActiveChannel())}));
+                       {terminalText(m_engine->ActiveChannel())}));
         } else {
             QByteArray names;
             for (const QByteArray &name : std::as_const(m_missing))
-                names += (names.isEmpty() ? "" : ", ") + shown(name);
+                names += (names.isEmpty() ? "" : ", ") + terminalText(name);
             say(filled(tr("not found on the channel %1: %2"),
-                       {shown(m_engine->ActiveChannel()), names}));
+                       {terminalText(m_engine->ActiveChannel()), names}));
         }
     }
     // The leave notice goes to everybody who listed this copy.

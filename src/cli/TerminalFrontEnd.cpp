@@ -115,17 +115,7 @@ void TerminalFrontEnd::applyOptions()
 {
     m_stored = m_settings;
     m_storedChannelText = m_engine->ChannelBox().text();
-    // The same rule as the configuration dialog: a name travels inside one field.
-    if (!m_options.name.isEmpty())
-        m_settings.UserName = TextRules::separatorToDash(m_options.name);
-    if (!m_options.port.isEmpty())
-        m_settings.Port = m_options.port;
-    if (!m_options.interfaceAddr.isEmpty())
-        m_settings.Interface = m_options.interfaceAddr;
-    if (!m_options.channel.isEmpty())
-        m_engine->selectChannelQuietly(m_options.channel);
-    for (const QByteArray &target : m_options.targets) {
-        const QByteArray problem = m_engine->addTarget(target);
+    for (const auto &[target, problem] : applyTerminalOptions(m_options, m_settings, *m_engine)) {
         if (problem.isEmpty())
             m_runOnlyTargets.append(target.trimmed());
         else if (!problem.endsWith("listed already"))
@@ -416,7 +406,31 @@ void TerminalFrontEnd::shutdown()
 // ---------------------------------------------------------------------------------------
 // Output
 
+QList<std::pair<QByteArray, QByteArray>> applyTerminalOptions(const TerminalOptions &options,
+                                                              SettingsValues &settings,
+                                                              MessagingEngine &engine)
+{
+    // The same rule as the configuration dialog: a name travels inside one field.
+    if (!options.name.isEmpty())
+        settings.UserName = TextRules::separatorToDash(options.name);
+    if (!options.port.isEmpty())
+        settings.Port = options.port;
+    if (!options.interfaceAddr.isEmpty())
+        settings.Interface = options.interfaceAddr;
+    if (!options.channel.isEmpty())
+        engine.selectChannelQuietly(options.channel);
+    QList<std::pair<QByteArray, QByteArray>> added;
+    for (const QByteArray &target : options.targets)
+        added.append({target, engine.addTarget(target)});
+    return added;
+}
+
 QByteArray TerminalFrontEnd::display(const QByteArray &bytes)
+{
+    return terminalText(bytes);
+}
+
+QByteArray terminalText(const QByteArray &bytes)
 {
     // Text from the network never reaches the terminal as control sequences.
     QString text = Cp1252::toUnicode(bytes);

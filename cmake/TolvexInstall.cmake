@@ -113,3 +113,9 @@ no display, no X and no sound libraries.")
 set(CPACK_DEBIAN_CLI_PACKAGE_BREAKS "tolvex (<< ${TOLVEX_DEB_VERSION})")
 set(CPACK_DEBIAN_CLI_PACKAGE_REPLACES "tolvex (<< ${TOLVEX_DEB_VERSION})")
 include(CPack)
+
+# Each program's catalogues go with its package.
+install(FILES ${TOLVEX_DESKTOP_QM}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/tolvex/translations COMPONENT desktop)
+install(FILES ${TOLVEX_CLI_QM}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/tolvex/translations COMPONENT cli)

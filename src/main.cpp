@@ -1,5 +1,6 @@
 // Program entry: the application object, the main window and the chat window; everything
 // else lives in the libraries.
+#include "app/Language.h"
 #include "app/Support.h"
 #include "platform/DisplayCheck.h"
 #include "platform/SessionEnd.h"
@@ -35,6 +36,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvex"));
+    Language::install(app, QStringLiteral("tolvex"));
     // The main window is a tool window without a task-bar entry; the program ends only
     // through FormClose.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -5,6 +5,7 @@
 #include "app/NameRules.h"
 #include "app/Support.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace {
@@ -137,8 +138,9 @@ IniDocument resetDocument(IniDocument doc)
 
 QString tooLargeMessage(const QString &path)
 {
-    return QStringLiteral("The settings file %1 is too large to read (more than %2 MiB); it "
-                          "was left as it is")
+    return QCoreApplication::translate("SettingsFile",
+                                       "The settings file %1 is too large to read (more than %2 "
+                                       "MiB); it was left as it is")
         .arg(path)
         .arg(IniFile::MaxFileSize / (1024 * 1024));
 }
@@ -152,8 +154,10 @@ bool writeFile(const SettingsValues &values, const ChannelSettings &channels,
 {
     if (values.Path.isEmpty()) {
         if (report)
-            report(QStringLiteral("Unable to write the settings: no folder for them is known "
-                                  "(neither XDG_CONFIG_HOME nor HOME names one)"));
+            report(QCoreApplication::translate("SettingsFile",
+                                               "Unable to write the settings: no folder for them "
+                                               "is known (neither XDG_CONFIG_HOME nor HOME names "
+                                               "one)"));
         return false;
     }
     bool written = false;
@@ -164,7 +168,8 @@ bool writeFile(const SettingsValues &values, const ChannelSettings &channels,
     if (!written && report) {
         report(loadError == IniFile::LoadError::TooLarge
                    ? tooLargeMessage(values.Path)
-                   : QStringLiteral("Unable to write to ") + values.Path);
+                   : QCoreApplication::translate("SettingsFile", "Unable to write to %1")
+                         .arg(values.Path));
     }
     return written;
 }

@@ -7,6 +7,7 @@
 #include "net/SocketError.h"
 #include "net/WSocket.h"
 
+#include <QByteArrayList>
 #include <QItemSelectionModel>
 #include <QTimer>
 
@@ -15,15 +16,10 @@ namespace {
 // How often the send is looked at while its datagrams leave.
 constexpr int kSendCheckMs = 10;
 
-QByteArray shown(const QByteArray &bytes)
+// A translated status with its %1, %2 ... filled in as terminal bytes.
+QByteArray filled(const QString &text, const QByteArrayList &args = {})
 {
-    // Names from the network never reach the terminal as control sequences.
-    QString text = Cp1252::toUnicode(bytes);
-    for (QChar &c : text) {
-        if (c.category() == QChar::Other_Control)
-            c = QLatin1Char('?');
-    }
-    return text.toLocal8Bit();
+    return TextRules::fillArgs(text.toLocal8Bit(), args);
 }
 
 } // namespace
@@ -54,8 +50,8 @@ std::optional<QByteArray> SendOnce::prepareText(const QString &text, QString *re
             listed.append(c.isPrint()
                               ? QString(c)
                               : QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')));
-        *reason = QStringLiteral("the text holds characters the network's code page "
-                                 "(Windows-1252) cannot carry: %1; nothing was sent")
+        *reason = tr("the text holds characters the network's code page "
+                     "(Windows-1252) cannot carry: %1; nothing was sent")
                       .arg(listed.join(QLatin1Char(' ')));
         return std::nullopt;
     }
@@ -66,12 +62,12 @@ std::optional<QByteArray> SendOnce::prepareText(const QString &text, QString *re
     bytes.replace('\n', '|');
     bytes = TextRules::withoutControls(bytes);
     if (bytes.isEmpty()) {
-        *reason = QStringLiteral("the text is empty; nothing was sent");
+        *reason = tr("the text is empty; nothing was sent");
         return std::nullopt;
     }
     if (bytes.size() > TextRules::kMaxTypedLine) {
-        *reason = QStringLiteral("the text has %1 characters and one message holds at most %2; "
-                                 "nothing was sent")
+        *reason = tr("the text has %1 characters and one message holds at most %2; "
+                     "nothing was sent")
                       .arg(bytes.size())
                       .arg(TextRules::kMaxTypedLine);
         return std::nullopt;
@@ -80,8 +76,8 @@ std::optional<QByteArray> SendOnce::prepareText(const QString &text, QString *re
     // Every line break takes two bytes on the wire, and a receiver drops a longer datagram
     // whole: the sender would believe it delivered.
     if (wire.size() > Datagram::kMaxMessageText) {
-        *reason = QStringLiteral("with its line breaks the text takes %1 bytes and one message "
-                                 "carries at most %2; nothing was sent")
+        *reason = tr("with its line breaks the text takes %1 bytes and one message "
+                     "carries at most %2; nothing was sent")
                       .arg(wire.size())
                       .arg(Datagram::kMaxMessageText);
         return std::nullopt;
@@ -108,18 +104,8 @@ void SendOnce::stop()
 
 void SendOnce::applyOptions()
 {
-    const TerminalOptions &options = m_request.options;
-    if (!options.name.isEmpty())
-        m_settings.UserName = TextRules::separatorToDash(options.name);
-    if (!options.port.isEmpty())
-        m_settings.Port = options.port;
-    if (!options.interfaceAddr.isEmpty())
-        m_settings.Interface = options.interfaceAddr;
-    if (!options.channel.isEmpty())
-        m_engine->selectChannelQuietly(options.channel);
-    // Other networks: the recipients behind a router answer the announcement too.
-    for (const QByteArray &target : options.targets)
-        m_engine->addTarget(target);
+    // Other networks among them: the recipients behind a router answer the announcement too.
+    applyTerminalOptions(m_request.options, m_settings, *m_engine);
     // After event 1026: a script need not wait for the first tick's delay.
     QMetaObject::invokeMethod(this, &SendOnce::goOnline, Qt::QueuedConnection);
 }
@@ -129,8 +115,8 @@ void SendOnce::goOnline()
     if (m_done)
         return;
     if (m_settings.UserName.isEmpty()) {
-        say("the user name is empty, and nobody answers a copy without one: give a name "
-            "with --name; nothing was sent");
+        say(filled(tr("the user name is empty, and nobody answers a copy without one: give a "
+                      "name with --name; nothing was sent")));
         finish(Refused);
         return;
     }
@@ -142,15 +128,16 @@ void SendOnce::goOnline()
             // The answers to the announcement come to this port: without it, this run could
             // only learn nobody, and anything it sent from this computer's address would
             // speak for the copy that holds the port.
-            say("port " + m_settings.Port.trimmed() +
-                " is held by another program on this computer (a Tolvex copy running "
-                "here?), and the answers come to that port; nothing was sent, and the "
-                "copy holding it was not disturbed. Send from that copy, or end it first");
+            say(filled(tr("port %1 is held by another program on this computer (a Tolvex copy "
+                          "running here?), and the answers come to that port; nothing was "
+                          "sent, and the copy holding it was not disturbed. Send from that "
+                          "copy, or end it first"),
+                       {m_settings.Port.trimmed()}));
         } else {
             for (const QByteArray &error : std::as_const(m_errors))
                 say(error);
             if (m_errors.isEmpty())
-                say("the network cannot be used; nothing was sent");
+                say(filled(tr("the network cannot be used; nothing was sent")));
         }
         finish(NetworkUnusable);
         return;
@@ -226,7 +213,8 @@ void SendOnce::checkSent()
     const UserList &users = m_engine->users();
     for (int row = 0; row < users.count(); ++row) {
         if (!users.at(row)->Pending.isEmpty())
-            say("the message could not be handed to the network for " + shown(users.at(row)->Name));
+            say(filled(tr("the message could not be handed to the network for %1"),
+                       {terminalText(users.at(row)->Name)}));
     }
     for (const QByteArray &error : std::as_const(m_errors))
         say(error);
@@ -241,7 +229,8 @@ void SendOnce::noteUnsent(bool tell)
             continue;
         m_unsent.append(users.at(row)->Name);
         if (tell)
-            say("the message could not be handed to the network for " + shown(users.at(row)->Name));
+            say(filled(tr("the message could not be handed to the network for %1"),
+                       {terminalText(users.at(row)->Name)}));
     }
 }
 
@@ -258,9 +247,10 @@ bool SendOnce::messageBox(Box kind, const QByteArray &text)
 {
     QByteArray line = text;
     line.replace("\r\n", " ");
-    if (kind == Box::Error && line.startsWith("Error: "))
-        line.remove(0, 7);
-    m_errors.append(shown(line));
+    const QByteArray prefix = MessagingEngine::errorPrefix();
+    if (kind == Box::Error && line.startsWith(prefix))
+        line.remove(0, prefix.size());
+    m_errors.append(terminalText(line));
     return false;
 }
 
@@ -276,20 +266,22 @@ void SendOnce::finish(Status status)
     QList<QByteArray> unsent = m_unsent;
     for (const QByteArray &name : std::as_const(m_queued)) {
         if (!unsent.removeOne(name))
-            m_out("sent: " + shown(name) + "\n");
+            m_out("sent: " + terminalText(name) + "\n");
     }
     if (status == Interrupted)
-        say(m_queued.size() > m_unsent.size() ? "interrupted before the message left for everyone"
-                                              : "interrupted; nothing was sent");
+        say(filled(m_queued.size() > m_unsent.size()
+                       ? tr("interrupted before the message left for everyone")
+                       : tr("interrupted; nothing was sent")));
     if (status == NotFound) {
         if (m_request.all) {
-            say("nobody on the channel " + shown(m_engine->ActiveChannel()) +
-                " answered; nothing was sent");
+            say(filled(tr("nobody on the channel %1 answered; nothing was sent"),
+                       {terminalText(m_engine->ActiveChannel())}));
         } else {
             QByteArray names;
             for (const QByteArray &name : std::as_const(m_missing))
-                names += (names.isEmpty() ? "" : ", ") + shown(name);
-            say("not found on the channel " + shown(m_engine->ActiveChannel()) + ": " + names);
+                names += (names.isEmpty() ? "" : ", ") + terminalText(name);
+            say(filled(tr("not found on the channel %1: %2"),
+                       {terminalText(m_engine->ActiveChannel()), names}));
         }
     }
     // The leave notice goes to everybody who listed this copy.

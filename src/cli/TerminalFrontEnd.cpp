@@ -18,7 +18,8 @@
 
 namespace {
 
-constexpr char kCommandHelp[] =
+constexpr char kCommandHelp[] = QT_TRANSLATE_NOOP(
+    "TerminalFrontEnd",
     "Commands:\n"
     "  TEXT                 send TEXT to the selected users (a | starts a new line)\n"
     "  //TEXT               send /TEXT\n"
@@ -33,7 +34,7 @@ constexpr char kCommandHelp[] =
     "  /reach [ADDR]        list the other networks presence goes to, or add one\n"
     "  /reach -ADDR         remove one from that list\n"
     "  /help                show these commands\n"
-    "  /quit                leave the network, save the settings and exit\n";
+    "  /quit                leave the network, save the settings and exit\n");
 
 // The user list is printed once the burst of changes that one datagram or one event
 // brings is over, not once per row.
@@ -46,7 +47,7 @@ constexpr int kInterfaceWatchMs = 1000;
 
 QByteArray TerminalFrontEnd::CommandHelp()
 {
-    return kCommandHelp;
+    return QCoreApplication::translate("TerminalFrontEnd", kCommandHelp).toLocal8Bit();
 }
 
 TerminalFrontEnd::TerminalFrontEnd(SettingsValues &settings, const EngineSeams &seams,
@@ -114,17 +115,7 @@ void TerminalFrontEnd::applyOptions()
 {
     m_stored = m_settings;
     m_storedChannelText = m_engine->ChannelBox().text();
-    // The same rule as the configuration dialog: a name travels inside one field.
-    if (!m_options.name.isEmpty())
-        m_settings.UserName = TextRules::separatorToDash(m_options.name);
-    if (!m_options.port.isEmpty())
-        m_settings.Port = m_options.port;
-    if (!m_options.interfaceAddr.isEmpty())
-        m_settings.Interface = m_options.interfaceAddr;
-    if (!m_options.channel.isEmpty())
-        m_engine->selectChannelQuietly(m_options.channel);
-    for (const QByteArray &target : m_options.targets) {
-        const QByteArray problem = m_engine->addTarget(target);
+    for (const auto &[target, problem] : applyTerminalOptions(m_options, m_settings, *m_engine)) {
         if (problem.isEmpty())
             m_runOnlyTargets.append(target.trimmed());
         else if (!problem.endsWith("listed already"))
@@ -335,7 +326,7 @@ void TerminalFrontEnd::runCommand(const QByteArray &command, const QByteArray &a
     } else if (command == "/quit") {
         shutdown();
     } else if (command == "/help") {
-        m_err(kCommandHelp);
+        m_err(CommandHelp());
     } else {
         say("unknown command " + display(command) + " (try /help)");
     }
@@ -415,7 +406,31 @@ void TerminalFrontEnd::shutdown()
 // ---------------------------------------------------------------------------------------
 // Output
 
+QList<std::pair<QByteArray, QByteArray>> applyTerminalOptions(const TerminalOptions &options,
+                                                              SettingsValues &settings,
+                                                              MessagingEngine &engine)
+{
+    // The same rule as the configuration dialog: a name travels inside one field.
+    if (!options.name.isEmpty())
+        settings.UserName = TextRules::separatorToDash(options.name);
+    if (!options.port.isEmpty())
+        settings.Port = options.port;
+    if (!options.interfaceAddr.isEmpty())
+        settings.Interface = options.interfaceAddr;
+    if (!options.channel.isEmpty())
+        engine.selectChannelQuietly(options.channel);
+    QList<std::pair<QByteArray, QByteArray>> added;
+    for (const QByteArray &target : options.targets)
+        added.append({target, engine.addTarget(target)});
+    return added;
+}
+
 QByteArray TerminalFrontEnd::display(const QByteArray &bytes)
+{
+    return terminalText(bytes);
+}
+
+QByteArray terminalText(const QByteArray &bytes)
 {
     // Text from the network never reaches the terminal as control sequences.
     QString text = Cp1252::toUnicode(bytes);
@@ -456,8 +471,9 @@ bool TerminalFrontEnd::messageBox(Box kind, const QByteArray &text)
     QByteArray shown = text;
     shown.replace("\r\n", " ");
     // The line says "error: " already.
-    if (kind == Box::Error && shown.startsWith("Error: "))
-        shown.remove(0, 7);
+    const QByteArray prefix = MessagingEngine::errorPrefix();
+    if (kind == Box::Error && shown.startsWith(prefix))
+        shown.remove(0, prefix.size());
     say((kind == Box::Error ? "error: " : "") + display(shown));
     return false;
 }

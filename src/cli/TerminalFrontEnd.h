@@ -28,6 +28,17 @@ struct TerminalOptions
     QList<QByteArray> targets;
 };
 
+/// Puts the command line's choices into settings and engine, as both terminal front-ends
+/// take them: the name (one field, as the configuration dialog makes it), port, interface,
+/// channel and other networks. Returns each target with the engine's objection to it, empty
+/// when it was added.
+QList<std::pair<QByteArray, QByteArray>> applyTerminalOptions(const TerminalOptions &options,
+                                                              SettingsValues &settings,
+                                                              MessagingEngine &engine);
+
+/// Network bytes as the terminal shows them: never as control sequences.
+QByteArray terminalText(const QByteArray &bytes);
+
 /// The terminal front-end of the messaging engine: prints who joined and who left, the
 /// user list when the selection changes, and every transcript entry as a line, and takes
 /// commands and chat lines one line at a time. Command-line choices hold for the whole run

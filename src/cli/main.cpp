@@ -1,4 +1,5 @@
 // tolvex-cli: the messaging engine for terminals and servers.
+#include "app/Language.h"
 #include "app/Support.h"
 #include "cli/OutputPipe.h"
 #include "cli/SendOnce.h"
@@ -40,12 +41,15 @@ std::optional<QByteArray> interfaceAddress(const QByteArray &value, QString *err
     const InterfaceAddresses::Device device = InterfaceAddresses::device(value);
     if (device.exists && !device.addr.isEmpty())
         return device.addr;
-    *error = device.exists ? QStringLiteral("the network device %1 has no IPv4 address")
-                                 .arg(QString::fromLocal8Bit(value))
-                           : QStringLiteral("invalid interface \"%1\": give the IPv4 address of a "
-                                            "network interface of this computer or its device name "
-                                            "(\"ip -4 addr\" lists them)")
-                                 .arg(QString::fromLocal8Bit(value));
+    *error =
+        device.exists
+            ? QCoreApplication::translate("CliMain", "the network device %1 has no IPv4 address")
+                  .arg(QString::fromLocal8Bit(value))
+            : QCoreApplication::translate("CliMain",
+                                          "invalid interface \"%1\": give the IPv4 address of a "
+                                          "network interface of this computer or its device name "
+                                          "(\"ip -4 addr\" lists them)")
+                  .arg(QString::fromLocal8Bit(value));
     return std::nullopt;
 }
 
@@ -84,10 +88,12 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tolvex-cli"));
+    Language::install(app, QStringLiteral("tolvex-cli"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral(
+        QCoreApplication::translate(
+            "CliMain",
             "Serverless LAN chat in a terminal: every copy on the network's port is a peer.\n"
             "\n"
             "Prints \"joined: NAME\" and \"left: NAME\" as users come and go, the user list\n"
@@ -97,8 +103,9 @@ int main(int argc, char **argv)
             "message are indented. Notices and errors go to standard error.\n"
             "\n"
             "Reads standard input line by line. ") +
-        QString::fromLatin1(TerminalFrontEnd::CommandHelp()) +
-        QStringLiteral(
+        QString::fromLocal8Bit(TerminalFrontEnd::CommandHelp()) +
+        QCoreApplication::translate(
+            "CliMain",
             "The end of input, SIGINT, SIGTERM, SIGHUP and a closed standard output act like\n"
             "/quit.\n"
             "\n"
@@ -112,23 +119,30 @@ int main(int argc, char **argv)
             "with --reach 192.168.1.255 (both sides need each other), or name single hosts."));
     parser.addHelpOption();
     const QCommandLineOption nameOption(
-        QStringLiteral("name"), QStringLiteral("User name to announce."), QStringLiteral("N"));
-    const QCommandLineOption channelOption(QStringLiteral("channel"),
-                                           QStringLiteral("Channel to join."), QStringLiteral("C"));
+        QStringLiteral("name"), QCoreApplication::translate("CliMain", "User name to announce."),
+        QStringLiteral("N"));
+    const QCommandLineOption channelOption(
+        QStringLiteral("channel"), QCoreApplication::translate("CliMain", "Channel to join."),
+        QStringLiteral("C"));
     const QCommandLineOption interfaceOption(
         QStringLiteral("interface"),
-        QStringLiteral("Own IPv4 address of the network interface to use, or its device name."),
+        QCoreApplication::translate(
+            "CliMain", "Own IPv4 address of the network interface to use, or its device name."),
         QStringLiteral("ADDR"));
     const QCommandLineOption portOption(
         QStringLiteral("port"),
-        QStringLiteral("UDP port of the network, 1 to 65535 (default 5040)."), QStringLiteral("P"));
+        QCoreApplication::translate("CliMain",
+                                    "UDP port of the network, 1 to 65535 (default 5040)."),
+        QStringLiteral("P"));
     const QCommandLineOption configOption(
         QStringLiteral("config"),
-        QStringLiteral("Settings file to use instead of the desktop program's."),
+        QCoreApplication::translate("CliMain",
+                                    "Settings file to use instead of the desktop program's."),
         QStringLiteral("FILE"));
     const QCommandLineOption reachOption(
         QStringLiteral("reach"),
-        QStringLiteral("Another network to send presence to, besides the local broadcast: its "
+        QCoreApplication::translate(
+            "CliMain", "Another network to send presence to, besides the local broadcast: its "
                        "broadcast address (192.168.2.255) or a host (10.8.0.14, "
                        "gw.example.org); repeatable, at most 64. The copies there need this "
                        "network in their own lists too (--reach 192.168.1.255), or they drop "
@@ -136,41 +150,48 @@ int main(int argc, char **argv)
         QStringLiteral("ADDR"));
     const QCommandLineOption sendOption(
         QStringLiteral("send"),
-        QStringLiteral("Send one message and end: TEXT, or standard input when TEXT is absent "
+        QCoreApplication::translate(
+            "CliMain", "Send one message and end: TEXT, or standard input when TEXT is absent "
                        "or \"-\" (exit status 0 sent, 1 a recipient not found, 2 refused, 3 "
                        "network unusable; see the manual page)."));
-    const QCommandLineOption toOption(QStringLiteral("to"),
-                                      QStringLiteral("With --send: the recipients, by user name."),
-                                      QStringLiteral("NAME[,NAME...]"));
-    const QCommandLineOption allOption(QStringLiteral("all"),
-                                       QStringLiteral("With --send: every user who answers."));
+    const QCommandLineOption toOption(
+        QStringLiteral("to"),
+        QCoreApplication::translate("CliMain", "With --send: the recipients, by user name."),
+        QStringLiteral("NAME[,NAME...]"));
+    const QCommandLineOption allOption(
+        QStringLiteral("all"),
+        QCoreApplication::translate("CliMain", "With --send: every user who answers."));
     const QCommandLineOption waitOption(
         QStringLiteral("wait"),
-        QStringLiteral("With --send: seconds to collect the answers (default 4; less once "
+        QCoreApplication::translate(
+            "CliMain", "With --send: seconds to collect the answers (default 4; less once "
                        "every recipient answered)."),
         QStringLiteral("SECONDS"));
     const QCommandLineOption saveOption(
         QStringLiteral("save"),
-        QStringLiteral("With --send: save the settings as the run leaves them (nothing is "
+        QCoreApplication::translate(
+            "CliMain", "With --send: save the settings as the run leaves them (nothing is "
                        "written otherwise)."));
     parser.addOptions({nameOption, channelOption, interfaceOption, portOption, configOption,
                        sendOption, toOption, allOption, waitOption, saveOption, reachOption});
-    parser.addPositionalArgument(QStringLiteral("TEXT"),
-                                 QStringLiteral("With --send: the message (\"|\" starts a new "
-                                                "line)."),
-                                 QStringLiteral("[TEXT]"));
+    parser.addPositionalArgument(
+        QStringLiteral("TEXT"),
+        QCoreApplication::translate("CliMain", "With --send: the message (\"|\" starts a new "
+                                               "line)."),
+        QStringLiteral("[TEXT]"));
     // Our own statuses for a bad command line: 1 means a recipient not found.
     if (!parser.parse(QCoreApplication::arguments()))
-        return refuse(parser.errorText() + QStringLiteral(" (see --help)"));
+        return refuse(parser.errorText() + QCoreApplication::translate("CliMain", " (see --help)"));
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
     const bool sending = parser.isSet(sendOption);
     for (const QCommandLineOption *option : {&toOption, &allOption, &waitOption, &saveOption}) {
         if (!sending && parser.isSet(*option))
-            return refuse(QStringLiteral("--%1 goes with --send").arg(option->names().first()));
+            return refuse(QCoreApplication::translate("CliMain", "--%1 goes with --send")
+                              .arg(option->names().first()));
     }
     if (!sending && !parser.positionalArguments().isEmpty()) {
-        return refuse(QStringLiteral("unexpected argument %1 (see --help)")
+        return refuse(QCoreApplication::translate("CliMain", "unexpected argument %1 (see --help)")
                           .arg(parser.positionalArguments().first()));
     }
 
@@ -180,19 +201,20 @@ int main(int argc, char **argv)
     if (parser.isSet(portOption)) {
         options.port = parser.value(portOption).toLatin1();
         if (!PortNumber(options.port))
-            return refuse(QStringLiteral("invalid port \"%1\": a port is a number from 1 to 65535")
+            return refuse(QCoreApplication::translate(
+                              "CliMain", "invalid port \"%1\": a port is a number from 1 to 65535")
                               .arg(parser.value(portOption)));
     }
     for (const QString &target : parser.values(reachOption)) {
         const QByteArray problem = PresenceTargets::problem(target.toLatin1());
         if (!problem.isEmpty())
-            return refuse(
-                QStringLiteral("invalid --reach %1: %2").arg(target, QString::fromLatin1(problem)));
+            return refuse(QCoreApplication::translate("CliMain", "invalid --reach %1: %2")
+                              .arg(target, QString::fromLatin1(problem)));
         options.targets.append(target.toLatin1());
     }
     if (options.targets.size() > PresenceTargets::kMaxTargets)
-        return refuse(
-            QStringLiteral("at most %1 --reach targets").arg(PresenceTargets::kMaxTargets));
+        return refuse(QCoreApplication::translate("CliMain", "at most %1 --reach targets")
+                          .arg(PresenceTargets::kMaxTargets));
     if (parser.isSet(interfaceOption)) {
         QString error;
         const std::optional<QByteArray> addr =
@@ -216,8 +238,9 @@ int main(int argc, char **argv)
         SendRequest request;
         request.options = options;
         if (parser.isSet(toOption) == parser.isSet(allOption))
-            return refuse(QStringLiteral("--send needs the recipients: --to NAME[,NAME...] or "
-                                         "--all"));
+            return refuse(QCoreApplication::translate(
+                "CliMain", "--send needs the recipients: --to NAME[,NAME...] or "
+                           "--all"));
         request.all = parser.isSet(allOption);
         for (const QString &value : parser.values(toOption)) {
             for (const QString &name : value.split(QLatin1Char(','))) {
@@ -227,24 +250,27 @@ int main(int argc, char **argv)
             }
         }
         if (!request.all && request.recipients.isEmpty())
-            return refuse(QStringLiteral("--to names nobody"));
+            return refuse(QCoreApplication::translate("CliMain", "--to names nobody"));
         if (parser.isSet(waitOption)) {
             const std::optional<int> ms = waitMs(parser.value(waitOption));
             if (!ms)
-                return refuse(QStringLiteral("invalid wait \"%1\": give seconds from 0 to 3600")
+                return refuse(QCoreApplication::translate(
+                                  "CliMain", "invalid wait \"%1\": give seconds from 0 to 3600")
                                   .arg(parser.value(waitOption)));
             request.waitMs = *ms;
         }
         const QStringList words = parser.positionalArguments();
         if (words.size() > 1)
-            return refuse(QStringLiteral("the message is one argument: put it in quotes, or "
-                                         "give it on standard input"));
+            return refuse(QCoreApplication::translate(
+                "CliMain", "the message is one argument: put it in quotes, or "
+                           "give it on standard input"));
         QString text;
         if (words.isEmpty() || words.first() == QLatin1String("-")) {
             // Far more than a message holds, so that a long one is refused by its length.
             const std::optional<QByteArray> input = readInput(64 * 1024);
             if (!input)
-                return refuse(QStringLiteral("standard input cannot be read"));
+                return refuse(
+                    QCoreApplication::translate("CliMain", "standard input cannot be read"));
             text = QString::fromLocal8Bit(*input);
         } else {
             text = words.first();
@@ -262,7 +288,8 @@ int main(int argc, char **argv)
         QTemporaryDir scratch;
         if (!parser.isSet(saveOption)) {
             if (!scratch.isValid())
-                return refuse(QStringLiteral("no temporary folder for the settings"));
+                return refuse(
+                    QCoreApplication::translate("CliMain", "no temporary folder for the settings"));
             const QString copy = scratch.filePath(QStringLiteral("tolvex.ini"));
             if (QFile::exists(settings.Path))
                 QFile::copy(settings.Path, copy);

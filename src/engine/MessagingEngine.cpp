@@ -254,6 +254,11 @@ void MessagingEngine::resumeOnline()
     post(DeferredEvent::Announce);
 }
 
+QByteArray MessagingEngine::errorPrefix()
+{
+    return Cp1252::fromUnicode(tr("Error: "));
+}
+
 void MessagingEngine::LoadSettings()
 {
     SettingsHooks hooks;
@@ -549,10 +554,11 @@ QByteArray MessagingEngine::resolveInterface(QByteArray *error) const
     if (device && !device->isEmpty())
         return *device;
     if (error) {
-        *error = device ? "the network device \"" + configured + "\" has no IPv4 address"
-                        : "the interface \"" + configured +
-                              "\" is neither an IPv4 address nor a network device of this "
-                              "computer";
+        *error = TextRules::fillArgs(
+            device ? Cp1252::fromUnicode(tr("the network device \"%1\" has no IPv4 address"))
+                   : Cp1252::fromUnicode(tr("the interface \"%1\" is neither an IPv4 address "
+                                            "nor a network device of this computer")),
+            {configured});
     }
     return {};
 }
@@ -591,26 +597,30 @@ void MessagingEngine::OpenReceiver(bool report)
         return;
 
     const auto showError = [this](const QByteArray &text) {
-        m_windows.messageBox(EngineWindows::Box::Error, "Error: " + text);
+        m_windows.messageBox(EngineWindows::Box::Error, errorPrefix() + text);
     };
     // Values that can never work are told at the first tick, like a port in use; later
     // ticks try again quietly.
     if (!PortNumber(m_settings.Port)) {
         if (report)
-            showError("the port \"" + m_settings.Port +
-                      "\" is not a number from 1 to 65535; nothing is sent or received");
+            showError(TextRules::fillArgs(
+                Cp1252::fromUnicode(tr("the port \"%1\" is not a number from 1 to 65535; "
+                                       "nothing is sent or received")),
+                {m_settings.Port}));
         return;
     }
     if (!interfaceError.isEmpty()) {
         if (report)
-            showError(interfaceError + "; nothing is sent or received");
+            showError(TextRules::fillArgs(
+                Cp1252::fromUnicode(tr("%1; nothing is sent or received")), {interfaceError}));
         return;
     }
     if (m_interfaceAddr.isEmpty() || m_localAddresses.isEmpty() || !networkConnected()) {
         if (report)
-            m_windows.messageBox(EngineWindows::Box::Error,
-                                 "Network error\r\nYou do not have a local network IP.\r\n"
-                                 "The server cannot be started.");
+            m_windows.messageBox(
+                EngineWindows::Box::Error,
+                Cp1252::fromUnicode(tr("Network error\r\nYou do not have a local network IP."
+                                       "\r\nThe server cannot be started.")));
         return;
     }
     int code = 0;
@@ -631,13 +641,15 @@ void MessagingEngine::OpenReceiver(bool report)
                             : 0;
     m_receiverAddr = m_interfaceAddr;
     if (code == SocketError::AddressInUse) {
-        showError("port " + m_settings.Port.trimmed() +
-                  " is already in use (another copy running?); this copy stays off line "
-                  "until the port is free");
+        showError(TextRules::fillArgs(
+            Cp1252::fromUnicode(tr("port %1 is already in use (another copy running?); this "
+                                   "copy stays off line until the port is free")),
+            {m_settings.Port.trimmed()}));
     } else if (code > 0) {
-        m_windows.messageBox(EngineWindows::Box::Error, "Error: " + SocketErrorDesc(code) +
-                                                            " (Code " + QByteArray::number(code) +
-                                                            ")");
+        m_windows.messageBox(
+            EngineWindows::Box::Error,
+            errorPrefix() + TextRules::fillArgs(Cp1252::fromUnicode(tr("%1 (Code %2)")),
+                                                {SocketErrorDesc(code), QByteArray::number(code)}));
     }
 }
 
@@ -1083,12 +1095,16 @@ void MessagingEngine::DeletechannBtClick()
     if (row < 0)
         return;
     if (row == defaultRow) {
-        m_windows.messageBox(EngineWindows::Box::Information,
-                             "Channel \"" + fallback + "\" cannot be deleted.");
+        m_windows.messageBox(
+            EngineWindows::Box::Information,
+            TextRules::fillArgs(Cp1252::fromUnicode(tr("Channel \"%1\" cannot be deleted.")),
+                                {fallback}));
         return;
     }
-    if (!m_windows.messageBox(EngineWindows::Box::Confirmation,
-                              "Channel \"" + text + "\" will be deleted, continue?"))
+    if (!m_windows.messageBox(
+            EngineWindows::Box::Confirmation,
+            TextRules::fillArgs(
+                Cp1252::fromUnicode(tr("Channel \"%1\" will be deleted, continue?")), {text})))
         return;
     m_heard.forget(m_channels.item(row));
     m_channels.removeAt(row);

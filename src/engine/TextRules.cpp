@@ -43,4 +43,20 @@ QByteArray prepareChatLine(const QByteArray &typed)
     return line.replace("|", "\r\n");
 }
 
+QByteArray fillArgs(const QByteArray &pattern, const QByteArrayList &args)
+{
+    QByteArray line;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const char c = pattern.at(i);
+        const char next = i + 1 < pattern.size() ? pattern.at(i + 1) : '\0';
+        if (c == '%' && next >= '1' && next <= '9' && next - '1' < args.size()) {
+            line += args.at(next - '1');
+            ++i;
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
 } // namespace TextRules

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 
 /// The rules that keep typed text from breaking the datagram fields.
 namespace TextRules {
@@ -27,5 +28,9 @@ QByteArray withoutControls(const QByteArray &text);
 /// A typed chat line as it is handed to the engine: trailing blanks removed, cut to
 /// kMaxTypedLine characters, every "|" turned into CR LF. Empty when nothing is left to send.
 QByteArray prepareChatLine(const QByteArray &typed);
+
+/// pattern (a translated text already in the bytes it is shown in) with %1 ... %9 replaced
+/// by args; what is filled in is not read again, so a name holding "%2" stays as it is.
+QByteArray fillArgs(const QByteArray &pattern, const QByteArrayList &args);
 
 } // namespace TextRules

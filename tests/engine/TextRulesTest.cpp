@@ -32,3 +32,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
+
+TEST(TextRulesFillArgs, FillsEachPlaceholderOnceAndLeavesWhatWasFilledIn)
+{
+    EXPECT_EQ(TextRules::fillArgs("User \"%1\" has IP %2", {"a%2b", "10.0.0.7"}),
+              QByteArray("User \"a%2b\" has IP 10.0.0.7"));
+    // A translation may put the placeholders in another order; one without an argument stays.
+    EXPECT_EQ(TextRules::fillArgs("%2 / %1 / %3 / 100%", {"x", "y"}),
+              QByteArray("y / x / %3 / 100%"));
+}

@@ -22,7 +22,7 @@ QString decoded(const char *scrambled)
 
 QPushButton *textButton(QWidget *parent, const char *caption, const QString &hint, int x, int y)
 {
-    auto *button = new QPushButton(QString::fromLatin1(caption), parent);
+    auto *button = new QPushButton(QCoreApplication::translate("TAboutForm", caption), parent);
     button->setGeometry(x, y, 130, 20);
     button->setFlat(true);
     button->setCursor(Qt::PointingHandCursor);
@@ -51,7 +51,7 @@ TAboutForm::TAboutForm(QWidget *parent)
     : QDialog(parent, (parent ? Qt::Dialog : Qt::Window) | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("AboutForm"));
-    setWindowTitle(QStringLiteral("About..."));
+    setWindowTitle(tr("About..."));
     setFixedSize(365, 200);
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -62,7 +62,7 @@ TAboutForm::TAboutForm(QWidget *parent)
     icon->setObjectName(QStringLiteral("IconImage"));
     icon->setGeometry(9, 19, 128, 128);
     icon->setPixmap(WindowLook::picture(QStringLiteral(":/main/art/tolvex-128.png")));
-    icon->setAccessibleName(QStringLiteral("Program icon"));
+    icon->setAccessibleName(tr("Program icon"));
 
     auto *bevel = new QFrame(this);
     bevel->setObjectName(QStringLiteral("Bevel2"));
@@ -99,18 +99,17 @@ TAboutForm::TAboutForm(QWidget *parent)
     m_closeBt->setIcon(QIcon(QStringLiteral(":/about/art/close.png")));
     m_closeBt->setIconSize(QSize(11, 11));
     m_closeBt->setCursor(Qt::PointingHandCursor);
-    m_closeBt->setToolTip(QStringLiteral("Close"));
-    m_closeBt->setAccessibleName(QStringLiteral("Close"));
+    m_closeBt->setToolTip(tr("Close"));
+    m_closeBt->setAccessibleName(tr("Close"));
     m_closeBt->setAutoDefault(false);
     m_closeBt->setDefault(true);
     connect(m_closeBt, &QPushButton::clicked, this, &QDialog::close);
 
     const QString display = decoded(CodeCript::DisplayName);
-    m_donateBt =
-        textButton(this, "Make a donation",
-                   QStringLiteral("Support ") + display + QStringLiteral(" today!"), 42, 149);
-    m_webBt = textButton(this, "Web page", QStringLiteral("Visit our home page"), 42, 173);
-    m_emailBt = textButton(this, "E-mail", QStringLiteral("Send us your comments or suggestions"),
+    m_donateBt = textButton(this, QT_TR_NOOP("Make a donation"),
+                            tr("Support %1 today!").arg(display), 42, 149);
+    m_webBt = textButton(this, QT_TR_NOOP("Web page"), tr("Visit our home page"), 42, 173);
+    m_emailBt = textButton(this, QT_TR_NOOP("E-mail"), tr("Send us your comments or suggestions"),
                            192, 173);
     connect(m_webBt, &QPushButton::clicked, this, [this] { openTarget(WebTarget()); });
     connect(m_emailBt, &QPushButton::clicked, this, [this] { openTarget(EmailTarget()); });
@@ -132,8 +131,8 @@ TAboutForm::~TAboutForm() = default;
 
 QString TAboutForm::InfoText()
 {
-    return QStringLiteral("version 1.0 (build ") + QString::fromLatin1(SettingsFormatVersion) +
-           QStringLiteral(")\r\n\r\n") + decoded(CodeCript::InfoLine1) + QStringLiteral("\r\n") +
+    return tr("version 1.0 (build %1)").arg(QString::fromLatin1(SettingsFormatVersion)) +
+           QStringLiteral("\r\n\r\n") + decoded(CodeCript::InfoLine1) + QStringLiteral("\r\n") +
            decoded(CodeCript::InfoLine2);
 }
 

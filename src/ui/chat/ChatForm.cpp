@@ -71,8 +71,8 @@ TImageBt *frameButton(QWidget *parent, const char *name, const char *hint, const
     button->SetPictOver(art((QByteArray(picture) + "-over").constData()));
     button->SetPictPres(art((QByteArray(picture) + "-pressed").constData()));
     button->SetTransparent(false);
-    button->setToolTip(QLatin1String(hint));
-    button->setAccessibleName(QLatin1String(hint));
+    button->setToolTip(QCoreApplication::translate("TChatForm", hint));
+    button->setAccessibleName(QCoreApplication::translate("TChatForm", hint));
     button->SetShowHint(true);
     button->setCursor(Qt::PointingHandCursor);
     return button;
@@ -133,7 +133,7 @@ void TChatForm::buildControls()
 
     m_memo = new QTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo"));
-    m_memo->setAccessibleName(QStringLiteral("Transcript"));
+    m_memo->setAccessibleName(tr("Transcript"));
     m_memo->setReadOnly(true);
     m_memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_memo->setFrameShape(QFrame::NoFrame);
@@ -157,7 +157,7 @@ void TChatForm::buildControls()
 
     m_sendEdit = new QLineEdit(m_bottomPanel);
     m_sendEdit->setObjectName(QStringLiteral("SendEdit"));
-    m_sendEdit->setAccessibleName(QStringLiteral("Message"));
+    m_sendEdit->setAccessibleName(tr("Message"));
     m_sendEdit->setMaxLength(kSendEditMaxLength);
     setFieldColors(*m_sendEdit);
     m_sendEdit->installEventFilter(this);
@@ -166,8 +166,8 @@ void TChatForm::buildControls()
 
     m_sendBt = new QToolButton(m_bottomPanel);
     m_sendBt->setObjectName(QStringLiteral("SendBt"));
-    m_sendBt->setToolTip(QLatin1String(kSendHint));
-    m_sendBt->setAccessibleName(QLatin1String(kSendHint));
+    m_sendBt->setToolTip(tr(kSendHint));
+    m_sendBt->setAccessibleName(tr(kSendHint));
     m_sendBt->setCursor(Qt::PointingHandCursor);
     QIcon glyph;
     glyph.addPixmap(art("send-normal"), QIcon::Normal);
@@ -183,8 +183,8 @@ void TChatForm::buildControls()
     m_resizeImage->setPixmap(art("resize-grip"));
     m_resizeImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_resizeImage->setCursor(Qt::SizeFDiagCursor);
-    m_resizeImage->setToolTip(QLatin1String(kResizeHint));
-    m_resizeImage->setAccessibleName(QLatin1String(kResizeHint));
+    m_resizeImage->setToolTip(tr(kResizeHint));
+    m_resizeImage->setAccessibleName(tr(kResizeHint));
     m_resizeImage->installEventFilter(this);
 
     // Typing is what the window is for: the composing line comes first.
@@ -196,13 +196,13 @@ void TChatForm::buildMenu()
 {
     m_utilsPopup = new QMenu(this);
     m_utilsPopup->setObjectName(QStringLiteral("UtilsPopup"));
-    m_copyAction = m_utilsPopup->addAction(QIcon(art("copy")), QLatin1String(kCopyCaption), this,
+    m_copyAction = m_utilsPopup->addAction(QIcon(art("copy")), tr(kCopyCaption), this,
                                            &TChatForm::CopytoclipBtClick);
     m_copyAction->setObjectName(QStringLiteral("CopytoclipBt"));
-    m_clearAction = m_utilsPopup->addAction(QIcon(art("clear")), QLatin1String(kClearCaption), this,
+    m_clearAction = m_utilsPopup->addAction(QIcon(art("clear")), tr(kClearCaption), this,
                                             &TChatForm::CleartextBtClick);
     m_clearAction->setObjectName(QStringLiteral("CleartextBt"));
-    m_saveAction = m_utilsPopup->addAction(QIcon(art("save")), QLatin1String(kSaveCaption), this,
+    m_saveAction = m_utilsPopup->addAction(QIcon(art("save")), tr(kSaveCaption), this,
                                            &TChatForm::SavetofileBtClick);
     m_saveAction->setObjectName(QStringLiteral("SavetofileBt"));
     m_xpMenu = new TXPMenu(this);
@@ -437,7 +437,7 @@ void TChatForm::SavetofileBtClick()
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QLatin1String(kSaveFilter));
+    dialog.setNameFilter(tr(kSaveFilter));
     dialog.setDefaultSuffix(QLatin1String(kSaveSuffix));
     dialog.selectFile(ChatRules::ProposedFileName(m_title));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -450,9 +450,8 @@ bool TChatForm::SaveTranscript(const QString &path)
     // Written beside the file and renamed over it: a failure leaves the old file as it was.
     if (AtomicFile::write(path, RtfWriter::write(*m_memo->document())))
         return true;
-    QMessageBox::critical(
-        this, WindowLook::text(CodeCript::Decode(CodeCript::DisplayName)),
-        QStringLiteral("Cannot create file \"%1\".").arg(QDir::toNativeSeparators(path)));
+    QMessageBox::critical(this, WindowLook::text(CodeCript::Decode(CodeCript::DisplayName)),
+                          tr("Cannot create file \"%1\".").arg(QDir::toNativeSeparators(path)));
     return false;
 }
 

@@ -46,14 +46,15 @@ inline constexpr quint32 kOutgoingNameColor = 0x00808080;
 /// Typed characters the composing line takes.
 inline constexpr int kSendEditMaxLength = 1000;
 
-inline constexpr char kMinimizeHint[] = "Minimize";
-inline constexpr char kCloseHint[] = "Hide";
-inline constexpr char kSendHint[] = "Send message";
-inline constexpr char kResizeHint[] = "Resize window";
-inline constexpr char kCopyCaption[] = "Copy to clipboard";
-inline constexpr char kClearCaption[] = "Clear text";
-inline constexpr char kSaveCaption[] = "Save to file (RTF)";
-inline constexpr char kSaveFilter[] = "Rich Text Format (*.rtf *.RTF)";
+inline constexpr char kMinimizeHint[] = QT_TRANSLATE_NOOP("TChatForm", "Minimize");
+inline constexpr char kCloseHint[] = QT_TRANSLATE_NOOP("TChatForm", "Hide");
+inline constexpr char kSendHint[] = QT_TRANSLATE_NOOP("TChatForm", "Send message");
+inline constexpr char kResizeHint[] = QT_TRANSLATE_NOOP("TChatForm", "Resize window");
+inline constexpr char kCopyCaption[] = QT_TRANSLATE_NOOP("TChatForm", "Copy to clipboard");
+inline constexpr char kClearCaption[] = QT_TRANSLATE_NOOP("TChatForm", "Clear text");
+inline constexpr char kSaveCaption[] = QT_TRANSLATE_NOOP("TChatForm", "Save to file (RTF)");
+inline constexpr char kSaveFilter[] =
+    QT_TRANSLATE_NOOP("TChatForm", "Rich Text Format (*.rtf *.RTF)");
 inline constexpr char kSaveSuffix[] = "rtf";
 
 /// The attention signal: two tones with a pause between them.

@@ -69,12 +69,12 @@ QValidator::State CodePageGuard::validate(QString &input, int &pos) const
 
 QString CodePageGuard::TooLongNotice()
 {
-    return QStringLiteral("Too long for one message: | counts twice");
+    return tr("Too long for one message: | counts twice");
 }
 
 QString CodePageGuard::Notice(const QString &leftOut)
 {
-    return QStringLiteral("Cannot be sent, left out: ") + leftOut;
+    return tr("Cannot be sent, left out: ") + leftOut;
 }
 
 void CodePageGuard::showNotice(const QString &leftOut) const

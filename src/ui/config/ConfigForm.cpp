@@ -22,7 +22,7 @@ namespace {
 
 QLabel *label(QWidget *parent, const char *text, int x, int y)
 {
-    auto *l = new QLabel(QString::fromLatin1(text), parent);
+    auto *l = new QLabel(QCoreApplication::translate("TConfigForm", text), parent);
     l->move(x, y);
     l->adjustSize();
     return l;
@@ -36,13 +36,13 @@ TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidge
       m_engine(engine), m_windows(windows)
 {
     setObjectName(QStringLiteral("ConfigForm"));
-    setWindowTitle(QStringLiteral("Configuration"));
+    setWindowTitle(tr("Configuration"));
     setFixedSize(194, 372);
     WindowLook::paintBackground(*this, WindowLook::kPanelColor);
     setModal(true);
 
-    label(this, "User name", 9, 18);
-    m_defNameLabel = new QPushButton(QStringLiteral("(restore default)"), this);
+    label(this, QT_TR_NOOP("User name"), 9, 18);
+    m_defNameLabel = new QPushButton(tr("(restore default)"), this);
     m_defNameLabel->setObjectName(QStringLiteral("DefNameLabel"));
     m_defNameLabel->setFlat(true);
     m_defNameLabel->setCursor(Qt::PointingHandCursor);
@@ -51,55 +51,55 @@ TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidge
                        "QPushButton:focus { text-decoration: underline; }"));
     m_defNameLabel->adjustSize();
     m_defNameLabel->move(180 - m_defNameLabel->width(), 18);
-    m_defNameLabel->setAccessibleName(QStringLiteral("Restore the default user name"));
+    m_defNameLabel->setAccessibleName(tr("Restore the default user name"));
     connect(m_defNameLabel, &QPushButton::clicked, this, &TConfigForm::DefNameLabelClick);
 
     m_userEdit = new QLineEdit(this);
     m_userEdit->setObjectName(QStringLiteral("UserEdit"));
     m_userEdit->setGeometry(37, 38, 120, 21);
-    m_userEdit->setAccessibleName(QStringLiteral("User name"));
+    m_userEdit->setAccessibleName(tr("User name"));
     // The name goes out as typed, or peers would list it under question marks.
     new CodePageGuard(*m_userEdit);
 
-    label(this, "Active interface", 9, 68);
+    label(this, QT_TR_NOOP("Active interface"), 9, 68);
     m_interfCombo = new QComboBox(this);
     m_interfCombo->setObjectName(QStringLiteral("InterfCombo"));
     m_interfCombo->setGeometry(37, 88, 120, 21);
-    m_interfCombo->setAccessibleName(QStringLiteral("Active interface"));
+    m_interfCombo->setAccessibleName(tr("Active interface"));
 
-    label(this, "Communication port", 9, 118);
+    label(this, QT_TR_NOOP("Communication port"), 9, 118);
     m_portEdit = new QLineEdit(this);
     m_portEdit->setObjectName(QStringLiteral("PortEdit"));
     m_portEdit->setGeometry(37, 138, 75, 21);
-    m_portEdit->setAccessibleName(QStringLiteral("Communication port"));
-    label(this, "UDP protocol", 117, 142);
+    m_portEdit->setAccessibleName(tr("Communication port"));
+    label(this, QT_TR_NOOP("UDP protocol"), 117, 142);
 
-    label(this, "Start automatically when I log in", 9, 168);
-    m_autoStartCheck = new QCheckBox(QStringLiteral("Enabled (delayed by 30\")"), this);
+    label(this, QT_TR_NOOP("Start automatically when I log in"), 9, 168);
+    m_autoStartCheck = new QCheckBox(tr("Enabled (delayed by 30\")"), this);
     m_autoStartCheck->setObjectName(QStringLiteral("AutoStartCheck"));
     // 140 pixels hold the caption in Tahoma; a wider fallback face may take the room to the
     // dialog's edge.
     m_autoStartCheck->setGeometry(37, 188, qBound(140, m_autoStartCheck->sizeHint().width(), 153),
                                   17);
-    m_autoStartCheck->setAccessibleName(QStringLiteral("Start automatically at log-on"));
+    m_autoStartCheck->setAccessibleName(tr("Start automatically at log-on"));
     connect(m_autoStartCheck, &QCheckBox::clicked, this, &TConfigForm::AutoStartCheckClick);
 
-    label(this, "Add channels automatically", 9, 218);
-    m_autoChannCheck = new QCheckBox(QStringLiteral("Enabled"), this);
+    label(this, QT_TR_NOOP("Add channels automatically"), 9, 218);
+    m_autoChannCheck = new QCheckBox(tr("Enabled"), this);
     m_autoChannCheck->setObjectName(QStringLiteral("AutoChannCheck"));
     m_autoChannCheck->setGeometry(37, 238, 75, 17);
-    m_autoChannCheck->setAccessibleName(QStringLiteral("Add channels automatically"));
+    m_autoChannCheck->setAccessibleName(tr("Add channels automatically"));
 
     // Below the others: copies behind a router, reached through their addresses.
-    label(this, "Other networks", 9, 268);
+    label(this, QT_TR_NOOP("Other networks"), 9, 268);
     m_targetsEdit = new QLineEdit(this);
     m_targetsEdit->setObjectName(QStringLiteral("TargetsEdit"));
     m_targetsEdit->setGeometry(37, 288, 143, 21);
-    m_targetsEdit->setAccessibleName(QStringLiteral("Other networks"));
+    m_targetsEdit->setAccessibleName(tr("Other networks"));
     m_targetsEdit->setPlaceholderText(QStringLiteral("192.168.2.255"));
-    auto *hint = new QLabel(QStringLiteral("Broadcast addresses or hosts of other subnets, "
-                                           "separated by blanks. They need this network in "
-                                           "their lists too."),
+    auto *hint = new QLabel(tr("Broadcast addresses or hosts of other subnets, "
+                               "separated by blanks. They need this network in "
+                               "their lists too."),
                             this);
     hint->setObjectName(QStringLiteral("TargetsHint"));
     hint->setWordWrap(true);
@@ -154,9 +154,10 @@ void TConfigForm::AutoStartCheckClick()
     if (m_autoStartCheck->isChecked()) {
         if (!Autostart::isSet() && !Autostart::set(QCoreApplication::applicationFilePath())) {
             // The box stays ticked, as it does for any refused write.
-            m_windows.messageBox(EngineWindows::Box::Error,
-                                 "Failed to set data for '" +
-                                     QCoreApplication::applicationName().toUtf8() + "'");
+            m_windows.messageBox(
+                EngineWindows::Box::Error,
+                WindowLook::bytes(
+                    tr("Failed to set data for '%1'").arg(QCoreApplication::applicationName())));
         }
     } else if (Autostart::isSet()) {
         Autostart::remove();
@@ -202,9 +203,10 @@ void TConfigForm::FormClose()
     m_targetsEdit->setText(WindowLook::text(targets.join(' ')));
     if (!refused.isEmpty())
         m_windows.messageBox(EngineWindows::Box::Error,
-                             "Left out of the other networks (at most " +
-                                 QByteArray::number(PresenceTargets::kMaxTargets) +
-                                 " addresses or host names): " + refused.join(' '));
+                             WindowLook::bytes(tr("Left out of the other networks (at most %1 "
+                                                  "addresses or host names): ")
+                                                   .arg(PresenceTargets::kMaxTargets)) +
+                                 refused.join(' '));
 }
 
 void TConfigForm::closeEvent(QCloseEvent *event)

@@ -197,12 +197,12 @@ void TMainForm::buildLayout()
     using namespace MainLayout;
     setFixedSize(kWidth, kHeight);
     WindowLook::paintBackground(*this, WindowLook::kPanelColor);
-    setAccessibleName(QStringLiteral("Tolvex user list"));
+    setAccessibleName(tr("Tolvex user list"));
 
     m_mainPanel = new QWidget(this);
     m_mainPanel->setObjectName(QStringLiteral("MainPanel"));
     m_mainPanel->setGeometry(0, 0, kWidth, kHeight - kBottomPanelHeight);
-    m_mainPanel->setAccessibleName(QStringLiteral("Users panel"));
+    m_mainPanel->setAccessibleName(tr("Users panel"));
     WindowLook::paintBackground(*m_mainPanel, WindowLook::kPanelColor);
 
     m_userList = new UserListView(m_mainPanel);
@@ -211,15 +211,15 @@ void TMainForm::buildLayout()
     m_userList->setModel(&m_engine->users());
     m_userList->setSelectionModel(m_engine->users().selectionModel());
     m_userList->setUserIcon(picture(QStringLiteral("user")));
-    m_userList->setAccessibleName(QStringLiteral("User name"));
+    m_userList->setAccessibleName(tr("User name"));
     m_userList->setContextMenuPolicy(Qt::CustomContextMenu);
 
     m_bottomPanel = focusPanel(this);
     m_bottomPanel->setObjectName(QStringLiteral("BottomPanel"));
     m_bottomPanel->setGeometry(0, kHeight - kBottomPanelHeight, kWidth, kBottomPanelHeight);
-    m_bottomPanel->setAccessibleName(QStringLiteral("Bottom panel"));
+    m_bottomPanel->setAccessibleName(tr("Bottom panel"));
     m_bottomPanel->setAccessibleDescription(
-        QStringLiteral("The menu key opens the program menu; Escape minimizes to the tray"));
+        tr("The menu key opens the program menu; Escape minimizes to the tray"));
     m_bottomPanel->setContextMenuPolicy(Qt::CustomContextMenu);
 
     m_channelBox = new QComboBox(m_bottomPanel);
@@ -232,10 +232,10 @@ void TMainForm::buildLayout()
     m_channelBox->setInsertPolicy(QComboBox::NoInsert);
     m_channelBox->setCompleter(nullptr);
     m_channelBox->setFrame(false);
-    m_channelBox->setToolTip(QString::fromLatin1(kChannelHint));
-    m_channelBox->setAccessibleName(QString::fromLatin1(kChannelHint));
-    m_channelBox->lineEdit()->setAccessibleName(QString::fromLatin1(kChannelHint));
-    m_channelBox->view()->setAccessibleName(QStringLiteral("Channels"));
+    m_channelBox->setToolTip(tr(kChannelHint));
+    m_channelBox->setAccessibleName(tr(kChannelHint));
+    m_channelBox->lineEdit()->setAccessibleName(tr(kChannelHint));
+    m_channelBox->view()->setAccessibleName(tr("Channels"));
     WindowLook::paintField(*m_channelBox);
     m_channelBox->lineEdit()->setContextMenuPolicy(Qt::CustomContextMenu);
 
@@ -250,11 +250,11 @@ void TMainForm::buildLayout()
     images.add(biOver, image(QStringLiteral("minimize-hover")));
     images.add(biPush, image(QStringLiteral("minimize-pressed")));
     images.endUpdate();
-    m_minimizeBt->setToolTip(QString::fromLatin1(kMinimizeHint));
+    m_minimizeBt->setToolTip(tr(kMinimizeHint));
     m_minimizeBt->setShowHotHint(true);
     m_minimizeBt->setCursorHotHand(true);
-    m_minimizeBt->setAccessibleName(QStringLiteral("Minimize"));
-    m_minimizeBt->setAccessibleDescription(QString::fromLatin1(kMinimizeHint));
+    m_minimizeBt->setAccessibleName(tr("Minimize"));
+    m_minimizeBt->setAccessibleDescription(tr(kMinimizeHint));
     m_minimizeBt->OnClick = [this](TRegionBt *) { MinimizeBtClick(); };
 
     setTabOrder(m_channelBox, m_userList);
@@ -292,40 +292,39 @@ void TMainForm::buildMenus()
     m_userPopup = new QMenu(this);
     m_userPopup->setObjectName(QStringLiteral("UserPopup"));
     // The titles name the popups for the window system, where a user's tools find them.
-    m_userPopup->setWindowTitle(QStringLiteral("User menu"));
-    m_userPopup->setAccessibleName(QStringLiteral("User menu"));
-    m_openchatBt = action(m_userPopup, QStringLiteral("Open chat window"),
-                          QStringLiteral("open-chat"), &TMainForm::OpenchatBtClick);
-    m_showIP = action(m_userPopup, QStringLiteral("Show user IP"), QStringLiteral("show-ip"),
-                      &TMainForm::ShowIPClick);
-    m_reloadList = m_userPopup->addAction(picture(QStringLiteral("reload")),
-                                          QStringLiteral("Reload user list"));
+    m_userPopup->setWindowTitle(tr("User menu"));
+    m_userPopup->setAccessibleName(tr("User menu"));
+    m_openchatBt = action(m_userPopup, tr("Open chat window"), QStringLiteral("open-chat"),
+                          &TMainForm::OpenchatBtClick);
+    m_showIP =
+        action(m_userPopup, tr("Show user IP"), QStringLiteral("show-ip"), &TMainForm::ShowIPClick);
+    m_reloadList =
+        m_userPopup->addAction(picture(QStringLiteral("reload")), tr("Reload user list"));
     connect(m_reloadList, &QAction::triggered, m_engine.get(), &MessagingEngine::ReloadListClick);
     m_userPopup->setDefaultAction(m_openchatBt);
     connect(m_userPopup, &QMenu::aboutToShow, this, &TMainForm::UserPopupPopup);
 
     m_trayPopup = new QMenu(this);
     m_trayPopup->setObjectName(QStringLiteral("TrayPopup"));
-    m_trayPopup->setWindowTitle(QStringLiteral("Program menu"));
-    m_trayPopup->setAccessibleName(QStringLiteral("Program menu"));
-    m_restoreBt = action(m_trayPopup, QStringLiteral("Restore Tolvex"), QStringLiteral("restore"),
+    m_trayPopup->setWindowTitle(tr("Program menu"));
+    m_trayPopup->setAccessibleName(tr("Program menu"));
+    m_restoreBt = action(m_trayPopup, tr("Restore Tolvex"), QStringLiteral("restore"),
                          &TMainForm::RestoreBtClick);
-    m_configBt = action(m_trayPopup, QStringLiteral("Configuration..."),
-                        QStringLiteral("configuration"), &TMainForm::ConfigBtClick);
-    m_exitBt = action(m_trayPopup, QStringLiteral("Exit"), QStringLiteral("exit"),
-                      &TMainForm::ExitBtClick);
-    m_aboutBt = action(m_trayPopup, QStringLiteral("About..."), QStringLiteral("about"),
-                       &TMainForm::AboutBtClick);
-    m_moreprodBt = action(m_trayPopup, QStringLiteral("More free products..."),
-                          QStringLiteral("more-products"), &TMainForm::MoreprodBtClick);
+    m_configBt = action(m_trayPopup, tr("Configuration..."), QStringLiteral("configuration"),
+                        &TMainForm::ConfigBtClick);
+    m_exitBt = action(m_trayPopup, tr("Exit"), QStringLiteral("exit"), &TMainForm::ExitBtClick);
+    m_aboutBt =
+        action(m_trayPopup, tr("About..."), QStringLiteral("about"), &TMainForm::AboutBtClick);
+    m_moreprodBt = action(m_trayPopup, tr("More free products..."), QStringLiteral("more-products"),
+                          &TMainForm::MoreprodBtClick);
     m_trayPopup->setDefaultAction(m_restoreBt);
 
     m_channPopup = new QMenu(this);
     m_channPopup->setObjectName(QStringLiteral("ChannPopup"));
-    m_channPopup->setWindowTitle(QStringLiteral("Channel menu"));
-    m_channPopup->setAccessibleName(QStringLiteral("Channel menu"));
-    m_deletechannBt = m_channPopup->addAction(picture(QStringLiteral("delete-channel")),
-                                              QStringLiteral("Delete channel"));
+    m_channPopup->setWindowTitle(tr("Channel menu"));
+    m_channPopup->setAccessibleName(tr("Channel menu"));
+    m_deletechannBt =
+        m_channPopup->addAction(picture(QStringLiteral("delete-channel")), tr("Delete channel"));
     connect(m_deletechannBt, &QAction::triggered, m_engine.get(),
             &MessagingEngine::DeletechannBtClick);
 
@@ -383,9 +382,10 @@ void TMainForm::wireChannelBox()
     // Told once per name, in a box that leaves the keyboard where the user is typing.
     connect(&m_engine->targets(), &PresenceTargets::unresolved, this,
             [this](const QByteArray &name) {
-                const QByteArray text = "The host name \"" + name +
-                                        "\" of the other networks does not resolve. It is tried "
-                                        "again every 30 seconds.";
+                QByteArray text = WindowLook::bytes(
+                    tr("The host name \"%1\" of the other networks does not resolve. It is tried "
+                       "again every 30 seconds."));
+                text.replace("%1", name);
                 if (m_unattended || m_seams.messageBox) {
                     messageBox(Box::Information, text);
                     return;
@@ -415,7 +415,7 @@ void TMainForm::FormCreate()
     using namespace MainLayout;
     m_trayVis->LoadSystemCursor(kCrHandPoint, kIdcHand);
     setWindowTitle(decoded(CodeCript::DisplayName));
-    m_trayVis->Trayicon().SetToolTip(windowTitle() + QString::fromLatin1(kTrayTipSuffix));
+    m_trayVis->Trayicon().SetToolTip(windowTitle() + tr(kTrayTipSuffix));
     m_userList->setToolTip(decoded(CodeCript::ProductTitle));
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
@@ -609,7 +609,9 @@ void TMainForm::restoreChatAsked()
 
 QByteArray TMainForm::UserIpText(const QByteArray &name, const QByteArray &addr)
 {
-    return "User \"" + name + "\" has IP " + addr;
+    // Filled in as bytes: the name keeps every byte the network gave it.
+    QByteArray text = WindowLook::bytes(tr("User \"%1\" has IP %2"));
+    return text.replace("%2", addr).replace("%1", name);
 }
 
 void TMainForm::ShowIPClick()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QtGlobal>
 
 /// Geometry and texts of the main window, in one place so that tests compare them with what
 /// is on screen. Colours are 0x00BBGGRR.
@@ -28,8 +29,9 @@ inline constexpr int kHintHidePauseMs = 10000;
 inline constexpr int kCrHandPoint = -21;
 inline constexpr int kIdcHand = 32649;
 
-inline constexpr const char *kChannelHint = "Active channel";
-inline constexpr const char *kMinimizeHint = "Minimize or right click to open menu";
-inline constexpr const char *kTrayTipSuffix = ", click to restore";
+inline constexpr const char *kChannelHint = QT_TRANSLATE_NOOP("TMainForm", "Active channel");
+inline constexpr const char *kMinimizeHint =
+    QT_TRANSLATE_NOOP("TMainForm", "Minimize or right click to open menu");
+inline constexpr const char *kTrayTipSuffix = QT_TRANSLATE_NOOP("TMainForm", ", click to restore");
 
 } // namespace MainLayout

@@ -332,7 +332,7 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
         activateWindow();
 }
 
-void TChatForm::attention()
+void TChatForm::attention(const std::function<void()> &openAsked)
 {
     if (!m_tonePlayer || !m_tonePlayer())
         QApplication::beep();
@@ -346,7 +346,7 @@ void TChatForm::attention()
     // A hidden window, or one the user may not see, is told of by the desktop's notices.
     if (!isActiveWindow() && (!isVisible() || !safe))
         DesktopNotice::show(WindowLook::text(CodeCript::Decode(CodeCript::DisplayName)),
-                            m_lastIncoming);
+                            m_lastIncoming, openAsked);
 }
 
 void TChatForm::SendBtClick()

@@ -51,8 +51,10 @@ public:
     /// hidden (attention() tells of the message).
     void OpenBeside(const QWidget &mainWindow);
     /// Event 1030: two tones (the display bell without a sound device), raised above other
-    /// windows without taking the keyboard focus, and a flash in the task bar.
-    void attention();
+    /// windows without taking the keyboard focus, and a flash in the task bar. Where the
+    /// window is hidden or the window system is not trusted with it, a desktop notice tells
+    /// of the message; a click on the notice runs openAsked.
+    void attention(const std::function<void()> &openAsked = {});
 
     QTextEdit *Memo() const { return m_memo; }
     QLineEdit *SendEdit() const { return m_sendEdit; }

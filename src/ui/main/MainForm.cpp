@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QStyle>
@@ -721,7 +722,20 @@ void TMainForm::AddMessage(const QByteArray &name, const QByteArray &text, quint
 
 void TMainForm::attention()
 {
-    chat().attention();
+    // A click on the desktop notice is the user asking for the window: it opens and may
+    // take the keyboard, as from the list.
+    chat().attention([this, alive = QPointer<TMainForm>(this)] {
+        if (!alive)
+            return;
+        if (m_trayVis->InTray())
+            RestoreBtClick();
+        showChatWindow();
+        if (!chatVisible())
+            m_chat->show();
+        restoreChatAsked();
+        m_chat->raise();
+        m_chat->activateWindow();
+    });
 }
 
 bool TMainForm::messageBox(Box kind, const QByteArray &text)

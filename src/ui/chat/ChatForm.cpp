@@ -6,6 +6,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/desktop/DesktopNotice.h"
 #include "platform/desktop/Tone.h"
+#include "platform/desktop/WaylandAttention.h"
 #include "platform/desktop/X11Window.h"
 #include "ui/WindowLook.h"
 #include "ui/chat/ChatHost.h"
@@ -91,8 +92,11 @@ TChatForm::TChatForm(ChatHost &host, QWidget *parent)
           // Until the user comes to the window: a user away from the desk sees it when back.
           QApplication::alert(&window, 0);
           // A window the user is at already has the attention; its hint would stay.
-          if (!window.isActiveWindow())
+          if (!window.isActiveWindow()) {
               X11Window::setUrgent(window.windowHandle(), true);
+              // The toolkit's alert is lost on native Wayland; the compositor's urgency is not.
+              WaylandAttention::ask(window.windowHandle());
+          }
       })
 {
     initChatResources();

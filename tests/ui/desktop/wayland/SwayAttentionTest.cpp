@@ -129,4 +129,23 @@ TEST_F(SwayAttentionTest, ANoticeTellsOfAMessageAndOpensTheChatWindow)
         << m_stack.windowNames().join(' ').toStdString();
 }
 
+// The chat window is open and the user has gone back to the terminal: the compositor marks
+// the window urgent, and the keyboard stays in the terminal.
+TEST_F(SwayAttentionTest, AMessageMarksTheOpenChatWindowUrgent)
+{
+    write("first");
+    ASSERT_TRUE(noticeSays(QStringLiteral("bob: first")));
+    m_stack.invokeNotice();
+    ASSERT_TRUE(desktop::waitUntil([&] { return !chatWindow().isEmpty(); }, 15000));
+    m_stack.swaymsg({QStringLiteral("[title=\"^terminal$\"]"), QStringLiteral("focus")});
+    ASSERT_TRUE(desktop::waitUntil(
+        [&] { return m_stack.focusedName() == QLatin1String("terminal"); }, 10000));
+    EXPECT_FALSE(chatWindow().value(QLatin1String("urgent")).toBool());
+
+    write("are you there?");
+    EXPECT_TRUE(desktop::waitUntil(
+        [&] { return chatWindow().value(QLatin1String("urgent")).toBool(); }, 10000));
+    EXPECT_EQ(m_stack.focusedName(), QStringLiteral("terminal"));
+}
+
 } // namespace

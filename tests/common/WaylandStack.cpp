@@ -295,4 +295,18 @@ QString WaylandStack::trayItem() const
     return items.value(QLatin1String("data")).toArray().at(0).toString();
 }
 
+void WaylandStack::trayContextMenu(int x, int y) const
+{
+    // Registered as "service/path" (or the service alone, at the usual path).
+    const QString item = trayItem();
+    const qsizetype slash = item.indexOf(QLatin1Char('/'));
+    const QString service = slash < 0 ? item : item.left(slash);
+    const QString path = slash < 0 ? QStringLiteral("/StatusNotifierItem") : item.mid(slash);
+    run(QStringLiteral("busctl"),
+        {QStringLiteral("--user"), QStringLiteral("call"), service, path,
+         QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("ContextMenu"),
+         QStringLiteral("ii"), QString::number(x), QString::number(y)},
+        environment());
+}
+
 } // namespace desktop

@@ -60,6 +60,9 @@ public:
     void invokeNotice() const;
     /// The service name of the first item in swaybar's tray; empty when none.
     QString trayItem() const;
+    /// What swaybar asks of the item on a right click at x, y (the item's ContextMenu call):
+    /// the headless seat has no pointer for the bar to hear a real click.
+    void trayContextMenu(int x, int y) const;
 
 private:
     QTemporaryDir m_dir;

@@ -34,7 +34,9 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -352,6 +354,20 @@ void TMainForm::buildTray(std::unique_ptr<TrayHost> host)
     m_trayVis->BallooInfo().SetInfoTimeOut(10);
     m_trayVis->OnTrayLeftClick = [this](TTrayVis *) { RestoreBtClick(); };
     m_trayVis->OnTrayRestore = [this](TTrayVis *) { TrayVisTrayRestore(); };
+    // On Wayland a program cannot place a menu at the bar's icon: a menu is drawn only as a
+    // popup of a window that has had the user's input, and otherwise becomes a window of its
+    // own. A right click there brings the main window back, where the same menu is on the
+    // bottom panel.
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        m_trayVis->OnTrayContextMenu = [this](TTrayVis *) { trayMenuAskedOnWayland(); };
+}
+
+void TMainForm::trayMenuAskedOnWayland()
+{
+    if (m_trayVis->InTray() || !isVisible())
+        RestoreBtClick();
+    raise();
+    activateWindow();
 }
 
 void TMainForm::wireChannelBox()

@@ -148,4 +148,18 @@ TEST_F(SwayAttentionTest, AMessageMarksTheOpenChatWindowUrgent)
     EXPECT_EQ(m_stack.focusedName(), QStringLiteral("terminal"));
 }
 
+// A right click on the program's icon in swaybar's tray (the bar's call to the item, made
+// by the test: the headless seat has no pointer) while the user is in the terminal: no menu
+// window of its own appears in the compositor's tree; the main window comes forward instead.
+TEST_F(SwayAttentionTest, TheTrayMenuNeverBecomesAWindowOfItsOwn)
+{
+    ASSERT_TRUE(desktop::waitUntil([&] { return !m_stack.trayItem().isEmpty(); }, 15000));
+    m_stack.trayContextMenu(1014, 10);
+    QThread::msleep(1000);
+    EXPECT_FALSE(m_stack.windowNames().contains(QStringLiteral("Program menu")))
+        << m_stack.windowNames().join(' ').toStdString();
+    desktop::DesktopStack::saveShot(m_stack.screenshot(), {},
+                                    QStringLiteral("wayland-sway-tray-right-click"));
+}
+
 } // namespace

@@ -347,8 +347,9 @@ void TChatForm::attention(const std::function<void()> &openAsked)
         raise();
     if (m_flasher)
         m_flasher(*this);
-    // A hidden window, or one the user may not see, is told of by the desktop's notices.
-    if (!isActiveWindow() && (!isVisible() || !safe))
+    // A hidden window, or one the user may not see, is told of by the desktop's notices;
+    // not while the user is in the program, where the chat window opens in view.
+    if (!QApplication::activeWindow() && (!isVisible() || !safe))
         DesktopNotice::show(WindowLook::text(CodeCript::Decode(CodeCript::DisplayName)),
                             m_lastIncoming, openAsked);
 }

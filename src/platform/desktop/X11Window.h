@@ -28,4 +28,8 @@ void setOpensNormal(QWindow *window);
 /// Platforms without a keyboard to take (offscreen) count as safe.
 bool showsWithoutFocus();
 
+/// Whether the program's X display is XWayland (the compositor's X server), where the pointer's
+/// place is known only while it is over an X window.
+bool onXWayland();
+
 } // namespace X11Window

@@ -8,6 +8,7 @@
 #include "net/WSocket.h"
 #include "platform/Autostart.h"
 #include "platform/desktop/ScreenEdge.h"
+#include "platform/desktop/X11Window.h"
 #include "ui/WindowLook.h"
 #include "ui/about/AboutForm.h"
 #include "ui/chat/ChatForm.h"
@@ -358,7 +359,10 @@ void TMainForm::buildTray(std::unique_ptr<TrayHost> host)
     // popup of a window that has had the user's input, and otherwise becomes a window of its
     // own. A right click there brings the main window back, where the same menu is on the
     // bottom panel.
-    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+    // Through XWayland the pointer's place is stale (the last one over an X window) and the
+    // bar does not tell the icon's: the menu opens at the bottom bar of the window brought
+    // forward, where the program knows the place.
+    if (QGuiApplication::platformName() == QLatin1String("wayland") || X11Window::onXWayland())
         m_trayVis->OnTrayContextMenu = [this](TTrayVis *) { trayMenuAskedOnWayland(); };
 }
 
@@ -368,6 +372,8 @@ void TMainForm::trayMenuAskedOnWayland()
         RestoreBtClick();
     raise();
     activateWindow();
+    if (X11Window::onXWayland())
+        openPopup(m_trayPopup, m_bottomPanel, QPoint(0, 0));
 }
 
 void TMainForm::wireChannelBox()

@@ -348,8 +348,12 @@ void TChatForm::attention(const std::function<void()> &openAsked)
     if (m_flasher)
         m_flasher(*this);
     // A hidden window, or one the user may not see, is told of by the desktop's notices;
-    // not while the user is in the program, where the chat window opens in view.
-    if (!QApplication::activeWindow() && (!isVisible() || !safe))
+    // not while the user is in the program, where the chat window opens in view. Through
+    // XWayland the toolkit keeps a window active after a Wayland program took the keyboard,
+    // so there only the chat window itself counts.
+    const bool userHere =
+        X11Window::onXWayland() ? isActiveWindow() : QApplication::activeWindow() != nullptr;
+    if (!userHere && (!isVisible() || !safe))
         DesktopNotice::show(WindowLook::text(CodeCript::Decode(CodeCript::DisplayName)),
                             m_lastIncoming, openAsked);
 }

@@ -336,7 +336,7 @@ void TChatForm::OpenBeside(const QWidget &mainWindow)
         activateWindow();
 }
 
-void TChatForm::attention(const std::function<void()> &openAsked)
+void TChatForm::attention()
 {
     if (!m_tonePlayer || !m_tonePlayer())
         QApplication::beep();
@@ -355,7 +355,7 @@ void TChatForm::attention(const std::function<void()> &openAsked)
         X11Window::onXWayland() ? isActiveWindow() : QApplication::activeWindow() != nullptr;
     if (!userHere && (!isVisible() || !safe))
         DesktopNotice::show(WindowLook::text(CodeCript::Decode(CodeCript::DisplayName)),
-                            m_lastIncoming, openAsked);
+                            m_lastIncoming, m_noticeOpener);
 }
 
 void TChatForm::SendBtClick()

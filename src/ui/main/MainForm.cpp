@@ -35,9 +35,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
-#include <QTimer>
 #include <QUrl>
-#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -746,7 +744,7 @@ void TMainForm::attention()
 {
     // A click on the desktop notice is the user asking for the window: it opens and may
     // take the keyboard, as from the list.
-    chat().attention([this, alive = QPointer<TMainForm>(this)] {
+    chat().setNoticeOpener([this, alive = QPointer<TMainForm>(this)] {
         if (!alive)
             return;
         if (m_trayVis->InTray())
@@ -758,6 +756,7 @@ void TMainForm::attention()
         m_chat->raise();
         m_chat->activateWindow();
     });
+    chat().attention();
 }
 
 bool TMainForm::messageBox(Box kind, const QByteArray &text)

@@ -66,7 +66,7 @@ WaylandStack::~WaylandStack()
     stop();
 }
 
-bool WaylandStack::start()
+bool WaylandStack::start(bool tray)
 {
     const passwd *nobody = ::getpwnam("nobody");
     if (!m_dir.isValid() || !nobody) {
@@ -96,8 +96,8 @@ bool WaylandStack::start()
                "exec sh -c 'xhost +si:localuser:root >/dev/null; echo $DISPLAY > " +
                displayFile.toLocal8Bit() +
                "'\n"
-               "exec mako\n"
-               "bar {\n    position top\n    tray_output *\n}\n");
+               "exec mako\n" +
+               QByteArray(tray ? "bar {\n    position top\n    tray_output *\n}\n" : ""));
     file.close();
     QFile::setPermissions(config, QFile::ReadOwner | QFile::ReadOther | QFile::WriteOwner);
 
@@ -167,7 +167,7 @@ bool WaylandStack::start()
     };
     const bool services = up && waitUntil(
                                     [&] {
-                                        return onBus("org.kde.StatusNotifierWatcher") &&
+                                        return (!tray || onBus("org.kde.StatusNotifierWatcher")) &&
                                                onBus("org.freedesktop.Notifications");
                                     },
                                     15000);

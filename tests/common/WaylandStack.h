@@ -32,8 +32,10 @@ public:
     WaylandStack(const WaylandStack &) = delete;
     WaylandStack &operator=(const WaylandStack &) = delete;
 
-    /// Starts the compositor and XWayland and waits until both answer.
-    bool start();
+    /// Starts the compositor, XWayland and the notice service and waits until they answer;
+    /// with tray, swaybar and its tray as well (the program then hides into the tray rather
+    /// than folding its window).
+    bool start(bool tray = false);
     QString failure() const { return m_failure; }
     void stop();
 

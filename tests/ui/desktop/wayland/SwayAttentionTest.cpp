@@ -45,7 +45,7 @@ protected:
                 FAIL() << "missing: " << missing.join(' ').toStdString();
             GTEST_SKIP() << "missing: " << missing.join(' ').toStdString();
         }
-        ASSERT_TRUE(m_stack.start()) << m_stack.failure().toStdString();
+        ASSERT_TRUE(m_stack.start(true)) << m_stack.failure().toStdString();
         m_lab.addFlatLan(2);
         writeDesktopSettings(m_lab.home("1"), "ann", testnet::NetLab::flatAddr(1));
         QProcessEnvironment env = m_stack.environment();

@@ -5,6 +5,7 @@
 #include "platform/DisplayCheck.h"
 #include "platform/SessionEnd.h"
 #include "platform/desktop/SessionHook.h"
+#include "platform/desktop/WaylandOutputs.h"
 #include "ui/HintStyle.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/MainLayout.h"
@@ -31,7 +32,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", noDisplayLine(missing).constData());
         return 1;
     }
-    DisplayCheck::preferX11();
+    DisplayCheck::preferX11(WaylandOutputs::largestScale());
     DisplayCheck::explainFatalPlatformFailure(noDisplayLine("cannot open the display"));
 
     QApplication app(argc, argv);

@@ -60,12 +60,27 @@ QByteArray missingReason()
     return "no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set)";
 }
 
-void preferX11()
+QByteArray platformFor(bool userChose, bool xDisplay, bool waylandDisplay, int waylandScale)
 {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qgetenv("DISPLAY").isEmpty())
-        return;
-    // An X display that does not answer (XWayland off or crashed) leaves the Wayland one.
-    qputenv("QT_QPA_PLATFORM", qgetenv("WAYLAND_DISPLAY").isEmpty() ? "xcb" : "xcb;wayland");
+    if (userChose || (!xDisplay && !waylandDisplay))
+        return {};
+    if (!waylandDisplay)
+        return "xcb";
+    // Keyboard safety, attention and the tray are alike on both; sharpness decides where
+    // the screen is scaled, placement (which only X11 allows) where it is not. The second
+    // entry serves when the first does not answer (XWayland off or crashed, no plugin).
+    if (!xDisplay || waylandScale > 1)
+        return "wayland;xcb";
+    return "xcb;wayland";
+}
+
+void preferX11(int waylandScale)
+{
+    const QByteArray platform =
+        platformFor(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"), !qgetenv("DISPLAY").isEmpty(),
+                    !qgetenv("WAYLAND_DISPLAY").isEmpty(), waylandScale);
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
 }
 
 void explainFatalPlatformFailure(const QByteArray &line)

@@ -10,11 +10,17 @@ namespace DisplayCheck {
 /// else why there is none, in one plain line.
 QByteArray missingReason();
 
-/// Chooses X11 (XWayland on a Wayland desktop) where the environment names no platform and
-/// an X display exists: the windows place themselves above the panel, which Wayland does not
-/// let a program do. With a Wayland display as well, Wayland is the fallback when the X
-/// server does not answer.
-void preferX11();
+/// The toolkit's platform list for a desktop: empty where the user named a platform
+/// (QT_QPA_PLATFORM always wins) or there is no display. X11 alone gives "xcb". With a Wayland
+/// display, native Wayland comes first when the compositor scales its outputs (waylandScale
+/// above 1: through XWayland every window would be drawn at 1 and stretched, blurred), or
+/// when there is no X display; otherwise XWayland first, where the windows may place
+/// themselves. Either way the other platform follows, for a server that does not answer.
+QByteArray platformFor(bool userChose, bool xDisplay, bool waylandDisplay, int waylandScale);
+
+/// Sets QT_QPA_PLATFORM to platformFor() of this environment; waylandScale is the largest
+/// output scale of the Wayland display (1 where unknown).
+void preferX11(int waylandScale = 1);
 
 /// Turns the toolkit's fatal "no platform plugin" failure into the given line on standard
 /// error and exit status 1, instead of an abort with a core dump.

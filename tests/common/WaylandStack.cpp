@@ -21,12 +21,39 @@ void walk(const QJsonObject &node, const std::function<void(const QJsonObject &)
             walk(child.toObject(), visit);
 }
 
+// Any user may connect: the compositor's side runs as nobody, the tests and programs as root.
+const char kBusConfig[] =
+    R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=%1</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+)";
+
+QByteArray run(const QString &program, const QStringList &args, const QProcessEnvironment &env)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    p.waitForFinished(10000);
+    return p.readAllStandardOutput();
+}
+
 } // namespace
 
 QStringList missingWaylandTools()
 {
     QStringList missing;
-    for (const char *tool : {"sway", "swaymsg", "Xwayland", "wtype", "grim", "setpriv", "foot"})
+    for (const char *tool : {"sway", "swaymsg", "swaybar", "Xwayland", "xhost", "wtype", "grim",
+                             "setpriv", "foot", "dbus-daemon", "mako", "makoctl", "busctl"})
         if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
             missing.append(QLatin1String(tool));
     return missing;
@@ -39,7 +66,7 @@ WaylandStack::~WaylandStack()
     stop();
 }
 
-bool WaylandStack::start()
+bool WaylandStack::start(bool tray)
 {
     const passwd *nobody = ::getpwnam("nobody");
     if (!m_dir.isValid() || !nobody) {
@@ -65,10 +92,25 @@ bool WaylandStack::start()
     }
     file.write("xwayland force\n"
                "output HEADLESS-1 resolution 1024x768\n"
-               "exec sh -c 'echo $DISPLAY > " +
-               displayFile.toLocal8Bit() + "'\n");
+               // XWayland lets in its own user only; the programs run as root.
+               "exec sh -c 'xhost +si:localuser:root >/dev/null; echo $DISPLAY > " +
+               displayFile.toLocal8Bit() +
+               "'\n"
+               "exec mako\n" +
+               QByteArray(tray ? "bar {\n    position top\n    tray_output *\n}\n" : ""));
     file.close();
     QFile::setPermissions(config, QFile::ReadOwner | QFile::ReadOther | QFile::WriteOwner);
+
+    const QString busConfig = m_dir.filePath(QStringLiteral("bus.conf"));
+    QFile bus(busConfig);
+    if (!bus.open(QIODevice::WriteOnly)) {
+        m_failure = QStringLiteral("cannot write the bus configuration");
+        return false;
+    }
+    const QString busSocket = m_run + QStringLiteral("/bus");
+    bus.write(QString::fromLatin1(kBusConfig).arg(busSocket).toLocal8Bit());
+    bus.close();
+    QFile::setPermissions(busConfig, QFile::ReadOwner | QFile::ReadOther | QFile::WriteOwner);
 
     QProcessEnvironment env;
     env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
@@ -77,6 +119,22 @@ bool WaylandStack::start()
     env.insert(QStringLiteral("WLR_BACKENDS"), QStringLiteral("headless"));
     env.insert(QStringLiteral("WLR_LIBINPUT_NO_DEVICES"), QStringLiteral("1"));
     env.insert(QStringLiteral("WLR_RENDERER"), QStringLiteral("pixman"));
+    const QStringList asNobody{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                               QStringLiteral("--clear-groups")};
+    if (!m_bus.start(QStringLiteral("setpriv"),
+                     asNobody + QStringList{QStringLiteral("dbus-daemon"),
+                                            QStringLiteral("--nofork"),
+                                            QStringLiteral("--config-file=") + busConfig,
+                                            QStringLiteral("--print-address=1")},
+                     env) ||
+        !waitUntil([&] { return m_bus.output().contains('\n') || !m_bus.running(); }) ||
+        !m_bus.running()) {
+        m_failure = QStringLiteral("no session bus: ") + QString::fromLocal8Bit(m_bus.errors());
+        return false;
+    }
+    m_busAddress = QStringLiteral("unix:path=") + busSocket;
+    // The bar's tray and the notification daemon come with the compositor and share the bus.
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);
     if (!m_compositor.start(QStringLiteral("setpriv"),
                             {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
                              QStringLiteral("--clear-groups"), QStringLiteral("sway"),
@@ -101,9 +159,26 @@ bool WaylandStack::start()
                    !QDir(m_run).entryList({QStringLiteral("sway-ipc.*")}, QDir::System).isEmpty();
         },
         15000);
+    // The tray host and the notice service are on the bus before any program looks for them.
+    const auto onBus = [&](const char *name) {
+        return run(QStringLiteral("busctl"), {QStringLiteral("--user"), QStringLiteral("list")},
+                   environment())
+            .contains(name);
+    };
+    const bool services = up && waitUntil(
+                                    [&] {
+                                        return (!tray || onBus("org.kde.StatusNotifierWatcher")) &&
+                                               onBus("org.freedesktop.Notifications");
+                                    },
+                                    15000);
     if (!up) {
         m_failure = QStringLiteral("sway did not come up (") + QDir(m_run).entryList().join(' ') +
                     QStringLiteral("): ") +
+                    QString::fromLocal8Bit(m_compositor.errors().right(2000));
+        return false;
+    }
+    if (!services) {
+        m_failure = QStringLiteral("no tray host or notice service on the bus: ") +
                     QString::fromLocal8Bit(m_compositor.errors().right(2000));
         return false;
     }
@@ -113,6 +188,7 @@ bool WaylandStack::start()
 void WaylandStack::stop()
 {
     m_compositor.stop(3000);
+    m_bus.stop(3000);
 }
 
 QProcessEnvironment WaylandStack::environment() const
@@ -120,7 +196,7 @@ QProcessEnvironment WaylandStack::environment() const
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.remove(QStringLiteral("XAUTHORITY"));
-    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_run);
     env.insert(QStringLiteral("WAYLAND_DISPLAY"), m_wayland);
     env.insert(QStringLiteral("DISPLAY"), m_xDisplay);
@@ -190,6 +266,48 @@ QImage WaylandStack::screenshot() const
     p.start(QStringLiteral("grim"), {path});
     p.waitForFinished(10000);
     return QImage(path);
+}
+
+QJsonArray WaylandStack::notices() const
+{
+    const QJsonObject list = QJsonDocument::fromJson(run(QStringLiteral("makoctl"),
+                                                         {QStringLiteral("list")}, environment()))
+                                 .object();
+    return list.value(QLatin1String("data")).toArray().at(0).toArray();
+}
+
+void WaylandStack::invokeNotice() const
+{
+    run(QStringLiteral("makoctl"), {QStringLiteral("invoke")}, environment());
+}
+
+QString WaylandStack::trayItem() const
+{
+    const QJsonObject items =
+        QJsonDocument::fromJson(
+            run(QStringLiteral("busctl"),
+                {QStringLiteral("--user"), QStringLiteral("--json=short"),
+                 QStringLiteral("get-property"), QStringLiteral("org.kde.StatusNotifierWatcher"),
+                 QStringLiteral("/StatusNotifierWatcher"),
+                 QStringLiteral("org.kde.StatusNotifierWatcher"),
+                 QStringLiteral("RegisteredStatusNotifierItems")},
+                environment()))
+            .object();
+    return items.value(QLatin1String("data")).toArray().at(0).toString();
+}
+
+void WaylandStack::trayContextMenu(int x, int y) const
+{
+    // Registered as "service/path" (or the service alone, at the usual path).
+    const QString item = trayItem();
+    const qsizetype slash = item.indexOf(QLatin1Char('/'));
+    const QString service = slash < 0 ? item : item.left(slash);
+    const QString path = slash < 0 ? QStringLiteral("/StatusNotifierItem") : item.mid(slash);
+    run(QStringLiteral("busctl"),
+        {QStringLiteral("--user"), QStringLiteral("call"), service, path,
+         QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("ContextMenu"),
+         QStringLiteral("ii"), QString::number(x), QString::number(y)},
+        environment());
 }
 
 } // namespace desktop

@@ -2,13 +2,15 @@
 
 #include "common/DesktopStack.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 
 // A Wayland desktop for tests that drive whole programs: sway on its headless backend with
 // XWayland, in a temporary runtime folder. The compositor refuses to run as root, so it runs
 // as "nobody"; the tests (root) still reach its sockets. Input goes through the compositor's
 // virtual keyboard (wtype); what the user sees is read back from the compositor's window tree
-// (swaymsg -t get_tree) and grim screenshots.
+// (swaymsg -t get_tree) and grim screenshots. A session bus at a path (programs in network
+// namespaces reach path sockets only) carries swaybar's tray and mako's notices.
 //
 //     desktop::WaylandStack stack;
 //     ASSERT_TRUE(stack.start()) << stack.failure().toStdString();
@@ -30,8 +32,10 @@ public:
     WaylandStack(const WaylandStack &) = delete;
     WaylandStack &operator=(const WaylandStack &) = delete;
 
-    /// Starts the compositor and XWayland and waits until both answer.
-    bool start();
+    /// Starts the compositor, XWayland and the notice service and waits until they answer;
+    /// with tray, swaybar and its tray as well (the program then hides into the tray rather
+    /// than folding its window).
+    bool start(bool tray = false);
     QString failure() const { return m_failure; }
     void stop();
 
@@ -49,12 +53,27 @@ public:
     void key(const QString &name) const;
     QImage screenshot() const;
 
+    /// The session bus the programs, the tray and the notification daemon share.
+    QString busAddress() const { return m_busAddress; }
+    /// Notices mako shows now, newest first, as `makoctl list` gives them ("app-name",
+    /// "summary", "body", "actions", "id", each with a "data" member).
+    QJsonArray notices() const;
+    /// Invokes the notice's default action, as a click on it does.
+    void invokeNotice() const;
+    /// The service name of the first item in swaybar's tray; empty when none.
+    QString trayItem() const;
+    /// What swaybar asks of the item on a right click at x, y (the item's ContextMenu call):
+    /// the headless seat has no pointer for the bar to hear a real click.
+    void trayContextMenu(int x, int y) const;
+
 private:
     QTemporaryDir m_dir;
     QString m_run;
     QString m_xDisplay;
     QString m_wayland;
     QString m_failure;
+    QString m_busAddress;
+    Process m_bus;
     Process m_compositor;
 };
 

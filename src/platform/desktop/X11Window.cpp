@@ -150,6 +150,19 @@ void X11Window::setOpensNormal(QWindow *window)
     xcb_flush(c);
 }
 
+bool X11Window::onXWayland()
+{
+    xcb_connection_t *c =
+        QGuiApplication::platformName() == QLatin1String("xcb") ? connection() : nullptr;
+    if (!c)
+        return false;
+    const xcb_query_extension_cookie_t xwayland =
+        xcb_query_extension(c, static_cast<uint16_t>(qstrlen("XWAYLAND")), "XWAYLAND");
+    std::unique_ptr<xcb_query_extension_reply_t, decltype(&free)> ext(
+        xcb_query_extension_reply(c, xwayland, nullptr), &free);
+    return ext && ext->present;
+}
+
 bool X11Window::showsWithoutFocus()
 {
     const QString platform = QGuiApplication::platformName();
@@ -161,11 +174,7 @@ bool X11Window::showsWithoutFocus()
     if (!c)
         return false;
     // XWayland hands focus to the compositor, which ignores the X hints.
-    const xcb_query_extension_cookie_t xwayland =
-        xcb_query_extension(c, static_cast<uint16_t>(qstrlen("XWAYLAND")), "XWAYLAND");
-    std::unique_ptr<xcb_query_extension_reply_t, decltype(&free)> ext(
-        xcb_query_extension_reply(c, xwayland, nullptr), &free);
-    if (ext && ext->present)
+    if (onXWayland())
         return false;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     const xcb_atom_t check = atom(c, "_NET_SUPPORTING_WM_CHECK");

@@ -21,6 +21,10 @@ bool urgent(QWindow *window);
 /// window manager maps it iconic again at its next showing.
 void setOpensNormal(QWindow *window);
 
+/// Whether the program's X display is XWayland (the compositor's X server), where the pointer's
+/// place is known only while it is over an X window.
+bool onXWayland();
+
 /// Whether a window shown without asking for activation surely leaves the keyboard where it
 /// is. Only a plain X server (not XWayland) whose window manager says it reads the
 /// "no activation" user time (_NET_WM_USER_TIME in _NET_SUPPORTED), or that has no window

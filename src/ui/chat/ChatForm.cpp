@@ -6,6 +6,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/desktop/DesktopNotice.h"
 #include "platform/desktop/Tone.h"
+#include "platform/desktop/WaylandAttention.h"
 #include "platform/desktop/X11Window.h"
 #include "ui/WindowLook.h"
 #include "ui/chat/ChatHost.h"
@@ -93,8 +94,11 @@ TChatForm::TChatForm(ChatHost &host, QWidget *parent)
           // Until the user comes to the window: a user away from the desk sees it when back.
           QApplication::alert(&window, 0);
           // A window the user is at already has the attention; its hint would stay.
-          if (!window.isActiveWindow())
+          if (!window.isActiveWindow()) {
               X11Window::setUrgent(window.windowHandle(), true);
+              // The toolkit's alert is lost on native Wayland; the compositor's urgency is not.
+              WaylandAttention::ask(window.windowHandle());
+          }
       })
 {
     initChatResources();
@@ -384,10 +388,15 @@ void TChatForm::attention()
         raise();
     if (m_flasher)
         m_flasher(*this);
-    // A hidden window, or one the user may not see, is told of by the desktop's notices.
-    if (!isActiveWindow() && (!isVisible() || !safe))
+    // A hidden window, or one the user may not see, is told of by the desktop's notices;
+    // not while the user is in the program, where the chat window opens in view. Through
+    // XWayland the toolkit keeps a window active after a Wayland program took the keyboard,
+    // so there only the chat window itself counts.
+    const bool userHere =
+        X11Window::onXWayland() ? isActiveWindow() : QApplication::activeWindow() != nullptr;
+    if (!userHere && (!isVisible() || !safe))
         DesktopNotice::show(WindowLook::text(CodeCript::Decode(CodeCript::DisplayName)),
-                            m_lastIncoming);
+                            m_lastIncoming, m_noticeOpener);
 }
 
 void TChatForm::SendBtClick()

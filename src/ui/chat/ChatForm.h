@@ -71,8 +71,12 @@ public:
     static Placement PlaceBeside(const QRect &mainFrame, const QSize &chatFrame,
                                  const QRect &available);
     /// Event 1030: two tones (the display bell without a sound device), raised above other
-    /// windows without taking the keyboard focus, and a flash in the task bar.
+    /// windows without taking the keyboard focus, and a flash in the task bar. Where the
+    /// window is hidden or the window system is not trusted with it, a desktop notice tells
+    /// of the message; a click on the notice runs the opener set below.
     void attention();
+    /// What a click on the desktop notice does: the user asks for the chat window.
+    void setNoticeOpener(std::function<void()> open) { m_noticeOpener = std::move(open); }
 
     QTextEdit *Memo() const { return m_memo; }
     QLineEdit *SendEdit() const { return m_sendEdit; }
@@ -141,6 +145,7 @@ private:
     Flasher m_flasher;
     QString m_title;
     QString m_lastIncoming;
+    std::function<void()> m_noticeOpener;
     bool m_resizing = false;
     Side m_side = Side::Left;
     // Where the main window sits from this window's top-left when placed over it, and its

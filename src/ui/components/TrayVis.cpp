@@ -498,7 +498,10 @@ void TTrayVis::trayCallback(TrayNotification notification)
         fire(OnTrayLeft2Click);
         break;
     case TrayNotification::RightButtonUp:
-        m_trayicon.PopupAtCursor();
+        if (OnTrayContextMenu)
+            fire(OnTrayContextMenu);
+        else
+            m_trayicon.PopupAtCursor();
         break;
     default:
         break;

@@ -210,6 +210,9 @@ public:
     TNotifyEvent OnTrayLeftClick;
     TNotifyEvent OnTrayLeft2Click;
     TNotifyEvent OnTrayRestore;
+    /// A right click on the icon; when set, it opens the menu instead of the menu opening at
+    /// the mouse position (which a window system may not tell).
+    TNotifyEvent OnTrayContextMenu;
     TNotifyEvent OnBallIconLeftClick;
     TNotifyEvent OnBallIconLeft2Click;
     TNotifyEvent OnBallInfoShow;

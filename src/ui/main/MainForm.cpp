@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QStyle>
@@ -353,6 +354,25 @@ void TMainForm::buildTray(std::unique_ptr<TrayHost> host)
     m_trayVis->BallooInfo().SetInfoTimeOut(10);
     m_trayVis->OnTrayLeftClick = [this](TTrayVis *) { RestoreBtClick(); };
     m_trayVis->OnTrayRestore = [this](TTrayVis *) { TrayVisTrayRestore(); };
+    // On Wayland a program cannot place a menu at the bar's icon: a menu is drawn only as a
+    // popup of a window that has had the user's input, and otherwise becomes a window of its
+    // own. A right click there brings the main window back, where the same menu is on the
+    // bottom panel.
+    // Through XWayland the pointer's place is stale (the last one over an X window) and the
+    // bar does not tell the icon's: the menu opens at the bottom bar of the window brought
+    // forward, where the program knows the place.
+    if (QGuiApplication::platformName() == QLatin1String("wayland") || X11Window::onXWayland())
+        m_trayVis->OnTrayContextMenu = [this](TTrayVis *) { trayMenuAskedOnWayland(); };
+}
+
+void TMainForm::trayMenuAskedOnWayland()
+{
+    if (m_trayVis->InTray() || !isVisible())
+        RestoreBtClick();
+    raise();
+    activateWindow();
+    if (X11Window::onXWayland())
+        openPopup(m_trayPopup, m_bottomPanel, QPoint(0, 0));
 }
 
 void TMainForm::wireChannelBox()
@@ -779,6 +799,20 @@ void TMainForm::AddMessage(const QByteArray &name, const QByteArray &text, quint
 
 void TMainForm::attention()
 {
+    // A click on the desktop notice is the user asking for the window: it opens and may
+    // take the keyboard, as from the list.
+    chat().setNoticeOpener([this, alive = QPointer<TMainForm>(this)] {
+        if (!alive)
+            return;
+        if (m_trayVis->InTray())
+            RestoreBtClick();
+        showChatWindow();
+        if (!chatVisible())
+            m_chat->show();
+        restoreChatAsked();
+        m_chat->raise();
+        m_chat->activateWindow();
+    });
     chat().attention();
 }
 

@@ -152,6 +152,10 @@ private:
     void restoreChatAsked();
     void syncChannelText();
     void openPopup(QMenu *menu, QWidget *at, const QPoint &local);
+    /// A right click on the tray icon where the menu cannot open at the icon: the main
+    /// window comes back instead of a menu window of its own; through XWayland the menu opens
+    /// at its bottom bar.
+    void trayMenuAskedOnWayland();
     void runDialog(QWidget &dialog);
     TChatForm &chat();
     bool chatVisible() const;

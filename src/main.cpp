@@ -32,7 +32,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", noDisplayLine(missing).constData());
         return 1;
     }
-    DisplayCheck::preferX11(WaylandOutputs::largestScale());
+    const WaylandOutputs::Facts wayland = WaylandOutputs::read();
+    DisplayCheck::preferX11(wayland.largestScale, wayland.activation);
     DisplayCheck::explainFatalPlatformFailure(noDisplayLine("cannot open the display"));
 
     QApplication app(argc, argv);

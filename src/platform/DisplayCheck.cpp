@@ -60,25 +60,26 @@ QByteArray missingReason()
     return "no graphical display (neither DISPLAY nor WAYLAND_DISPLAY is set)";
 }
 
-QByteArray platformFor(bool userChose, bool xDisplay, bool waylandDisplay, int waylandScale)
+QByteArray platformFor(bool userChose, bool xDisplay, bool waylandDisplay, int waylandScale,
+                       bool waylandActivation)
 {
     if (userChose || (!xDisplay && !waylandDisplay))
         return {};
     if (!waylandDisplay)
         return "xcb";
-    // Keyboard safety, attention and the tray are alike on both; sharpness decides where
-    // the screen is scaled, placement (which only X11 allows) where it is not. The second
-    // entry serves when the first does not answer (XWayland off or crashed, no plugin).
-    if (!xDisplay || waylandScale > 1)
+    // Sharpness decides where the screen is scaled, attention where the compositor takes
+    // its requests natively, placement (which only X11 allows) elsewhere. The second entry
+    // serves when the first does not answer (XWayland off or crashed, no plugin).
+    if (!xDisplay || waylandScale > 1 || waylandActivation)
         return "wayland;xcb";
     return "xcb;wayland";
 }
 
-void preferX11(int waylandScale)
+void preferX11(int waylandScale, bool waylandActivation)
 {
     const QByteArray platform =
         platformFor(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"), !qgetenv("DISPLAY").isEmpty(),
-                    !qgetenv("WAYLAND_DISPLAY").isEmpty(), waylandScale);
+                    !qgetenv("WAYLAND_DISPLAY").isEmpty(), waylandScale, waylandActivation);
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
 }

@@ -13,14 +13,18 @@ QByteArray missingReason();
 /// The toolkit's platform list for a desktop: empty where the user named a platform
 /// (QT_QPA_PLATFORM always wins) or there is no display. X11 alone gives "xcb". With a Wayland
 /// display, native Wayland comes first when the compositor scales its outputs (waylandScale
-/// above 1: through XWayland every window would be drawn at 1 and stretched, blurred), or
-/// when there is no X display; otherwise XWayland first, where the windows may place
-/// themselves. Either way the other platform follows, for a server that does not answer.
-QByteArray platformFor(bool userChose, bool xDisplay, bool waylandDisplay, int waylandScale);
+/// above 1: through XWayland every window would be drawn at 1 and stretched, blurred), when
+/// it takes attention requests natively (waylandActivation: through XWayland the toolkit
+/// loses track of the keyboard, and a message reaches a user elsewhere less surely), or when
+/// there is no X display; otherwise XWayland first, where the windows may place themselves.
+/// Either way the other platform follows, for a server that does not answer.
+QByteArray platformFor(bool userChose, bool xDisplay, bool waylandDisplay, int waylandScale,
+                       bool waylandActivation = false);
 
 /// Sets QT_QPA_PLATFORM to platformFor() of this environment; waylandScale is the largest
-/// output scale of the Wayland display (1 where unknown).
-void preferX11(int waylandScale = 1);
+/// output scale of the Wayland display (1 where unknown), waylandActivation whether it takes
+/// attention requests.
+void preferX11(int waylandScale = 1, bool waylandActivation = false);
 
 /// Turns the toolkit's fatal "no platform plugin" failure into the given line on standard
 /// error and exit status 1, instead of an abort with a core dump.

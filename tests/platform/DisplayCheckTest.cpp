@@ -12,7 +12,9 @@ TEST(DisplayCheckTest, PlatformFollowsTheDesktopAndTheUserAlwaysWins)
     EXPECT_EQ(platformFor(false, true, false, 2), QByteArray("xcb"));
     // Wayland without XWayland: natively, X11 only as a last try.
     EXPECT_EQ(platformFor(false, false, true, 1), QByteArray("wayland;xcb"));
-    // A scaled screen: natively (sharp); unscaled: XWayland, where windows place themselves.
+    // A scaled screen: natively (sharp); unscaled: XWayland, where windows place themselves,
+    // unless the compositor takes attention requests natively.
     EXPECT_EQ(platformFor(false, true, true, 2), QByteArray("wayland;xcb"));
     EXPECT_EQ(platformFor(false, true, true, 1), QByteArray("xcb;wayland"));
+    EXPECT_EQ(platformFor(false, true, true, 1, true), QByteArray("wayland;xcb"));
 }

@@ -12,7 +12,7 @@ namespace {
 struct Outputs
 {
     std::vector<wl_output *> outputs;
-    int largest = 1;
+    WaylandOutputs::Facts facts;
 };
 
 void geometry(void *, wl_output *, int32_t, int32_t, int32_t, int32_t, int32_t, const char *,
@@ -23,7 +23,7 @@ void done(void *, wl_output *) {}
 void scale(void *data, wl_output *, int32_t factor)
 {
     auto *outputs = static_cast<Outputs *>(data);
-    outputs->largest = std::max(outputs->largest, int(factor));
+    outputs->facts.largestScale = std::max(outputs->facts.largestScale, int(factor));
 }
 
 void text(void *, wl_output *, const char *) {}
@@ -33,10 +33,12 @@ const wl_output_listener kOutput = {geometry, mode, done, scale, text, text};
 void global(void *data, wl_registry *registry, uint32_t name, const char *interface,
             uint32_t version)
 {
+    auto *outputs = static_cast<Outputs *>(data);
+    if (std::strcmp(interface, "xdg_activation_v1") == 0)
+        outputs->facts.activation = true;
     // The scale event came with the second version.
     if (std::strcmp(interface, wl_output_interface.name) != 0 || version < 2)
         return;
-    auto *outputs = static_cast<Outputs *>(data);
     auto *output =
         static_cast<wl_output *>(wl_registry_bind(registry, name, &wl_output_interface, 2));
     wl_output_add_listener(output, &kOutput, outputs);
@@ -49,13 +51,13 @@ const wl_registry_listener kRegistry = {global, globalRemove};
 
 } // namespace
 
-int WaylandOutputs::largestScale()
+WaylandOutputs::Facts WaylandOutputs::read()
 {
     if (qgetenv("WAYLAND_DISPLAY").isEmpty())
-        return 1;
+        return {};
     wl_display *display = wl_display_connect(nullptr);
     if (!display)
-        return 1;
+        return {};
     Outputs outputs;
     wl_registry *registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &kRegistry, &outputs);
@@ -66,5 +68,5 @@ int WaylandOutputs::largestScale()
         wl_output_destroy(output);
     wl_registry_destroy(registry);
     wl_display_disconnect(display);
-    return outputs.largest;
+    return outputs.facts;
 }

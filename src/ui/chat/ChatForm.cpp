@@ -391,9 +391,10 @@ void TChatForm::attention()
     // A hidden window, or one the user may not see, is told of by the desktop's notices;
     // not while the user is in the program, where the chat window opens in view. Through
     // XWayland the toolkit keeps a window active after a Wayland program took the keyboard,
-    // so there only the chat window itself counts.
+    // so there only the chat window itself counts, and the X server must agree.
     const bool userHere =
-        X11Window::onXWayland() ? isActiveWindow() : QApplication::activeWindow() != nullptr;
+        X11Window::holdsInputFocus() &&
+        (X11Window::onXWayland() ? isActiveWindow() : QApplication::activeWindow() != nullptr);
     if (!userHere && (!isVisible() || !safe))
         DesktopNotice::show(WindowLook::text(CodeCript::Decode(CodeCript::DisplayName)),
                             m_lastIncoming, m_noticeOpener);

@@ -150,6 +150,11 @@ void X11Window::setOpensNormal(QWindow *window)
     xcb_flush(c);
 }
 
+bool X11Window::onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 bool X11Window::onXWayland()
 {
     xcb_connection_t *c =
@@ -165,10 +170,9 @@ bool X11Window::onXWayland()
 
 bool X11Window::showsWithoutFocus()
 {
-    const QString platform = QGuiApplication::platformName();
-    if (platform.startsWith(QLatin1String("wayland")))
+    if (onWayland())
         return false;
-    if (platform != QLatin1String("xcb"))
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return true;
     xcb_connection_t *c = connection();
     if (!c)

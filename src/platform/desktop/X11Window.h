@@ -21,6 +21,9 @@ bool urgent(QWindow *window);
 /// window manager maps it iconic again at its next showing.
 void setOpensNormal(QWindow *window);
 
+/// Whether the program runs natively on Wayland (not through XWayland).
+bool onWayland();
+
 /// Whether the program's X display is XWayland (the compositor's X server), where the pointer's
 /// place is known only while it is over an X window.
 bool onXWayland();

@@ -351,7 +351,7 @@ void TChatForm::floatBeside(const QWidget &mainWindow)
     // window that belongs to another one floats there, undecorated, like the main window
     // with its fixed size. X11 window managers keep the window as it is: there it belongs
     // to no other window, so that it keeps its own task-bar entry.
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (!X11Window::onWayland())
         return;
     if (!windowHandle())
         create();

@@ -5,6 +5,7 @@
 #include "app/NameRules.h"
 #include "app/SettingsFile.h"
 #include "app/Support.h"
+#include "engine/TextRules.h"
 #include "net/WSocket.h"
 #include "platform/Autostart.h"
 #include "platform/desktop/ScreenEdge.h"
@@ -181,6 +182,21 @@ TChatForm &TMainForm::chat()
         m_chat->setWindowIcon(windowIcon());
         m_chat->SetTitle(SelectedNames());
         m_chat->SetSendEnabled(m_engine->users().selectionModel()->hasSelection());
+        // A click on the desktop notice is the user asking for the window: it opens and may
+        // take the keyboard, as from the list. The notice service may call after the
+        // program's windows are gone.
+        m_chat->setNoticeOpener([this, alive = QPointer<TMainForm>(this)] {
+            if (!alive)
+                return;
+            if (m_trayVis->InTray())
+                RestoreBtClick();
+            showChatWindow();
+            if (!chatVisible())
+                m_chat->show();
+            restoreChatAsked();
+            m_chat->raise();
+            m_chat->activateWindow();
+        });
     }
     return *m_chat;
 }
@@ -361,7 +377,7 @@ void TMainForm::buildTray(std::unique_ptr<TrayHost> host)
     // Through XWayland the pointer's place is stale (the last one over an X window) and the
     // bar does not tell the icon's: the menu opens at the bottom bar of the window brought
     // forward, where the program knows the place.
-    if (QGuiApplication::platformName() == QLatin1String("wayland") || X11Window::onXWayland())
+    if (X11Window::onWayland() || X11Window::onXWayland())
         m_trayVis->OnTrayContextMenu = [this](TTrayVis *) { trayMenuAskedOnWayland(); };
 }
 
@@ -402,10 +418,11 @@ void TMainForm::wireChannelBox()
     // Told once per name, in a box that leaves the keyboard where the user is typing.
     connect(&m_engine->targets(), &PresenceTargets::unresolved, this,
             [this](const QByteArray &name) {
-                QByteArray text = WindowLook::bytes(
-                    tr("The host name \"%1\" of the other networks does not resolve. It is tried "
-                       "again every 30 seconds."));
-                text.replace("%1", name);
+                const QByteArray text = TextRules::fillArgs(
+                    WindowLook::bytes(
+                        tr("The host name \"%1\" of the other networks does not resolve. It is "
+                           "tried again every 30 seconds.")),
+                    {name});
                 if (m_unattended || m_seams.messageBox) {
                     messageBox(Box::Information, text);
                     return;
@@ -630,8 +647,7 @@ void TMainForm::restoreChatAsked()
 QByteArray TMainForm::UserIpText(const QByteArray &name, const QByteArray &addr)
 {
     // Filled in as bytes: the name keeps every byte the network gave it.
-    QByteArray text = WindowLook::bytes(tr("User \"%1\" has IP %2"));
-    return text.replace("%2", addr).replace("%1", name);
+    return TextRules::fillArgs(WindowLook::bytes(tr("User \"%1\" has IP %2")), {name, addr});
 }
 
 void TMainForm::ShowIPClick()
@@ -657,8 +673,7 @@ void TMainForm::MinimizeBtClick()
     // brings it back. A Wayland compositor may have neither a task bar nor a minimise (a
     // tiling one keeps the window where it is), and the program cannot tell: there the window
     // folds instead.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
-        !QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (X11Window::onWayland() && !QSystemTrayIcon::isSystemTrayAvailable()) {
         Fold(true);
         return;
     }
@@ -799,20 +814,6 @@ void TMainForm::AddMessage(const QByteArray &name, const QByteArray &text, quint
 
 void TMainForm::attention()
 {
-    // A click on the desktop notice is the user asking for the window: it opens and may
-    // take the keyboard, as from the list.
-    chat().setNoticeOpener([this, alive = QPointer<TMainForm>(this)] {
-        if (!alive)
-            return;
-        if (m_trayVis->InTray())
-            RestoreBtClick();
-        showChatWindow();
-        if (!chatVisible())
-            m_chat->show();
-        restoreChatAsked();
-        m_chat->raise();
-        m_chat->activateWindow();
-    });
     chat().attention();
 }
 

@@ -85,7 +85,6 @@ protected:
                                         QStringLiteral("wayland-sway-%1-%2").arg(what, GetParam()));
     }
 
-
     desktop::WaylandStack m_stack;
     testnet::NetLab m_lab;
     desktop::Process m_desktop;

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,6 +46,9 @@ TConfigForm::TConfigForm(MessagingEngine &engine, EngineWindows &windows, QWidge
     m_defNameLabel = new QPushButton(tr("(restore default)"), this);
     m_defNameLabel->setObjectName(QStringLiteral("DefNameLabel"));
     m_defNameLabel->setFlat(true);
+    // A dialog presses its first button on Return: that would put the default name over the
+    // one just typed.
+    m_defNameLabel->setAutoDefault(false);
     m_defNameLabel->setCursor(Qt::PointingHandCursor);
     m_defNameLabel->setStyleSheet(
         QStringLiteral("QPushButton { color: #000080; border: none; padding: 0; }"
@@ -220,6 +224,21 @@ void TConfigForm::done(int result)
     // Escape and the window manager's close both end here: there is no cancel.
     FormClose();
     QDialog::done(result);
+}
+
+void TConfigForm::keyPressEvent(QKeyEvent *event)
+{
+    // Return closes and stores, as Escape does (there is no OK either); on the link it
+    // restores the default name, as a click would.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (focusWidget() == m_defNameLabel)
+        m_defNameLabel->click();
+    else
+        accept();
 }
 
 void TConfigForm::changeEvent(QEvent *event)

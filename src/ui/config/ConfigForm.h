@@ -12,8 +12,8 @@ class QPushButton;
 
 /// The configuration dialog: user name, interface, port, start at log-on, the automatic
 /// adding of channels and the other networks that presence goes to. It has no OK or Cancel: closing
-/// it, however, takes the program off line and stores what it shows; the main window brings the
-/// program on line again.
+/// it, however (its close button, Escape or Return), takes the program off line and stores what it
+/// shows; the main window brings the program on line again.
 class TConfigForm final : public QDialog
 {
     Q_OBJECT
@@ -46,6 +46,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void done(int result) override;
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormCreate();

@@ -83,3 +83,20 @@ TEST_F(ConfigDialogTest, OtherNetworksTypedBelowTheOthersReceiveThePresence)
         },
         10000));
 }
+
+// Return after a new name closes the dialog and the copy comes on line under that name; the
+// dialog's link to the default name must not take the key and put the old name back.
+TEST_F(ConfigDialogTest, ReturnAfterANewNameGoesOnLineUnderIt)
+{
+    CliCopy &bob = peer("bob");
+    startDesktop();
+    ASSERT_TRUE(meets(bob)) << desktop().errors().constData();
+    ASSERT_NE(openConfiguration(mainWindow()), 0u);
+    const desktop::AccessibleNode name = node(QStringLiteral("text"), QStringLiteral("User name"));
+    ASSERT_FALSE(name.role.isEmpty()) << dump(stack().accessibleTree(QStringLiteral("Tolvex")));
+    stack().click(name.extents.center());
+    stack().key(QStringLiteral("ctrl+a"));
+    stack().type(QStringLiteral("zoe"));
+    stack().key(QStringLiteral("Return"));
+    EXPECT_TRUE(meets(bob, "zoe")) << bob.errors().constData();
+}

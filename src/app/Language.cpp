@@ -107,11 +107,10 @@ QString install(QCoreApplication &app, const QString &catalogue)
         return {};
     }
     QCoreApplication::installTranslator(own);
-    // The toolkit's standard buttons; optional, they come with another package.
+    // The toolkit's standard buttons; optional, they come with another package. load() tries
+    // qtbase_pt where there is no qtbase_pt_BR.
     auto *toolkit = new QTranslator(&app);
     if (toolkit->load(QStringLiteral("qtbase_") + language,
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        toolkit->load(QStringLiteral("qtbase_") + language.section(QLatin1Char('_'), 0, 0),
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(toolkit);
     else

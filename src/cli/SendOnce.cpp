@@ -245,12 +245,7 @@ void SendOnce::AddMessage(const QByteArray &name, const QByteArray &, quint32, q
 
 bool SendOnce::messageBox(Box kind, const QByteArray &text)
 {
-    QByteArray line = text;
-    line.replace("\r\n", " ");
-    const QByteArray prefix = MessagingEngine::errorPrefix();
-    if (kind == Box::Error && line.startsWith(prefix))
-        line.remove(0, prefix.size());
-    m_errors.append(terminalText(line));
+    m_errors.append(terminalBoxText(kind, text));
     return false;
 }
 

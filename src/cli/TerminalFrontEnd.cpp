@@ -441,6 +441,16 @@ QByteArray terminalText(const QByteArray &bytes)
     return text.toLocal8Bit();
 }
 
+QByteArray terminalBoxText(EngineWindows::Box kind, const QByteArray &text)
+{
+    QByteArray line = text;
+    line.replace("\r\n", " ");
+    const QByteArray prefix = MessagingEngine::errorPrefix();
+    if (kind == EngineWindows::Box::Error && line.startsWith(prefix))
+        line.remove(0, prefix.size());
+    return terminalText(line);
+}
+
 void TerminalFrontEnd::say(const QByteArray &text)
 {
     m_err(text + "\n");
@@ -468,13 +478,7 @@ void TerminalFrontEnd::attention()
 
 bool TerminalFrontEnd::messageBox(Box kind, const QByteArray &text)
 {
-    QByteArray shown = text;
-    shown.replace("\r\n", " ");
-    // The line says "error: " already.
-    const QByteArray prefix = MessagingEngine::errorPrefix();
-    if (kind == Box::Error && shown.startsWith(prefix))
-        shown.remove(0, prefix.size());
-    say((kind == Box::Error ? "error: " : "") + display(shown));
+    say((kind == Box::Error ? "error: " : "") + terminalBoxText(kind, text));
     return false;
 }
 

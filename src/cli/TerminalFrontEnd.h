@@ -39,6 +39,10 @@ QList<std::pair<QByteArray, QByteArray>> applyTerminalOptions(const TerminalOpti
 /// Network bytes as the terminal shows them: never as control sequences.
 QByteArray terminalText(const QByteArray &bytes);
 
+/// A message box's text as one terminal line: line breaks as blanks, an error's "Error: "
+/// left out (the terminal says so its own way), shown as terminalText.
+QByteArray terminalBoxText(EngineWindows::Box kind, const QByteArray &text);
+
 /// The terminal front-end of the messaging engine: prints who joined and who left, the
 /// user list when the selection changes, and every transcript entry as a line, and takes
 /// commands and chat lines one line at a time. Command-line choices hold for the whole run

@@ -60,10 +60,10 @@ class MessagingEngine final : public QObject
     Q_DISABLE_COPY_MOVE(MessagingEngine)
 
 public:
-    /// Peers are dropped when more whole seconds than this have passed since their last
-    /// datagram.
     /// "Error: " in the user's language, as the error boxes begin, in network bytes.
     static QByteArray errorPrefix();
+    /// Peers are dropped when more whole seconds than this have passed since their last
+    /// datagram.
     static constexpr qint64 kSilenceLimitSeconds = 75;
     static constexpr int kFirstTickMs = 3000;
     static constexpr int kLogonFirstTickMs = 30000;

@@ -161,11 +161,15 @@ bool X11Window::onXWayland()
         QGuiApplication::platformName() == QLatin1String("xcb") ? connection() : nullptr;
     if (!c)
         return false;
-    const xcb_query_extension_cookie_t xwayland =
-        xcb_query_extension(c, static_cast<uint16_t>(qstrlen("XWAYLAND")), "XWAYLAND");
-    std::unique_ptr<xcb_query_extension_reply_t, decltype(&free)> ext(
-        xcb_query_extension_reply(c, xwayland, nullptr), &free);
-    return ext && ext->present;
+    // The X server stays the same for the program's life: asked once, not at every message.
+    static const bool xwayland = [c] {
+        const xcb_query_extension_cookie_t cookie =
+            xcb_query_extension(c, static_cast<uint16_t>(qstrlen("XWAYLAND")), "XWAYLAND");
+        std::unique_ptr<xcb_query_extension_reply_t, decltype(&free)> ext(
+            xcb_query_extension_reply(c, cookie, nullptr), &free);
+        return ext && ext->present;
+    }();
+    return xwayland;
 }
 
 bool X11Window::showsWithoutFocus()

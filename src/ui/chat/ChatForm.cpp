@@ -370,8 +370,9 @@ TChatForm::Placement TChatForm::PlaceBeside(const QRect &mainFrame, const QSize 
     const int lastX = available.x() + available.width() - chatFrame.width();
     const int lastY = available.y() + available.height() - chatFrame.height();
     if (left < available.x()) {
-        place.side = right <= lastX ? Side::Right : Side::Over;
-        place.pos.setX(right <= lastX ? right : std::max(available.x(), std::min(left, lastX)));
+        const bool roomRight = right <= lastX;
+        place.side = roomRight ? Side::Right : Side::Over;
+        place.pos.setX(roomRight ? right : available.x());
     }
     place.pos.setY(std::max(available.y(), std::min(mainFrame.y(), lastY)));
     return place;

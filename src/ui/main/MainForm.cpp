@@ -36,7 +36,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -673,7 +672,7 @@ void TMainForm::MinimizeBtClick()
     // brings it back. A Wayland compositor may have neither a task bar nor a minimise (a
     // tiling one keeps the window where it is), and the program cannot tell: there the window
     // folds instead.
-    if (X11Window::onWayland() && !QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (X11Window::onWayland() && !m_trayVis->Host().available()) {
         Fold(true);
         return;
     }
